@@ -1,0 +1,87 @@
+// Measures the computer throw against the platform's own 1 ms timer.
+//
+//   throw_benchmark [seconds]      (default 3 seconds for each run)
+//
+// Shows the main window with the divination window, starts a prayer and
+// counts throws; then counts the ticks of a bare 1 ms precise timer for the
+// same time. Prints both rates, their ratio and the CPU time per throw.
+
+#include "app/MDIForm1.h"
+#include "app/Module1.h"
+#include "app/Startup.h"
+#include "divination/Fxwpt.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QPushButton>
+#include <QTimer>
+#include <cstdio>
+#include <ctime>
+
+namespace {
+double cpuSeconds() { return double(std::clock()) / CLOCKS_PER_SEC; }
+
+struct Run {
+    long ticks = 0;
+    double seconds = 0;
+    double cpu = 0;
+};
+
+template <typename Start, typename Stop>
+Run measure(int ms, Start start, Stop stop, long *counter)
+{
+    QEventLoop loop;
+    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+    *counter = 0;
+    QElapsedTimer wall;
+    const double cpu0 = cpuSeconds();
+    wall.start();
+    start();
+    loop.exec();
+    stop();
+    Run r;
+    r.ticks = *counter;
+    r.seconds = wall.nsecsElapsed() / 1e9;
+    r.cpu = cpuSeconds() - cpu0;
+    return r;
+}
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    prepareApplication(app);
+    const double seconds = argc > 1 ? std::atof(argv[1]) : 3.0;
+    const int ms = int(seconds * 1000);
+
+    Main();
+    if (!MainWindow)
+        return 1;
+    MainWindow->ShowDivinationWindow();
+    Fxwpt *w = Fxwpt::Instance();
+    QApplication::processEvents();
+
+    long throws = 0;
+    QObject::connect(w->Timer1, &QTimer::timeout, [&throws] { ++throws; });
+    w->Command2->click(); // enter the computer mode
+    QApplication::processEvents();
+    const Run throwRun = measure(ms, [w] { w->Command1->click(); }, [w] { w->Timer1->stop(); }, &throws);
+
+    long bare = 0;
+    QTimer plain;
+    plain.setTimerType(Qt::PreciseTimer);
+    plain.setInterval(1);
+    QObject::connect(&plain, &QTimer::timeout, [&bare] { ++bare; });
+    const Run bareRun = measure(ms, [&plain] { plain.start(); }, [&plain] { plain.stop(); }, &bare);
+
+    const double throwRate = throwRun.ticks / throwRun.seconds;
+    const double bareRate = bareRun.ticks / bareRun.seconds;
+    std::printf("throws per second:        %.1f\n", throwRate);
+    std::printf("bare 1 ms timer per second: %.1f\n", bareRate);
+    std::printf("ratio:                    %.3f\n", bareRate > 0 ? throwRate / bareRate : 0.0);
+    std::printf("CPU per throw:            %.4f ms\n", throwRun.ticks ? throwRun.cpu * 1000 / throwRun.ticks : 0.0);
+    std::printf("CPU per bare tick:        %.4f ms\n", bareRun.ticks ? bareRun.cpu * 1000 / bareRun.ticks : 0.0);
+    delete MainWindow;
+    return 0;
+}

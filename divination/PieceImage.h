@@ -1,0 +1,33 @@
+#pragma once
+#include <QPixmap>
+#include <QWidget>
+
+// One piece of the divination window: shows its picture stretched to the
+// box, and tells assistive technology what it shows.
+class PieceImage : public QWidget
+{
+    Q_OBJECT
+public:
+    explicit PieceImage(const QString &place, QWidget *parent = nullptr);
+
+    // Sets the picture and what it shows ("上", "中", "下" or "空白").
+    void setPicture(const QPixmap &picture, const QString &shows);
+    QPixmap picture() const { return picture_; }
+    QString shows() const { return shows_; }
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+
+private:
+    QPixmap picture_;
+    QPixmap scaled_; // the picture at the box's size, made once per change
+    QString shows_;
+    QString place_;
+};
+
+// A control array indexed 1 to 4, as the window's layout names its pieces.
+struct PieceArray {
+    PieceImage *items[4] = {nullptr, nullptr, nullptr, nullptr};
+    PieceImage *operator()(int index) const { return items[index - 1]; }
+};

@@ -1,0 +1,68 @@
+#include "ReadingModel.h"
+
+#include "app/Module1.h"
+#include "pages/StoredText.h"
+
+namespace reading {
+
+QString readingKey(int upperCount, int middleCount, int lowerCount)
+{
+    return QString::number(upperCount) + QString::number(middleCount) + QString::number(lowerCount);
+}
+
+QString readingFilePath(const QString &key)
+{
+    return programPath(QStringLiteral("\\god\\xwk\\") + key + QStringLiteral(".god"));
+}
+
+QString detailFilePath(const QString &key)
+{
+    return programPath(QStringLiteral("\\god\\xwk\\") + key + QStringLiteral("1.god"));
+}
+
+QString combinationEntry(int u, int m, int l)
+{
+    return QString::number(u) + QStringLiteral("上") + QString::number(m) + QStringLiteral("中")
+           + QString::number(l) + QStringLiteral("下");
+}
+
+int entryPosition(int u, int m, int l) { return 2 + 25 * u + 5 * m + l; }
+
+QString promptEntry() { return QStringLiteral("选择衍枰个数"); }
+QString computerModeEntry() { return QStringLiteral("《电脑衍枰占卜》"); }
+
+QStringList selectorEntries()
+{
+    QStringList entries{promptEntry(), computerModeEntry()};
+    for (int u = 0; u <= kPiecesPerKind; ++u)
+        for (int m = 0; m <= kPiecesPerKind; ++m)
+            for (int l = 0; l <= kPiecesPerKind; ++l)
+                entries.append(combinationEntry(u, m, l));
+    return entries;
+}
+
+void readEntry(const QString &entry, Counts *counts)
+{
+    auto take = [&entry](int position, int *count) {
+        const int index = position - 1;
+        if (index < entry.size()) {
+            const QChar c = entry.at(index);
+            if (c >= QLatin1Char('0') && c <= QLatin1Char('9'))
+                *count = c.unicode() - '0';
+        }
+    };
+    take(1, &counts->upper);
+    take(3, &counts->middle);
+    take(5, &counts->lower);
+}
+
+QString LoadReadingText(const QString &path)
+{
+    storedtext::Codes codes;
+    errors::Failure failure;
+    if (!storedtext::readFile(path, &codes, &failure))
+        return QString();
+    return storedtext::toDisplay(storedtext::unshift(codes, storedtext::kReadingShift));
+}
+
+} // namespace reading

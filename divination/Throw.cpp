@@ -1,0 +1,31 @@
+#include "Throw.h"
+
+#include <random>
+
+namespace throwing {
+namespace {
+std::function<float()> &testSource()
+{
+    static std::function<float()> s;
+    return s;
+}
+} // namespace
+
+float nextRandom()
+{
+    if (testSource())
+        return testSource()();
+    static std::mt19937 engine; // default state: never seeded
+    return float(engine() >> 8) * (1.0f / 16777216.0f);
+}
+
+int step(int count, float x)
+{
+    const float scaled = x * 125.0f;
+    const int r = int(scaled);
+    return (count + r) % 5;
+}
+
+void setSourceForTests(std::function<float()> source) { testSource() = std::move(source); }
+
+} // namespace throwing

@@ -1,0 +1,24 @@
+#pragma once
+#include <QString>
+#include <functional>
+
+class QWidget;
+
+// Every message the program shows goes through showMessage(): a modal box
+// with no icon and a single "确定" button. Tests install a hook so that no
+// test ever blocks on a dialog.
+namespace msgbox {
+
+// Shows the message modally; the title defaults to the program's title.
+void showMessage(QWidget *parent, const QString &text, const QString &title = QString());
+
+// While a hook is installed, showMessage() calls it instead of opening a box.
+// The hook receives the final title and text.
+using Hook = std::function<void(const QString &title, const QString &text)>;
+void setHook(Hook hook);
+
+// True while a message box opened by showMessage() is on screen (or a hook
+// call is running), so timers can avoid piling up boxes.
+bool isShowing();
+
+} // namespace msgbox

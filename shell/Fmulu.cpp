@@ -1,0 +1,4 @@
+#include "Fmulu.h"
+
+Fmulu::Fmulu(QWidget *parent) : QWidget(parent) { setWindowTitle(QStringLiteral("目录")); }
+void Fmulu::Form_Load() {}
