@@ -30,7 +30,7 @@ bool deletePageFileIfPresent(const QString &path)
     const QFileInfo fi(path);
     if (!fi.exists() || !fi.isFile() || fi.isHidden())
         return false;
-    const auto writable = QFileDevice::WriteOwner | QFileDevice::WriteUser | QFileDevice::WriteGroup
+    const auto writable = QFileDevice::WriteOwner | QFileDevice::WriteGroup
                           | QFileDevice::WriteOther;
     if (!fi.isSymLink() && !(fi.permissions() & writable))
         return false; // read-only: left alone
@@ -141,7 +141,7 @@ void MDIForm1::衍枰占卜_Click() { ShowDivinationWindow(); }
 void MDIForm1::关于_Click()
 {
     FrmAbout1 box(this);
-    box.exec();
+    msgbox::execDialog(box);
 }
 
 void MDIForm1::退出_Click() { close(); }

@@ -2,6 +2,7 @@
 
 #include "AppInfo.h"
 
+#include <QDialog>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -12,6 +13,13 @@ Hook &hook()
     static Hook h;
     return h;
 }
+
+DialogHook &dialogHook()
+{
+    static DialogHook h;
+    return h;
+}
+
 int showingDepth = 0;
 
 struct ShowingGuard {
@@ -21,6 +29,7 @@ struct ShowingGuard {
 } // namespace
 
 void setHook(Hook h) { hook() = std::move(h); }
+void setDialogHook(DialogHook h) { dialogHook() = std::move(h); }
 
 bool isShowing() { return showingDepth > 0; }
 
@@ -39,6 +48,13 @@ void showMessage(QWidget *parent, const QString &text, const QString &title)
     box.setAccessibleName(caption);
     box.setAccessibleDescription(text);
     box.exec();
+}
+
+int execDialog(QDialog &dialog)
+{
+    if (dialogHook())
+        return dialogHook()(dialog);
+    return dialog.exec();
 }
 
 } // namespace msgbox

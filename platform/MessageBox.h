@@ -2,6 +2,7 @@
 #include <QString>
 #include <functional>
 
+class QDialog;
 class QWidget;
 
 // Every message the program shows goes through showMessage(): a modal box
@@ -20,5 +21,11 @@ void setHook(Hook hook);
 // True while a message box opened by showMessage() is on screen (or a hook
 // call is running), so timers can avoid piling up boxes.
 bool isShowing();
+
+// Every other modal dialog (the About box) is run through execDialog(), so
+// tests can intercept it the same way.
+int execDialog(QDialog &dialog);
+using DialogHook = std::function<int(QDialog &dialog)>;
+void setDialogHook(DialogHook hook);
 
 } // namespace msgbox

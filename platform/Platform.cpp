@@ -80,7 +80,7 @@ bool writeFileReplacing(const QString &path, const QByteArray &data, errors::Fai
         *failure = errors::Failure::of(errors::PathFileAccess);
         return false;
     }
-    const auto writable = QFileDevice::WriteOwner | QFileDevice::WriteUser | QFileDevice::WriteGroup
+    const auto writable = QFileDevice::WriteOwner | QFileDevice::WriteGroup
                           | QFileDevice::WriteOther;
     if (target.exists() && !target.isSymLink() && !(target.permissions() & writable)) {
         *failure = errors::Failure::of(errors::PermissionDenied);
