@@ -1,0 +1,258 @@
+#include "app/LoadedWindows.h"
+#include "app/MDIForm1.h"
+#include "app/Module1.h"
+#include "app/Startup.h"
+#include "pages/DocumentPages.h"
+#include "pages/Fwangye.h"
+#include "pages/PageView.h"
+#include "pages/StoredText.h"
+#include "platform/Twips.h"
+#include "testsupport.h"
+
+#include <QApplication>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QTextBrowser>
+#include <QtTest>
+
+namespace {
+const QString kTitle = QStringLiteral("衍枰说明");
+const QString kDoc = QStringLiteral("\\god\\衍枰说明.god");
+const QString kDocFile = QStringLiteral("god/衍枰说明.god");
+
+QByteArray store(const QString &page)
+{
+    const storedtext::EncodeResult r = storedtext::encode(page, storedtext::kDocumentShift, false);
+    return r.bytes;
+}
+
+QString pageWithTitle(const QString &title, const QString &body = QStringLiteral("<p>正文</p>"))
+{
+    return QStringLiteral("<html><head><title>") + title + QStringLiteral("</title></head><body>") + body
+           + QStringLiteral("</body></html>");
+}
+} // namespace
+
+class TestPages : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<testsupport::ProgramFolderFixture> folder;
+    std::unique_ptr<testsupport::MessageRecorder> messages;
+
+    QList<Fwangye *> viewers() const
+    {
+        QList<Fwangye *> out;
+        for (QMdiSubWindow *sub : MainWindow->mdiArea()->subWindowList())
+            if (auto *v = qobject_cast<Fwangye *>(sub->widget()))
+                out << v;
+        return out;
+    }
+    QString pageFile() const { return folder->path(QStringLiteral("tem.htm")); }
+    void settle()
+    {
+        for (int i = 0; i < 3; ++i)
+            QApplication::processEvents();
+    }
+
+private slots:
+    void init()
+    {
+        folder = std::make_unique<testsupport::ProgramFolderFixture>(true);
+        messages = std::make_unique<testsupport::MessageRecorder>();
+        MainWindow = new MDIForm1;
+        MainWindow->resize(1000, 700);
+        MainWindow->show();
+    }
+    void cleanup()
+    {
+        delete MainWindow;
+        MainWindow = nullptr;
+        QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        messages.reset();
+        folder.reset();
+    }
+
+    void opensTheInstructions()
+    {
+        MainWindow->衍枰说明->trigger();
+        QCOMPARE(viewers().size(), 1);
+        Fwangye *v = viewers().first();
+        QCOMPARE(v->windowTitle(), kTitle);
+        QVERIFY(v->subWindow()->isMaximized());
+        QCOMPARE(MainWindow->mdiArea()->activeSubWindow(), v->subWindow());
+        QVERIFY(QFile::exists(pageFile()));
+        const QByteArray page = testsupport::readFile(pageFile());
+        QVERIFY(page.startsWith("<!DOCTYPE") || page.startsWith("<html"));
+        QVERIFY(page.trimmed().endsWith("</html>"));
+        QVERIFY(page.endsWith("\r\n"));
+        settle();
+        QCOMPARE(v->windowTitle(), kTitle); // the page's own title
+        QVERIFY(v->WebBrowser1->browser()->toPlainText().contains(QStringLiteral("木制衍枰占卜")));
+        QVERIFY(messages->texts.isEmpty());
+    }
+
+    void secondOpeningBringsTheViewerBack()
+    {
+        MainWindow->衍枰说明->trigger();
+        settle();
+        Fwangye *first = viewers().first();
+        MainWindow->ShowDivinationWindow();
+        QVERIFY(MainWindow->mdiArea()->activeSubWindow() != first->subWindow());
+        // Neither the document nor the page file is touched again.
+        QFile::remove(pageFile());
+        folder->remove(kDocFile);
+        ShowDocumentPage(kTitle, kDoc);
+        QCOMPARE(viewers().size(), 1);
+        QCOMPARE(MainWindow->mdiArea()->activeSubWindow(), first->subWindow());
+        QVERIFY(!QFile::exists(pageFile()));
+        QVERIFY(messages->texts.isEmpty());
+    }
+
+    void missingDocument()
+    {
+        folder->remove(kDocFile);
+        ShowDocumentPage(kTitle, kDoc);
+        QCOMPARE(messages->texts, QStringList{QStringLiteral("文件未找到")});
+        QCOMPARE(messages->titles, QStringList{QStringLiteral("衍枰占卜")});
+        QVERIFY(viewers().isEmpty());
+        QVERIFY(!QFile::exists(pageFile()));
+    }
+
+    void pageFileContents_data()
+    {
+        QTest::addColumn<QByteArray>("stored");
+        QTest::addColumn<QByteArray>("page");
+        QTest::newRow("empty") << QByteArray() << QByteArray("\r\n");
+        QTest::newRow("abc") << QByteArray("abc") << QByteArray("cde\r\n");
+        QTest::newRow("two lines") << QByteArray("abc\r\nabc") << QByteArray("cdecde\r\n");
+        QTest::newRow("11 8") << QByteArray("a\x0b\x08" "a") << QByteArray("c\r\nc\r\n");
+        QByteArray lines;
+        for (int i = 0; i < 400; ++i)
+            lines += QByteArray(100, 'a') + "\r\n";
+        QTest::newRow("40000 characters") << lines << (QByteArray(32800, 'c') + "\r\n");
+    }
+
+    void pageFileContents()
+    {
+        QFETCH(QByteArray, stored);
+        QFETCH(QByteArray, page);
+        folder->writeFile(kDocFile, stored);
+        ShowDocumentPage(kTitle, kDoc);
+        QCOMPARE(testsupport::readFile(pageFile()), page);
+        QCOMPARE(viewers().size(), 1);
+        QVERIFY(messages->texts.isEmpty());
+    }
+
+    void captionFromThePage_data()
+    {
+        QTest::addColumn<QString>("title");
+        QTest::newRow("same title") << kTitle;
+        QTest::newRow("other title") << QStringLiteral("另一页");
+        QTest::newRow("empty title") << QString();
+    }
+
+    void captionFromThePage()
+    {
+        QFETCH(QString, title);
+        folder->writeFile(kDocFile, store(pageWithTitle(title)));
+        ShowDocumentPage(kTitle, kDoc);
+        Fwangye *v = viewers().first();
+        QCOMPARE(v->windowTitle(), kTitle); // before loading: the caller's caption
+        settle();
+        QCOMPARE(v->windowTitle(), title);
+        // A viewer whose caption changed is not found by the title.
+        ShowDocumentPage(kTitle, kDoc);
+        QCOMPARE(viewers().size(), title == kTitle ? 1 : 2);
+    }
+
+    void deletionWaitsForTheViewer()
+    {
+        ShowDocumentPage(kTitle, kDoc);
+        MainWindow->Timer1_Timer(); // the viewer has not read it yet
+        QVERIFY(QFile::exists(pageFile()));
+        settle();
+        QVERIFY(viewers().first()->WebBrowser1->hasDocument());
+        MainWindow->Timer1_Timer();
+        QVERIFY(!QFile::exists(pageFile()));
+    }
+
+    void closingAnUnloadedViewerReleasesThePageFile()
+    {
+        ShowDocumentPage(kTitle, kDoc);
+        viewers().first()->subWindow()->close();
+        QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        MainWindow->Timer1_Timer();
+        QVERIFY(!QFile::exists(pageFile()));
+    }
+
+    void plantedLinkIsNotFollowed()
+    {
+        folder->writeFile(QStringLiteral("precious.txt"), "keep me");
+        QVERIFY(QFile::link(folder->path(QStringLiteral("precious.txt")), pageFile()));
+        folder->writeFile(kDocFile, "abc");
+        ShowDocumentPage(kTitle, kDoc);
+        QCOMPARE(testsupport::readFile(folder->path(QStringLiteral("precious.txt"))), QByteArray("keep me"));
+        QVERIFY(!QFileInfo(pageFile()).isSymLink());
+        QCOMPARE(testsupport::readFile(pageFile()), QByteArray("cde\r\n"));
+    }
+
+    void pageFileCannotBeWritten()
+    {
+        QDir().mkpath(pageFile()); // a folder stands where the page file goes
+        ShowDocumentPage(kTitle, kDoc);
+        QCOMPARE(messages->texts.size(), 1);
+        QCOMPARE(messages->texts.first(), QStringLiteral("路径/文件访问错误"));
+        QCOMPARE(viewers().size(), 1); // the viewer stays, empty, with the title
+        settle();
+        QCOMPARE(viewers().first()->windowTitle(), kTitle);
+        QVERIFY(!viewers().first()->WebBrowser1->hasDocument());
+        QVERIFY(QFileInfo(pageFile()).isDir());
+    }
+
+    void viewerLayout()
+    {
+        Fwangye *v = Fwangye::Create(MainWindow->mdiArea());
+        QCOMPARE(v->windowTitle(), QStringLiteral("使用说明"));
+        v->subWindow()->showNormal();
+        v->resize(600, 450); // 9000 x 6750 twips
+        QApplication::processEvents();
+        QCOMPARE(v->WebBrowser1->pos(), QPoint(3, 3));
+        QCOMPARE(v->WebBrowser1->size(), QSize(twips::toPixels(8900), twips::toPixels(6650)));
+        // Below 100 twips the assignment is skipped and the size kept.
+        v->resize(5, 300);
+        QApplication::processEvents();
+        QCOMPARE(v->WebBrowser1->size(), QSize(twips::toPixels(8900), twips::toPixels(4400)));
+        v->subWindow()->showMinimized();
+        QApplication::processEvents();
+        v->subWindow()->showMaximized();
+        QApplication::processEvents();
+        QCOMPARE(v->WebBrowser1->width(), twips::toPixels(twips::fromPixels(v->width()) - 100));
+        v->subWindow()->close(); // a viewer never told to navigate closes normally
+    }
+
+    void linksToLocalPages()
+    {
+        const QByteArray second = storedtext::toGbk(
+            storedtext::unshift(storedtext::gather(store(pageWithTitle(QStringLiteral("第二页")))), storedtext::kDocumentShift));
+        folder->writeFile(QStringLiteral("second.htm"), second);
+        // The first page (written as the page file) links to second.htm.
+        folder->writeFile(kDocFile, store(pageWithTitle(kTitle, QStringLiteral("<a href=\"second.htm\">下一页</a>"))));
+        ShowDocumentPage(kTitle, kDoc);
+        settle();
+        Fwangye *v = viewers().first();
+        QCOMPARE(v->windowTitle(), kTitle);
+        emit v->WebBrowser1->browser()->anchorClicked(QUrl(QStringLiteral("second.htm")));
+        settle();
+        QCOMPARE(v->windowTitle(), QStringLiteral("第二页"));
+    }
+};
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    prepareApplication(app);
+    TestPages test;
+    return QTest::qExec(&test, argc, argv);
+}
+#include "test_pages.moc"
