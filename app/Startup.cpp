@@ -7,8 +7,13 @@
 
 #include <QApplication>
 
+// The program's built-in pictures live in the static core library; make
+// sure the linker keeps them.
+static void initResources() { Q_INIT_RESOURCE(yanping); }
+
 void prepareApplication(QApplication &app)
 {
+    initResources();
     QApplication::setApplicationName(appinfo::title());
     QApplication::setApplicationDisplayName(appinfo::title());
     QApplication::setApplicationVersion(appinfo::versionText());

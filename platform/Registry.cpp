@@ -1,0 +1,96 @@
+#include "Registry.h"
+
+#include <QStandardPaths>
+#include <QStringList>
+#include <cstring>
+#include <set>
+
+namespace registry {
+
+Backend::~Backend() = default;
+
+namespace {
+Backend *replacement = nullptr;
+} // namespace
+
+Backend &current() { return replacement ? *replacement : systemRegistry(); }
+
+void setReplacement(Backend *backend) { replacement = backend; }
+
+} // namespace registry
+
+#ifndef Q_OS_WIN
+namespace registry {
+namespace {
+
+// Without a system registry there is one entry worth having: where the
+// tool that shows the machine's system information lives. The key and value
+// are the ones such a tool registers its path under on Windows.
+const QString kToolKey = QStringLiteral("SOFTWARE\\Microsoft\\Shared Tools\\MSINFO");
+const QString kToolValue = QStringLiteral("PATH");
+
+QString findSystemInformationTool()
+{
+    const char *candidates[] = {"hardinfo2", "hardinfo", "kinfocenter", "gnome-system-monitor"};
+    for (const char *name : candidates) {
+        const QString found = QStandardPaths::findExecutable(QString::fromLatin1(name));
+        if (!found.isEmpty())
+            return found;
+    }
+    return QString();
+}
+
+class ToolRegistry : public Backend
+{
+public:
+    long openKey(quint32 root, const QString &path, quint32, Handle *key) override
+    {
+        if (root != kLocalMachine || path.compare(kToolKey, Qt::CaseInsensitive) != 0)
+            return kFileNotFound;
+        // The key exists while there is a tool to name.
+        if (findSystemInformationTool().isEmpty())
+            return kFileNotFound;
+        const Handle h = nextHandle_++;
+        open_.insert(h);
+        *key = h;
+        return kSuccess;
+    }
+
+    long queryValue(Handle key, const QString &name, quint32 *type, char *data, quint32 *length) override
+    {
+        if (!open_.count(key))
+            return kInvalidHandle;
+        if (name.compare(kToolValue, Qt::CaseInsensitive) != 0)
+            return kFileNotFound;
+        QByteArray bytes = findSystemInformationTool().toLocal8Bit();
+        if (bytes.isEmpty())
+            return kFileNotFound;
+        bytes.append('\0'); // stored the usual way, with its terminating NUL
+        const quint32 room = *length;
+        *type = kTypeText;
+        *length = quint32(bytes.size());
+        if (!data)
+            return kSuccess; // only the type and length were asked for
+        if (quint32(bytes.size()) > room)
+            return kMoreData;
+        std::memcpy(data, bytes.constData(), size_t(bytes.size()));
+        return kSuccess;
+    }
+
+    long closeKey(Handle key) override { return open_.erase(key) ? kSuccess : kInvalidHandle; }
+
+private:
+    std::set<Handle> open_;
+    Handle nextHandle_ = 1;
+};
+
+} // namespace
+
+Backend &systemRegistry()
+{
+    static ToolRegistry registry;
+    return registry;
+}
+
+} // namespace registry
+#endif

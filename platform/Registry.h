@@ -1,0 +1,61 @@
+#pragma once
+#include <QString>
+#include <QtGlobal>
+
+// Read access to the system registry through the three calls the program
+// needs: open a key under a root, read one value with its type and length,
+// close the key. The calls keep the system's conventions (result codes,
+// value types, a caller-sized data buffer), so that code written against
+// them behaves the same over the real registry and over a test's fake one.
+namespace registry {
+
+// Root keys, by the 32-bit handle values the system gives them.
+constexpr quint32 kClassesRoot = 0x80000000u;
+constexpr quint32 kCurrentUser = 0x80000001u;
+constexpr quint32 kLocalMachine = 0x80000002u;
+constexpr quint32 kUsers = 0x80000003u;
+
+// Value types.
+constexpr quint32 kTypeNone = 0;
+constexpr quint32 kTypeText = 1;         // REG_SZ
+constexpr quint32 kTypeExpandText = 2;   // REG_EXPAND_SZ
+constexpr quint32 kTypeBinary = 3;       // REG_BINARY
+constexpr quint32 kTypeNumber = 4;       // REG_DWORD, little-endian
+constexpr quint32 kTypeMultiText = 7;    // REG_MULTI_SZ
+
+// Result codes.
+constexpr long kSuccess = 0;
+constexpr long kFileNotFound = 2;
+constexpr long kAccessDenied = 5;
+constexpr long kInvalidHandle = 6;
+constexpr long kMoreData = 234;
+
+// Access asked for when opening a key: read and write (0x2003F).
+constexpr quint32 kAccessReadWrite = 0x2003Fu;
+
+using Handle = quintptr;
+
+class Backend
+{
+public:
+    virtual ~Backend();
+    // Opens `path` (components separated by '\') under a root key.
+    virtual long openKey(quint32 root, const QString &path, quint32 access, Handle *key) = 0;
+    // Reads the value `name` of an open key. On entry *length is the size of
+    // `data` in bytes; on return it is the length of the value's data, and
+    // kMoreData means the data did not fit (nothing is copied then).
+    virtual long queryValue(Handle key, const QString &name, quint32 *type, char *data, quint32 *length) = 0;
+    virtual long closeKey(Handle key) = 0;
+};
+
+// The registry in use: the system's, unless a test has put another one in.
+Backend &current();
+// Puts a replacement in (it stays owned by the caller); null returns to the
+// system's registry.
+void setReplacement(Backend *backend);
+
+// The system's registry. On Windows the real one; elsewhere it holds one
+// entry, the system-information tool's full path (see Registry.cpp).
+Backend &systemRegistry();
+
+} // namespace registry
