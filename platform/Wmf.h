@@ -1,12 +1,40 @@
 #pragma once
 #include <QByteArray>
 #include <QImage>
+#include <QSize>
 #include <QString>
 
 // Reader for 16-bit Windows metafiles (with or without the placeable header).
+//
+// The picture is played into a transparent image at its natural size: with
+// the placeable header the bounding box at its units per inch, scaled to 96
+// dots per inch; without it the first window extent the file sets, taken as
+// pixels. The records a vector picture uses are drawn (lines, figures,
+// polygons, text with its pens, brushes and fonts); every other record is
+// skipped. Nothing in a damaged file can make the reader read outside the
+// data, loop without end or take memory without bound: the limits below cap
+// every kind of work.
 namespace wmf {
+
+struct Limits {
+    int maxWidth = 4096;           // larger pictures are not drawn at all
+    int maxHeight = 4096;
+    qint64 maxFileBytes = 64 * 1024 * 1024;
+    int maxRecords = 1000000;      // playback stops after this many records
+    int maxObjects = 4096;         // object table slots
+    int maxSavedStates = 64;       // SaveDC depth
+    // Painting work, in pixels touched (plus a share per point and per
+    // record); playback stops when it is spent.
+    qint64 paintBudget = 256LL * 1024 * 1024;
+};
+
+// The size the metafile is drawn at; an invalid size when the data is not a
+// metafile that can be drawn within the default limits.
+QSize naturalSize(const QByteArray &data);
+
 // Renders the metafile at its natural size; a null image when the data is
 // not a metafile that can be drawn.
 QImage render(const QByteArray &data);
+QImage render(const QByteArray &data, const Limits &limits);
 QImage renderFile(const QString &path);
 } // namespace wmf
