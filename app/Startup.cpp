@@ -15,7 +15,6 @@ void prepareApplication(QApplication &app)
 {
     initResources();
     QApplication::setApplicationName(appinfo::title());
-    QApplication::setApplicationDisplayName(appinfo::title());
     QApplication::setApplicationVersion(appinfo::versionText());
     platform::installTranslations(app);
     platform::installFontSubstitutes();

@@ -88,6 +88,7 @@ Fxwpt::Fxwpt(QWidget *parent) : QWidget(parent)
     Combo1->setAccessibleName(reading::promptEntry());
     Combo1->setFixedSize(pixels(kSizes.comboWidth, kComboHeight));
     Combo1->setMaxVisibleItems(20);
+    Combo1->setStyleSheet(QStringLiteral("QComboBox { combobox-popup: 0; }")); // a drop-down list below the box
     Combo1->hide();
 
     Text1 = new TextPane(this);

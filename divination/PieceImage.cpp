@@ -1,7 +1,65 @@
 #include "PieceImage.h"
 
 #include <QAccessible>
+#include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QPainter>
+#include <QPointer>
+#include <QTimer>
+
+#include <utility>
+
+namespace {
+// During a throw the pieces change up to a thousand times a second, far
+// faster than any screen shows. Repaints are gathered and done together at
+// most once a frame; a change after a quiet spell is painted at the next
+// pass of the event loop.
+class PaintThrottle : public QObject
+{
+public:
+    // Lives as long as the application object.
+    static PaintThrottle &instance()
+    {
+        static QPointer<PaintThrottle> t;
+        if (!t)
+            t = new PaintThrottle(QCoreApplication::instance());
+        return *t;
+    }
+
+    void request(QWidget *w)
+    {
+        if (!pending_.contains(w))
+            pending_.append(w);
+        if (timer_.isActive())
+            return;
+        const qint64 since = sinceFlush_.isValid() ? sinceFlush_.elapsed() : kFrameMs;
+        timer_.start(int(qMax<qint64>(0, kFrameMs - since)));
+    }
+
+private:
+    static constexpr qint64 kFrameMs = 16;
+
+    explicit PaintThrottle(QObject *parent) : QObject(parent)
+    {
+        timer_.setSingleShot(true);
+        timer_.setTimerType(Qt::PreciseTimer);
+        connect(&timer_, &QTimer::timeout, this, &PaintThrottle::flush);
+    }
+
+    void flush()
+    {
+        const auto widgets = std::exchange(pending_, {});
+        for (const QPointer<QWidget> &w : widgets)
+            if (w)
+                w->update();
+        sinceFlush_.restart();
+    }
+
+    QList<QPointer<QWidget>> pending_;
+    QTimer timer_;
+    QElapsedTimer sinceFlush_;
+};
+} // namespace
 
 PieceImage::PieceImage(const QString &place, QWidget *parent) : QWidget(parent), place_(place)
 {
@@ -14,7 +72,7 @@ void PieceImage::setPicture(const QPixmap &picture, const QString &shows)
     if (picture.cacheKey() != picture_.cacheKey()) {
         picture_ = picture;
         scaled_ = QPixmap();
-        update();
+        requestPaint();
     }
     if (shows != shows_) {
         shows_ = shows;
@@ -22,6 +80,8 @@ void PieceImage::setPicture(const QPixmap &picture, const QString &shows)
         setToolTip(place_ + QStringLiteral("：") + shows_);
     }
 }
+
+void PieceImage::requestPaint() { PaintThrottle::instance().request(this); }
 
 void PieceImage::resizeEvent(QResizeEvent *event)
 {

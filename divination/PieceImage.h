@@ -20,6 +20,8 @@ protected:
     void resizeEvent(QResizeEvent *event) override;
 
 private:
+    void requestPaint();
+
     QPixmap picture_;
     QPixmap scaled_; // the picture at the box's size, made once per change
     QString shows_;

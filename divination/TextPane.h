@@ -1,9 +1,10 @@
 #pragma once
-#include <QPlainTextEdit>
+#include <QTextEdit>
 
 // A read-only multi-line text pane that keeps the exact text it was given
-// (line breaks as CR LF) while showing it with ordinary line breaks.
-class TextPane : public QPlainTextEdit
+// (line breaks as CR LF) while showing it as plain text with ordinary line
+// breaks and a little air between the lines.
+class TextPane : public QTextEdit
 {
     Q_OBJECT
 public:
