@@ -2,6 +2,7 @@
 
 #include "MDIForm1.h"
 #include "Module1.h"
+#include "platform/Accessibility.h"
 #include "platform/AppInfo.h"
 #include "platform/Platform.h"
 
@@ -18,6 +19,7 @@ void prepareApplication(QApplication &app)
     QApplication::setApplicationVersion(appinfo::versionText());
     platform::installTranslations(app);
     platform::installFontSubstitutes();
+    platform::installAccessibleRoles();
 }
 
 int runProgram(int argc, char *argv[])

@@ -12,7 +12,9 @@
 #include "platform/Platform.h"
 #include "platform/Twips.h"
 
+#include <QAbstractItemView>
 #include <QComboBox>
+#include <QItemSelectionModel>
 #include <QIcon>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -64,6 +66,7 @@ Fxwpt::Fxwpt(QWidget *parent) : QWidget(parent)
     instance_ = this;
     setObjectName(QStringLiteral("Fxwpt"));
     setWindowTitle(appinfo::title());
+    setAccessibleName(appinfo::title());
     setWindowIcon(QIcon(QStringLiteral(":/yanping/icon.png")));
 
     const QFont buttonFont = platform::designFont(QStringLiteral("宋体"), 14.25);
@@ -136,6 +139,16 @@ Fxwpt::Fxwpt(QWidget *parent) : QWidget(parent)
     connect(Command2, &QPushButton::clicked, this, &Fxwpt::Command2_Click);
     connect(Command3, &QPushButton::clicked, this, &Fxwpt::Command3_Click);
     connect(Combo1, qOverload<int>(&QComboBox::activated), this, &Fxwpt::Combo1_Click);
+    // Assistive technology picks an entry by selecting it in the list while
+    // the list is closed; treat that as a choice too.
+    connect(Combo1->view()->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            [this](const QItemSelection &selected) {
+                if (Combo1->view()->isVisible() || selected.indexes().isEmpty())
+                    return;
+                const int row = selected.indexes().first().row();
+                Combo1->setCurrentIndex(row);
+                Combo1_Click();
+            });
     connect(Timer1, &QTimer::timeout, this, &Fxwpt::Timer1_Timer);
 
     loaded::add(this);

@@ -10,7 +10,9 @@
 #include "platform/Twips.h"
 #include "testsupport.h"
 
+#include <QAbstractItemView>
 #include <QAccessible>
+#include <QItemSelectionModel>
 #include <QApplication>
 #include <QComboBox>
 #include <QMdiArea>
@@ -225,6 +227,7 @@ private slots:
         QVERIFY(iface);
         QCOMPARE(iface->text(QAccessible::Name), l ? QStringLiteral("下") : QStringLiteral("空白"));
         QCOMPARE(iface->text(QAccessible::Description), QStringLiteral("下组第1枚"));
+        QCOMPARE(iface->role(), QAccessible::Graphic);
         // The pictures are those of the program folder.
         QPixmap shang;
         QVERIFY(shang.load(folder->path(QStringLiteral("picture/shang.jpg"))));
@@ -355,6 +358,22 @@ private slots:
         choose(128);
         QCOMPARE(captions(), (QStringList{QStringLiteral("《祈祷开始》"), QStringLiteral("《祈祷结束》")}));
         QVERIFY(w->Combo1->isHidden());
+    }
+
+    void assistiveSelectionChooses()
+    {
+        open();
+        w->Command1->click();
+        // What a screen reader does: select the list entry while the list is closed.
+        const QModelIndex entry = w->Combo1->model()->index(reading::entryPosition(2, 0, 3), 0);
+        w->Combo1->view()->selectionModel()->select(entry, QItemSelectionModel::ClearAndSelect);
+        QCOMPARE(w->Combo1->currentIndex(), reading::entryPosition(2, 0, 3));
+        QCOMPARE(pieces(), QStringLiteral("上上空空 空空空空 下下下空"));
+        QCOMPARE(w->Text1->text(), readingText(QStringLiteral("203")));
+        // The keyboard: Down on the closed list moves to the next entry and chooses it.
+        QTest::keyClick(w->Combo1, Qt::Key_Down);
+        QCOMPARE(w->lowerCount, 4);
+        QCOMPARE(w->Text1->text(), readingText(QStringLiteral("204")));
     }
 
     void detailButtonFollowsDetailFile()
