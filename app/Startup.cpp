@@ -7,6 +7,7 @@
 #include "platform/Platform.h"
 
 #include <QApplication>
+#include <QIcon>
 
 // The program's built-in pictures live in the static core library; make
 // sure the linker keeps them.
@@ -20,6 +21,10 @@ void prepareApplication(QApplication &app)
     platform::installTranslations(app);
     platform::installFontSubstitutes();
     platform::installAccessibleRoles();
+    QIcon icon;
+    icon.addFile(QStringLiteral(":/yanping/icon.png"));
+    icon.addFile(QStringLiteral(":/yanping/icon256.png"));
+    QApplication::setWindowIcon(icon);
 }
 
 int runProgram(int argc, char *argv[])
