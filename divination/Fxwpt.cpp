@@ -175,11 +175,7 @@ void Fxwpt::Command1_Click()
     }
     // Entry into the wooden mode.
     if (Command1->text() == kWoodenCaption) {
-        for (int i = 1; i <= 4; ++i) {
-            Image1(i)->show();
-            Image2(i)->show();
-            Image3(i)->show();
-        }
+        ShowAllPieces();
         Combo1->show();
         Text1->setText(texts::woodenEtiquette());
         Combo1->addItem(reading::promptEntry());
@@ -203,11 +199,7 @@ void Fxwpt::Command2_Click()
         Command2->setText(kDivinationOverCaption);
     }
     if (Command2->text() == kComputerCaption) {
-        for (int i = 1; i <= 4; ++i) {
-            Image1(i)->show();
-            Image2(i)->show();
-            Image3(i)->show();
-        }
+        ShowAllPieces();
         Text1->setText(texts::computerEtiquette());
         Command1->setText(kPrayerStartCaption);
         Command2->setText(kPrayerEndCaption);
@@ -296,6 +288,15 @@ void Fxwpt::Timer1_Timer()
     middleCount = throwing::step(middleCount, throwing::nextRandom());
     lowerCount = throwing::step(lowerCount, throwing::nextRandom());
     ShowPieces();
+}
+
+void Fxwpt::ShowAllPieces()
+{
+    for (int i = 1; i <= 4; ++i) {
+        Image1(i)->show();
+        Image2(i)->show();
+        Image3(i)->show();
+    }
 }
 
 void Fxwpt::ShowReading()

@@ -60,6 +60,8 @@ private:
     friend class TestFxwpt;
     void ShowReading();
     void ShowPieces();
+    // Makes the twelve pieces visible, group by group for each index.
+    void ShowAllPieces();
 
     // Sets a piece's picture from a program picture file; a picture that
     // cannot be loaded leaves the piece as it was.

@@ -87,26 +87,47 @@ bool parseShift(const QString &value, int *shift)
     return true;
 }
 
-int encodeCommand(QStringList args)
-{
+// The arguments of encode and decode: --shift N, one flag of the
+// command's own, and file names. Returns false after reporting a usage error.
+struct Arguments {
     int shift = -1;
-    bool keepNewlines = false;
+    bool flag = false;
     QStringList files;
+};
+
+bool parseArguments(QStringList args, const QString &command, const QString &flagName, Arguments *out)
+{
     while (!args.isEmpty()) {
         const QString a = args.takeFirst();
         if (a == QLatin1String("--shift")) {
-            if (args.isEmpty() || !parseShift(args.takeFirst(), &shift))
-                return usageError(QStringLiteral("--shift needs a number from 0 to 255"));
-        } else if (a == QLatin1String("--keep-newlines")) {
-            keepNewlines = true;
+            if (args.isEmpty() || !parseShift(args.takeFirst(), &out->shift)) {
+                usageError(QStringLiteral("--shift needs a number from 0 to 255"));
+                return false;
+            }
+        } else if (a == flagName) {
+            out->flag = true;
         } else if (a.startsWith(QLatin1String("--"))) {
-            return usageError(QStringLiteral("unknown option ") + a);
+            usageError(QStringLiteral("unknown option ") + a);
+            return false;
         } else {
-            files.append(a);
+            out->files.append(a);
         }
     }
-    if (shift < 0)
-        return usageError(QStringLiteral("encode needs --shift"));
+    if (out->shift < 0) {
+        usageError(command + QStringLiteral(" needs --shift"));
+        return false;
+    }
+    return true;
+}
+
+int encodeCommand(const QStringList &args)
+{
+    Arguments a;
+    if (!parseArguments(args, QStringLiteral("encode"), QStringLiteral("--keep-newlines"), &a))
+        return 2;
+    const bool keepNewlines = a.flag;
+    const int shift = a.shift;
+    const QStringList &files = a.files;
     if (files.size() != 2)
         return usageError(QStringLiteral("encode needs an input and an output file"));
 
@@ -129,26 +150,14 @@ int encodeCommand(QStringList args)
     return writeWhole(files[1], r.bytes) ? 0 : 1;
 }
 
-int decodeCommand(QStringList args)
+int decodeCommand(const QStringList &args)
 {
-    int shift = -1;
-    bool page = false;
-    QStringList files;
-    while (!args.isEmpty()) {
-        const QString a = args.takeFirst();
-        if (a == QLatin1String("--shift")) {
-            if (args.isEmpty() || !parseShift(args.takeFirst(), &shift))
-                return usageError(QStringLiteral("--shift needs a number from 0 to 255"));
-        } else if (a == QLatin1String("--page")) {
-            page = true;
-        } else if (a.startsWith(QLatin1String("--"))) {
-            return usageError(QStringLiteral("unknown option ") + a);
-        } else {
-            files.append(a);
-        }
-    }
-    if (shift < 0)
-        return usageError(QStringLiteral("decode needs --shift"));
+    Arguments a;
+    if (!parseArguments(args, QStringLiteral("decode"), QStringLiteral("--page"), &a))
+        return 2;
+    const bool page = a.flag;
+    const int shift = a.shift;
+    const QStringList &files = a.files;
     if (files.isEmpty() || files.size() > 2)
         return usageError(QStringLiteral("decode needs an input file and at most one output file"));
 
