@@ -293,10 +293,11 @@ Layout readLayout(const Bytes &file, const Limits &limits)
 }
 
 // A pattern brush's picture from a packed device-independent bitmap:
-// uncompressed, 1, 4, 8, 24 or 32 bits a pixel, small.
+// uncompressed, 1, 4, 8, 24 or 32 bits a pixel, small (patterns are
+// usually 8 x 8).
 QImage decodeDib(const Bytes &dib)
 {
-    constexpr int kMaxSide = 256;
+    constexpr int kMaxSide = 64;
     const quint32 headerSize = dib.u32(0);
     if (headerSize < 40 || !dib.has(0, headerSize))
         return QImage();
@@ -411,6 +412,7 @@ private:
     QPainter painter_;
     bool canDrawText_;
     qint64 budget_;
+    qint64 patternPixelsLeft_ = 1 << 20;
     State state_;
     std::vector<State> saved_;
     std::vector<Object> objects_;
@@ -829,12 +831,14 @@ bool Player::drawText(int x, int y, const QByteArray &bytes, int options, const 
 
     const QRectF box(origin.x() + dx, origin.y() + baseline - fm.ascent(), width,
                      fm.ascent() + fm.descent());
-    if (!charge(box, qint64(text.size()) * (16 + qint64(pixels)), 0, 0))
+    // Characters placed one by one cost far more than a run of text.
+    const qint64 perCharacter = (pieces.isEmpty() ? 64 : 512) + qint64(pixels);
+    if (!charge(box, qint64(text.size()) * perCharacter, 0, 0))
         return false;
 
     painter_.save();
     if (options & EtoClipped)
-        painter_.setClipRect(rect, Qt::IntersectClip);
+        painter_.setClipRect(rect, Qt::ReplaceClip);
     painter_.translate(origin);
     if (fd.escapement != 0)
         painter_.rotate(-fd.escapement / 10.0);
@@ -954,8 +958,16 @@ bool Player::play(quint16 function, const Bytes &p)
         Object o;
         o.kind = Object::Brush;
         o.brush.isPattern = true;
-        if (function == RecDibCreatePatternBrush && p.u16(0) != 3)
-            o.brush.pattern = decodeDib(p.sub(4, p.size() - 4));
+        if (function == RecDibCreatePatternBrush && p.u16(0) != 3) {
+            // The pictures of all pattern brushes together stay small; past
+            // that, pattern brushes paint with a plain stipple.
+            const QImage pattern = decodeDib(p.sub(4, p.size() - 4));
+            const qint64 pixels = qint64(pattern.width()) * pattern.height();
+            if (pixels <= patternPixelsLeft_) {
+                patternPixelsLeft_ -= pixels;
+                o.brush.pattern = pattern;
+            }
+        }
         addObject(o);
         return true;
     }
