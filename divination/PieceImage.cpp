@@ -11,9 +11,10 @@
 
 namespace {
 // During a throw the pieces change up to a thousand times a second, far
-// faster than any screen shows. Repaints are gathered and done together at
-// most once a frame; a change after a quiet spell is painted at the next
-// pass of the event loop.
+// faster than any screen shows or any screen reader speaks. What the pieces
+// show is gathered and presented (repainted, and told to assistive
+// technology) together at most once a frame; a change after a quiet spell is
+// presented at the next pass of the event loop.
 class PaintThrottle : public QObject
 {
 public:
@@ -26,7 +27,7 @@ public:
         return *t;
     }
 
-    void request(QWidget *w)
+    void request(PieceImage *w)
     {
         if (!pending_.contains(w))
             pending_.append(w);
@@ -49,13 +50,13 @@ private:
     void flush()
     {
         const auto widgets = std::exchange(pending_, {});
-        for (const QPointer<QWidget> &w : widgets)
+        for (const QPointer<PieceImage> &w : widgets)
             if (w)
-                w->update();
+                w->present();
         sinceFlush_.restart();
     }
 
-    QList<QPointer<QWidget>> pending_;
+    QList<QPointer<PieceImage>> pending_;
     QTimer timer_;
     QElapsedTimer sinceFlush_;
 };
@@ -76,9 +77,17 @@ void PieceImage::setPicture(const QPixmap &picture, const QString &shows)
     }
     if (shows != shows_) {
         shows_ = shows;
+        requestPaint();
+    }
+}
+
+void PieceImage::present()
+{
+    if (accessibleName() != shows_) {
         setAccessibleName(shows_);
         setToolTip(place_ + QStringLiteral("：") + shows_);
     }
+    update();
 }
 
 void PieceImage::requestPaint() { PaintThrottle::instance().request(this); }

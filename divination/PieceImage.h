@@ -14,6 +14,9 @@ public:
     void setPicture(const QPixmap &picture, const QString &shows);
     QPixmap picture() const { return picture_; }
     QString shows() const { return shows_; }
+    // Repaints the piece and tells assistive technology what it now shows;
+    // changes are presented at most once a frame.
+    void present();
 
 protected:
     void paintEvent(QPaintEvent *event) override;
