@@ -1,40 +1,58 @@
 #include "Startup.h"
 
-#include "MDIForm1.h"
-#include "Module1.h"
+#include "MainWindow.h"
 #include "platform/Accessibility.h"
+#include "platform/AppIcon.h"
 #include "platform/AppInfo.h"
-#include "platform/Platform.h"
+#include "platform/Clock.h"
+#include "platform/Fonts.h"
+#include "platform/MessageBox.h"
+#include "platform/ProgramFolder.h"
+#include "platform/Translations.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QIcon>
+#include <memory>
 
-// The program's built-in pictures live in the static core library; make
-// sure the linker keeps them.
-static void initResources() { Q_INIT_RESOURCE(yanping); }
+QString clockWarningText()
+{
+    return QStringLiteral("******** 警告 ********\r\n"
+                          "\r\n"
+                          "计算机系统时钟错误！！！\r\n"
+                          "请将计算机的日期恢复到当前日期后再重新启动本程序！！！");
+}
 
 void prepareApplication(QApplication &app)
 {
-    initResources();
     QApplication::setApplicationName(appinfo::title());
     QApplication::setApplicationVersion(appinfo::versionText());
     platform::installTranslations(app);
     platform::installFontSubstitutes();
     platform::installAccessibleRoles();
-    QIcon icon;
-    icon.addFile(QStringLiteral(":/yanping/icon.png"));
-    icon.addFile(QStringLiteral(":/yanping/icon256.png"));
-    QApplication::setWindowIcon(icon);
+    QApplication::setWindowIcon(platform::appIcon());
+}
+
+MainWindow *startProgram()
+{
+    const QString year = clock_seam::today().toString(QStringLiteral("yyyy"));
+    if (year.toInt() < 2004) {
+        msgbox::showMessage(nullptr, clockWarningText());
+        return nullptr;
+    }
+    platform::setProgramFolder(
+        platform::programFolderFrom(QDir::toNativeSeparators(QCoreApplication::applicationDirPath())));
+    auto *window = new MainWindow;
+    window->show();
+    return window;
 }
 
 int runProgram(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     prepareApplication(app);
-    Main();
-    if (!MainWindow)
+    const std::unique_ptr<MainWindow> window(startProgram());
+    if (!window)
         return 1; // the clock check ended the program
-    const int code = QApplication::exec();
-    delete MainWindow;
-    return code;
+    return QApplication::exec();
 }

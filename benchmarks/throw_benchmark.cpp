@@ -6,10 +6,11 @@
 // counts throws; then counts the ticks of a bare 1 ms precise timer for the
 // same time. Prints both rates, their ratio and the CPU time per throw.
 
-#include "app/MDIForm1.h"
-#include "app/Module1.h"
+#include "app/MainWindow.h"
+#include "platform/ProgramFolder.h"
 #include "app/Startup.h"
-#include "divination/Fxwpt.h"
+#include "divination/DivinationSession.h"
+#include "divination/DivinationWindow.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -56,15 +57,15 @@ int main(int argc, char *argv[])
     const double seconds = argc > 1 ? std::atof(argv[1]) : 3.0;
     const int ms = int(seconds * 1000);
 
-    Main();
-    if (!MainWindow)
+    MainWindow *mainWindow = startProgram();
+    if (!mainWindow)
         return 1;
-    MainWindow->ShowDivinationWindow();
-    Fxwpt *w = Fxwpt::Instance();
+    mainWindow->showDivinationWindow();
+    DivinationWindow *w = DivinationWindow::instance();
     QApplication::processEvents();
 
     long throws = 0;
-    QObject::connect(w->Timer1, &QTimer::timeout, [&throws] { ++throws; });
+    QObject::connect(w->session()->throwTimer(), &QTimer::timeout, [&throws] { ++throws; });
     long bare = 0;
     QTimer plain;
     plain.setTimerType(Qt::PreciseTimer);
@@ -76,9 +77,9 @@ int main(int argc, char *argv[])
     constexpr int kRounds = 6;
     Run throwRun, bareRun;
     for (int round = 0; round < kRounds; ++round) {
-        w->Command2->click(); // enter the computer mode
+        w->computerButton()->click(); // enter the computer mode
         QApplication::processEvents();
-        const Run t = measure(ms / kRounds, [w] { w->Command1->click(); }, [w] { w->Command2->click(); }, &throws);
+        const Run t = measure(ms / kRounds, [w] { w->woodenButton()->click(); }, [w] { w->computerButton()->click(); }, &throws);
         const Run b = measure(ms / kRounds, [&plain] { plain.start(); }, [&plain] { plain.stop(); }, &bare);
         for (auto [total, part] : {std::pair<Run *, const Run *>{&throwRun, &t}, {&bareRun, &b}}) {
             total->ticks += part->ticks;
@@ -94,6 +95,6 @@ int main(int argc, char *argv[])
     std::printf("ratio:                    %.3f\n", bareRate > 0 ? throwRate / bareRate : 0.0);
     std::printf("CPU per throw:            %.4f ms\n", throwRun.ticks ? throwRun.cpu * 1000 / throwRun.ticks : 0.0);
     std::printf("CPU per bare tick:        %.4f ms\n", bareRun.ticks ? bareRun.cpu * 1000 / bareRun.ticks : 0.0);
-    delete MainWindow;
+    delete mainWindow;
     return 0;
 }

@@ -30,9 +30,3 @@ private:
     QString shows_;
     QString place_;
 };
-
-// A control array indexed 1 to 4, as the window's layout names its pieces.
-struct PieceArray {
-    PieceImage *items[4] = {nullptr, nullptr, nullptr, nullptr};
-    PieceImage *operator()(int index) const { return items[index - 1]; }
-};

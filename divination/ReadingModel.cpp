@@ -1,7 +1,7 @@
 #include "ReadingModel.h"
 
-#include "app/Module1.h"
-#include "pages/StoredText.h"
+#include "formats/StoredText.h"
+#include "platform/ProgramFolder.h"
 
 namespace reading {
 
@@ -12,12 +12,12 @@ QString readingKey(int upperCount, int middleCount, int lowerCount)
 
 QString readingFilePath(const QString &key)
 {
-    return programPath(QStringLiteral("\\god\\xwk\\") + key + QStringLiteral(".god"));
+    return platform::programPath(QStringLiteral("\\god\\xwk\\") + key + QStringLiteral(".god"));
 }
 
 QString detailFilePath(const QString &key)
 {
-    return programPath(QStringLiteral("\\god\\xwk\\") + key + QStringLiteral("1.god"));
+    return platform::programPath(QStringLiteral("\\god\\xwk\\") + key + QStringLiteral("1.god"));
 }
 
 QString combinationEntry(int u, int m, int l)
@@ -56,7 +56,7 @@ void readEntry(const QString &entry, Counts *counts)
     take(5, &counts->lower);
 }
 
-QString LoadReadingText(const QString &path)
+QString loadReadingText(const QString &path)
 {
     storedtext::Codes codes;
     errors::Failure failure;

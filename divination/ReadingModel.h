@@ -23,7 +23,7 @@ struct Counts {
 // "203" for two 上, no 中 and three 下 face up.
 QString readingKey(int upperCount, int middleCount, int lowerCount);
 
-// ProgramFolder + "\god\xwk\" + key + ".god", and the detail file with "1".
+// The program folder + "\god\xwk\" + key + ".god", and the detail file with "1".
 QString readingFilePath(const QString &key);
 QString detailFilePath(const QString &key);
 
@@ -43,6 +43,6 @@ void readEntry(const QString &entry, Counts *counts);
 
 // The display text of a reading or detail file; empty when the file cannot
 // be read or is empty.
-QString LoadReadingText(const QString &path);
+QString loadReadingText(const QString &path);
 
 } // namespace reading

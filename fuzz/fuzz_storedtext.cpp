@@ -1,5 +1,5 @@
 // libFuzzer target: decodes arbitrary bytes as a stored text file.
-#include "pages/StoredText.h"
+#include "formats/StoredText.h"
 
 #include <cstdlib>
 

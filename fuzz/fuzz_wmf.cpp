@@ -1,5 +1,5 @@
 // libFuzzer target: plays arbitrary bytes as a Windows metafile.
-#include "platform/Wmf.h"
+#include "formats/wmf/Wmf.h"
 
 #include <QGuiApplication>
 

@@ -1,7 +1,7 @@
 // Writes the starting corpora for the fuzz targets: a few small metafiles
 // that use every record the reader draws, and stored text files.
-#include "pages/StoredText.h"
-#include "platform/WmfWriter.h"
+#include "formats/StoredText.h"
+#include "tools/wmfwriter/WmfWriter.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,37 +1,41 @@
 #include "DocumentPages.h"
 
-#include "Fwangye.h"
 #include "PageFile.h"
-#include "StoredText.h"
-#include "app/LoadedWindows.h"
-#include "app/MDIForm1.h"
-#include "app/Module1.h"
+#include "PageViewer.h"
+#include "formats/StoredText.h"
+#include "platform/Files.h"
 #include "platform/MessageBox.h"
-#include "platform/Platform.h"
+#include "platform/ProgramFolder.h"
 
-#include <QWidget>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 
-void ShowDocumentPage(const QString &title, const QString &documentPath)
+namespace pages {
+
+void showDocumentPage(QMdiArea *area, const QString &title, const QString &documentPath)
 {
-    const auto windows = loaded::windows();
-    for (QWidget *w : windows) {
-        if (w->windowTitle() == title) {
-            loaded::bringToFront(w);
-            return;
+    if (area) {
+        const auto windows = area->subWindowList(QMdiArea::CreationOrder);
+        for (QMdiSubWindow *sub : windows) {
+            if (sub->widget() && sub->widget()->windowTitle() == title) {
+                area->setActiveSubWindow(sub);
+                sub->raise();
+                return;
+            }
         }
     }
 
-    QWidget *owner = MainWindow;
+    QWidget *owner = area ? area->window() : nullptr;
     storedtext::Codes stored;
     errors::Failure failure;
-    if (!storedtext::readFile(programPath(documentPath), &stored, &failure)) {
+    if (!storedtext::readFile(platform::programPath(documentPath), &stored, &failure)) {
         msgbox::showMessage(owner, failure.description);
         return;
     }
-    if (!MainWindow)
+    if (!area)
         return;
 
-    Fwangye *viewer = Fwangye::Create(MainWindow->mdiArea());
+    PageViewer *viewer = PageViewer::create(area);
     viewer->setWindowTitle(title);
 
     const QByteArray page = storedtext::toGbk(storedtext::unshift(stored, storedtext::kDocumentShift))
@@ -41,5 +45,7 @@ void ShowDocumentPage(const QString &title, const QString &documentPath)
         msgbox::showMessage(owner, failure.description);
         return;
     }
-    viewer->NavigatePageFile(pagePath);
+    viewer->openPageFile(pagePath);
 }
+
+} // namespace pages

@@ -1,6 +1,6 @@
 #include "PageView.h"
 
-#include "StoredText.h"
+#include "formats/StoredText.h"
 
 #include <QDesktopServices>
 #include <QDir>
@@ -26,7 +26,7 @@ PageView::PageView(QWidget *parent) : QWidget(parent)
     connect(browser_, &QTextBrowser::anchorClicked, this, &PageView::followLink);
 }
 
-void PageView::Navigate(const QString &path)
+void PageView::navigate(const QString &path)
 {
     QTimer::singleShot(0, this, [this, path] { load(path, QString()); });
 }
@@ -41,7 +41,7 @@ void PageView::load(const QString &path, const QString &fragment)
     QFile file(path);
     if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly)
         || file.size() > storedtext::kMaxFileBytes) {
-        emit NavigateEnded();
+        emit navigationEnded();
         return;
     }
     const QByteArray bytes = file.readAll();
@@ -59,8 +59,8 @@ void PageView::load(const QString &path, const QString &fragment)
     currentPath_ = fi.absoluteFilePath();
     if (!fragment.isEmpty())
         browser_->scrollToAnchor(fragment);
-    emit NavigateComplete(QUrl::fromLocalFile(currentPath_));
-    emit NavigateEnded();
+    emit loaded(QUrl::fromLocalFile(currentPath_));
+    emit navigationEnded();
 }
 
 void PageView::followLink(const QUrl &link)

@@ -15,7 +15,7 @@ public:
     explicit PageView(QWidget *parent = nullptr);
 
     // Starts loading the file; returns at once, the page loads in the event loop.
-    void Navigate(const QString &path);
+    void navigate(const QString &path);
     // Whether a page has been loaded, and that page's <title> (empty if none).
     bool hasDocument() const { return hasDocument_; }
     QString documentTitle() const;
@@ -24,9 +24,9 @@ public:
 
 signals:
     // A navigation has completed; carries the address that was loaded.
-    void NavigateComplete(const QUrl &url);
+    void loaded(const QUrl &url);
     // A navigation ended, loaded or not.
-    void NavigateEnded();
+    void navigationEnded();
 
 private:
     void load(const QString &path, const QString &fragment);

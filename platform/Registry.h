@@ -58,4 +58,12 @@ void setReplacement(Backend *backend);
 // entry, the system-information tool's full path (see Registry.cpp).
 Backend &systemRegistry();
 
+// Reads the value `valueName` of the key `keyPath` under `root` from the
+// registry in use, as text, into `received`. A text value is taken as it is
+// (without its terminating NUL), a 32-bit number in decimal; a value of any
+// other type leaves `received` as it was. False, with `received` emptied,
+// when the key cannot be opened or the value cannot be read (a value longer
+// than the 1024-byte buffer cannot).
+bool readValueText(quint32 root, const QString &keyPath, const QString &valueName, QString &received);
+
 } // namespace registry

@@ -1,4 +1,4 @@
-#include "pages/StoredText.h"
+#include "formats/StoredText.h"
 #include "testsupport.h"
 
 #include <QDir>

@@ -1,11 +1,11 @@
 #include "app/LoadedWindows.h"
-#include "app/MDIForm1.h"
-#include "app/Module1.h"
+#include "app/MainWindow.h"
+#include "platform/ProgramFolder.h"
 #include "app/Startup.h"
 #include "pages/DocumentPages.h"
-#include "pages/Fwangye.h"
+#include "pages/PageViewer.h"
 #include "pages/PageView.h"
-#include "pages/StoredText.h"
+#include "formats/StoredText.h"
 #include "platform/Twips.h"
 #include "testsupport.h"
 
@@ -40,11 +40,11 @@ class TestPages : public QObject
     std::unique_ptr<testsupport::ProgramFolderFixture> folder;
     std::unique_ptr<testsupport::MessageRecorder> messages;
 
-    QList<Fwangye *> viewers() const
+    QList<PageViewer *> viewers() const
     {
-        QList<Fwangye *> out;
-        for (QMdiSubWindow *sub : MainWindow->mdiArea()->subWindowList())
-            if (auto *v = qobject_cast<Fwangye *>(sub->widget()))
+        QList<PageViewer *> out;
+        for (QMdiSubWindow *sub : mainWindow->mdiArea()->subWindowList())
+            if (auto *v = qobject_cast<PageViewer *>(sub->widget()))
                 out << v;
         return out;
     }
@@ -60,14 +60,14 @@ private slots:
     {
         folder = std::make_unique<testsupport::ProgramFolderFixture>(true);
         messages = std::make_unique<testsupport::MessageRecorder>();
-        MainWindow = new MDIForm1;
-        MainWindow->resize(1000, 700);
-        MainWindow->show();
+        mainWindow = new MainWindow;
+        mainWindow->resize(1000, 700);
+        mainWindow->show();
     }
     void cleanup()
     {
-        delete MainWindow;
-        MainWindow = nullptr;
+        delete mainWindow;
+        mainWindow = nullptr;
         QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         messages.reset();
         folder.reset();
@@ -75,12 +75,12 @@ private slots:
 
     void opensTheInstructions()
     {
-        MainWindow->衍枰说明->trigger();
+        mainWindow->衍枰说明->trigger();
         QCOMPARE(viewers().size(), 1);
-        Fwangye *v = viewers().first();
+        PageViewer *v = viewers().first();
         QCOMPARE(v->windowTitle(), kTitle);
         QVERIFY(v->subWindow()->isMaximized());
-        QCOMPARE(MainWindow->mdiArea()->activeSubWindow(), v->subWindow());
+        QCOMPARE(mainWindow->mdiArea()->activeSubWindow(), v->subWindow());
         QVERIFY(QFile::exists(pageFile()));
         const QByteArray page = testsupport::readFile(pageFile());
         QVERIFY(page.startsWith("<!DOCTYPE") || page.startsWith("<html"));
@@ -94,17 +94,17 @@ private slots:
 
     void secondOpeningBringsTheViewerBack()
     {
-        MainWindow->衍枰说明->trigger();
+        mainWindow->衍枰说明->trigger();
         settle();
-        Fwangye *first = viewers().first();
-        MainWindow->ShowDivinationWindow();
-        QVERIFY(MainWindow->mdiArea()->activeSubWindow() != first->subWindow());
+        PageViewer *first = viewers().first();
+        mainWindow->ShowDivinationWindow();
+        QVERIFY(mainWindow->mdiArea()->activeSubWindow() != first->subWindow());
         // Neither the document nor the page file is touched again.
         QFile::remove(pageFile());
         folder->remove(kDocFile);
         ShowDocumentPage(kTitle, kDoc);
         QCOMPARE(viewers().size(), 1);
-        QCOMPARE(MainWindow->mdiArea()->activeSubWindow(), first->subWindow());
+        QCOMPARE(mainWindow->mdiArea()->activeSubWindow(), first->subWindow());
         QVERIFY(!QFile::exists(pageFile()));
         QVERIFY(messages->texts.isEmpty());
     }
@@ -157,7 +157,7 @@ private slots:
         QFETCH(QString, title);
         folder->writeFile(kDocFile, store(pageWithTitle(title)));
         ShowDocumentPage(kTitle, kDoc);
-        Fwangye *v = viewers().first();
+        PageViewer *v = viewers().first();
         QCOMPARE(v->windowTitle(), kTitle); // before loading: the caller's caption
         settle();
         QCOMPARE(v->windowTitle(), title);
@@ -169,11 +169,11 @@ private slots:
     void deletionWaitsForTheViewer()
     {
         ShowDocumentPage(kTitle, kDoc);
-        MainWindow->Timer1_Timer(); // the viewer has not read it yet
+        mainWindow->Timer1_Timer(); // the viewer has not read it yet
         QVERIFY(QFile::exists(pageFile()));
         settle();
         QVERIFY(viewers().first()->WebBrowser1->hasDocument());
-        MainWindow->Timer1_Timer();
+        mainWindow->Timer1_Timer();
         QVERIFY(!QFile::exists(pageFile()));
     }
 
@@ -182,7 +182,7 @@ private slots:
         ShowDocumentPage(kTitle, kDoc);
         viewers().first()->subWindow()->close();
         QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        MainWindow->Timer1_Timer();
+        mainWindow->Timer1_Timer();
         QVERIFY(!QFile::exists(pageFile()));
     }
 
@@ -212,7 +212,7 @@ private slots:
 
     void viewerLayout()
     {
-        Fwangye *v = Fwangye::Create(MainWindow->mdiArea());
+        PageViewer *v = PageViewer::Create(mainWindow->mdiArea());
         QCOMPARE(v->windowTitle(), QStringLiteral("使用说明"));
         v->subWindow()->showNormal();
         v->resize(600, 450); // 9000 x 6750 twips
@@ -240,7 +240,7 @@ private slots:
         folder->writeFile(kDocFile, store(pageWithTitle(kTitle, QStringLiteral("<a href=\"second.htm\">下一页</a>"))));
         ShowDocumentPage(kTitle, kDoc);
         settle();
-        Fwangye *v = viewers().first();
+        PageViewer *v = viewers().first();
         QCOMPARE(v->windowTitle(), kTitle);
         emit v->WebBrowser1->browser()->anchorClicked(QUrl(QStringLiteral("second.htm")));
         settle();

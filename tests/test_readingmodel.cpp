@@ -1,7 +1,7 @@
-#include "app/Module1.h"
+#include "platform/ProgramFolder.h"
 #include "divination/ReadingModel.h"
 #include "divination/Throw.h"
-#include "pages/StoredText.h"
+#include "formats/StoredText.h"
 #include "testsupport.h"
 
 #include <QDir>
@@ -83,11 +83,11 @@ private slots:
     void loadReadingText()
     {
         testsupport::ProgramFolderFixture folder(false);
-        QCOMPARE(reading::LoadReadingText(folder.path(QStringLiteral("god/xwk/000.god"))), QString());
+        QCOMPARE(reading::loadReadingText(folder.path(QStringLiteral("god/xwk/000.god"))), QString());
         folder.writeFile(QStringLiteral("god/xwk/000.god"), QByteArray());
-        QCOMPARE(reading::LoadReadingText(folder.path(QStringLiteral("god/xwk/000.god"))), QString());
+        QCOMPARE(reading::loadReadingText(folder.path(QStringLiteral("god/xwk/000.god"))), QString());
         folder.writeFile(QStringLiteral("god/xwk/000.god"), QByteArray("abc\x0a\x07" "abc\r\nabc"));
-        QCOMPARE(reading::LoadReadingText(folder.path(QStringLiteral("god/xwk/000.god"))),
+        QCOMPARE(reading::loadReadingText(folder.path(QStringLiteral("god/xwk/000.god"))),
                  QStringLiteral("def\r\ndefdef"));
     }
 
@@ -149,7 +149,7 @@ private slots:
                         QVERIFY2(QFile::exists(source), qPrintable(source));
                         QString text = QString::fromUtf8(testsupport::readFile(source));
                         text.replace(QLatin1Char('\n'), QLatin1String("\r\n"));
-                        const QString loaded = reading::LoadReadingText(reading::readingFilePath(name));
+                        const QString loaded = reading::loadReadingText(reading::readingFilePath(name));
                         QCOMPARE(loaded, text);
                         const auto match = heading.match(loaded);
                         QVERIFY2(match.hasMatch(), qPrintable(name));

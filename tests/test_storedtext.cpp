@@ -1,5 +1,5 @@
-#include "pages/GbkTable.h"
-#include "pages/StoredText.h"
+#include "formats/Gbk.h"
+#include "formats/StoredText.h"
 #include "testsupport.h"
 
 #include <QFile>

@@ -1,6 +1,6 @@
-#include "platform/Pictures.h"
-#include "platform/Wmf.h"
-#include "platform/WmfWriter.h"
+#include "formats/Pictures.h"
+#include "formats/wmf/Wmf.h"
+#include "tools/wmfwriter/WmfWriter.h"
 
 #include <QElapsedTimer>
 #include <QFontMetricsF>

@@ -1,6 +1,6 @@
 #include "testsupport.h"
 
-#include "app/Module1.h"
+#include "platform/ProgramFolder.h"
 #include "platform/MessageBox.h"
 
 #include <QDir>
@@ -31,16 +31,16 @@ static void copyTree(const QString &from, const QString &to)
     }
 }
 
-ProgramFolderFixture::ProgramFolderFixture(bool withData) : previous(ProgramFolder)
+ProgramFolderFixture::ProgramFolderFixture(bool withData) : previous(platform::programFolder())
 {
-    ProgramFolder = dir.path();
+    platform::setProgramFolder(dir.path());
     if (withData) {
         copyTree(QStringLiteral(PROGRAM_DIR "/god"), dir.path() + QStringLiteral("/god"));
         copyTree(QStringLiteral(PROGRAM_DIR "/picture"), dir.path() + QStringLiteral("/picture"));
     }
 }
 
-ProgramFolderFixture::~ProgramFolderFixture() { ProgramFolder = previous; }
+ProgramFolderFixture::~ProgramFolderFixture() { platform::setProgramFolder(previous); }
 
 QString ProgramFolderFixture::path(const QString &relative) const { return dir.path() + QLatin1Char('/') + relative; }
 

@@ -14,7 +14,7 @@ struct MessageRecorder {
     QStringList texts;
 };
 
-// A program folder of its own for a test: ProgramFolder points at it while
+// A program folder of its own for a test: the program folder points at it while
 // the object lives. With withData the built program's god/ and picture/
 // folders are copied in.
 struct ProgramFolderFixture {

@@ -6,7 +6,7 @@
 //
 // Documents use shift 2, readings shift 3.
 
-#include "pages/StoredText.h"
+#include "formats/StoredText.h"
 
 #include <QCoreApplication>
 #include <QDir>

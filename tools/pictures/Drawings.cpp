@@ -1,6 +1,6 @@
 #include "Drawings.h"
 
-#include "platform/WmfWriter.h"
+#include "tools/wmfwriter/WmfWriter.h"
 
 #include <QFont>
 #include <QFontDatabase>

@@ -1,8 +1,8 @@
 #include "Preview.h"
 
-#include "divination/FxwptLayout.h"
+#include "divination/DivinationLayout.h"
 #include "divination/Texts.h"
-#include "platform/Platform.h"
+#include "platform/Fonts.h"
 #include "platform/Twips.h"
 
 #include <QDir>
@@ -83,15 +83,15 @@ QImage divination(const Set &set, int width, int height, int up, int mid, int lo
     p.end();
     backdrop(&w, ground);
 
-    const fxwptlayout::Result r = fxwptlayout::compute(float(twips::fromPixels(width)),
+    const divinationlayout::Result r = divinationlayout::compute(float(twips::fromPixels(width)),
                                                        float(twips::fromPixels(height)));
-    auto at = [](const fxwptlayout::Point &pt, double w, double h) { return twipRect(pt.x, pt.y, w, h); };
-    button(&w, QStringLiteral("重 点 卦 象 详 细 解 说"), 14.25, at(r.command3, 6000, 600))->setEnabled(false);
-    button(&w, QStringLiteral("《木制衍枰占卜》"), 14.25, at(r.command1, 2500, 600));
-    button(&w, QStringLiteral("《电脑衍枰占卜》"), 14.25, at(r.command2, 2500, 600));
+    auto at = [](const divinationlayout::Point &pt, double w, double h) { return twipRect(pt.x, pt.y, w, h); };
+    button(&w, QStringLiteral("重 点 卦 象 详 细 解 说"), 14.25, at(r.detailButton, 6000, 600))->setEnabled(false);
+    button(&w, QStringLiteral("《木制衍枰占卜》"), 14.25, at(r.woodenButton, 2500, 600));
+    button(&w, QStringLiteral("《电脑衍枰占卜》"), 14.25, at(r.computerButton, 2500, 600));
     auto *text = new QTextEdit(&w);
     text->setFont(platform::designFont(QStringLiteral("宋体"), 10.5));
-    text->setGeometry(at(r.text1, 6000, 5800));
+    text->setGeometry(at(r.readingPane, 6000, 5800));
     QPalette pal = text->palette();
     pal.setColor(QPalette::Base, QColor(255, 192, 255));
     pal.setColor(QPalette::Text, QColor(0, 0, 255));

@@ -12,7 +12,7 @@
 #include "IconFile.h"
 #include "Preview.h"
 
-#include "platform/Wmf.h"
+#include "formats/wmf/Wmf.h"
 
 #include <QApplication>
 #include <QBuffer>

@@ -4,7 +4,7 @@
 #include "GifWriter.h"
 #include "IconFile.h"
 
-#include "platform/Pictures.h"
+#include "formats/Pictures.h"
 
 #include <QBuffer>
 #include <QDir>

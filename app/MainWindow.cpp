@@ -1,0 +1,127 @@
+#include "MainWindow.h"
+
+#include "divination/DivinationWindow.h"
+#include "pages/DocumentPages.h"
+#include "pages/PageFile.h"
+#include "platform/AppIcon.h"
+#include "platform/AppInfo.h"
+#include "platform/Errors.h"
+#include "platform/MessageBox.h"
+#include "platform/Twips.h"
+#include "shell/AboutBox.h"
+#include "shell/HomePanel.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QIcon>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenuBar>
+#include <exception>
+#include <new>
+
+MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent)
+{
+    setObjectName(QStringLiteral("mainWindow"));
+    setWindowTitle(appinfo::title());
+    setWindowIcon(platform::appIcon());
+    resize(twips::toPixels(8085), twips::toPixels(5430));
+    setWindowState(Qt::WindowMaximized);
+
+    mdiArea_ = new QMdiArea(this);
+    mdiArea_->setObjectName(QStringLiteral("mdiArea"));
+    mdiArea_->setOption(QMdiArea::DontMaximizeSubWindowOnActivation, true);
+    mdiArea_->setAccessibleName(appinfo::title());
+    setCentralWidget(mdiArea_);
+    mdiArea_->viewport()->installEventFilter(this);
+
+    // Four commands straight on the menu bar, no menus under them.
+    auto addCommand = [this](const QString &caption, const char *name, void (MainWindow::*slot)()) {
+        QAction *a = menuBar()->addAction(caption);
+        a->setObjectName(QString::fromLatin1(name));
+        connect(a, &QAction::triggered, this, slot);
+        return a;
+    };
+    instructionsAction_ = addCommand(QStringLiteral("衍枰说明"), "instructionsAction", &MainWindow::showInstructions);
+    divinationAction_ = addCommand(QStringLiteral("衍枰占卜"), "divinationAction", &MainWindow::showDivinationWindow);
+    aboutAction_ = addCommand(QStringLiteral("关于(&I)"), "aboutAction", &MainWindow::showAbout);
+    exitAction_ = menuBar()->addAction(QStringLiteral("退出"));
+    exitAction_->setObjectName(QStringLiteral("exitAction"));
+    connect(exitAction_, &QAction::triggered, this, &QWidget::close);
+
+    pageFileSweeper_ = new PageFileSweeper(this);
+
+    createHomePanel();
+}
+
+MainWindow::~MainWindow() = default;
+
+void MainWindow::createHomePanel()
+{
+    try {
+        homePanel_ = new HomePanel;
+        connect(homePanel_, &HomePanel::instructionsRequested, this, &MainWindow::showInstructions);
+        connect(homePanel_, &HomePanel::divinationRequested, this, &MainWindow::showDivinationWindow);
+        homePanelWindow_ = mdiArea_->addSubWindow(homePanel_, Qt::SubWindow | Qt::FramelessWindowHint);
+        homePanelWindow_->setObjectName(QStringLiteral("homePanelWindow"));
+        homePanelWindow_->move(0, 0);
+        homePanel_->loadPictures();
+        homePanelWindow_->show();
+        fitHomePanel();
+    } catch (const std::bad_alloc &) {
+        msgbox::showMessage(this, errors::errorMessage(errors::Failure::of(errors::OutOfMemory)));
+    } catch (const std::exception &e) {
+        msgbox::showMessage(this, errors::errorMessage({0, QString::fromLocal8Bit(e.what())}));
+    }
+}
+
+void MainWindow::fitHomePanel()
+{
+    if (!homePanelWindow_)
+        return;
+    homePanelWindow_->resize(mdiArea_->viewport()->size());
+}
+
+bool MainWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == mdiArea_->viewport() && event->type() == QEvent::Resize)
+        fitHomePanel();
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void MainWindow::showInstructions()
+{
+    pages::showDocumentPage(mdiArea_, QStringLiteral("衍枰说明"), QStringLiteral("\\god\\衍枰说明.god"));
+}
+
+void MainWindow::showDivinationWindow()
+{
+    DivinationWindow *w = DivinationWindow::open(mdiArea_);
+    if (!w)
+        return;
+    w->setWindowTitle(appinfo::title());
+    if (QMdiSubWindow *sub = w->subWindow()) {
+        sub->showMaximized();
+        mdiArea_->setActiveSubWindow(sub);
+        sub->raise();
+    }
+}
+
+void MainWindow::showAbout()
+{
+    AboutBox box(this);
+    msgbox::execDialog(box);
+}
+
+void MainWindow::closeEvent(QCloseEvent *event)
+{
+    // The child windows close first, each with its own handling; closing
+    // the frame cannot be cancelled, and it ends the program.
+    const auto children = mdiArea_->subWindowList();
+    for (QMdiSubWindow *sub : children)
+        sub->close();
+    event->accept();
+    pageFileSweeper_->stop();
+    QCoreApplication::exit(0);
+}

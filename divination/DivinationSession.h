@@ -1,0 +1,85 @@
+#pragma once
+#include "ReadingModel.h"
+
+#include <QObject>
+#include <QStringList>
+#include <QTimer>
+
+// One divination window's course, without any widget: which mode it is in,
+// what its two mode buttons say, the three counts, the computer throw, the
+// count selector's entries and choice, and which reading or detailed
+// explanation is shown. The window shows this state and forwards the
+// user's clicks; everything a click does is decided here.
+class DivinationSession : public QObject
+{
+    Q_OBJECT
+public:
+    // What a mode button says. The wooden button starts as WoodenMode and
+    // turns into PrayerStart; the computer button goes ComputerMode ->
+    // PrayerEnd -> DivinationOver -> ComputerMode.
+    enum class Caption { WoodenMode, ComputerMode, PrayerStart, PrayerEnd, DivinationOver };
+    Q_ENUM(Caption)
+
+    explicit DivinationSession(QObject *parent = nullptr);
+
+    static QString captionText(Caption caption);
+
+    Caption woodenButtonCaption() const { return woodenCaption_; }
+    Caption computerButtonCaption() const { return computerCaption_; }
+    bool woodenButtonEnabled() const { return woodenEnabled_; }
+    bool modeButtonsVisible() const { return modeButtonsVisible_; }
+    bool selectorVisible() const { return selectorVisible_; }
+    bool detailAvailable() const { return detailAvailable_; }
+    bool piecesVisible() const { return piecesVisible_; }
+    bool isThrowing() const { return throwTimer_.isActive(); }
+
+    reading::Counts counts() const { return counts_; }
+    QString text() const { return text_; }
+    QStringList selectorEntries() const { return entries_; }
+    int selectorIndex() const { return selectorIndex_; }
+
+    // The 1 ms timer of the computer throw; each tick is one throw.
+    QTimer *throwTimer() { return &throwTimer_; }
+
+    // The user's actions.
+    void clickWoodenButton();
+    void clickComputerButton();
+    void chooseEntry(int index);
+    void clickDetailButton();
+    // One computer throw: every count moves by a random step.
+    void throwOnce();
+
+signals:
+    // The text to show; emitted at every setting, even of the same text.
+    void textChanged(const QString &text);
+    // The counts changed (or a reading asks for the pieces to be shown again).
+    void piecesChanged();
+    // All twelve pieces are to be made visible.
+    void piecesShown();
+    // Entries were added to the end of the selector.
+    void entriesAppended(const QStringList &entries);
+    // The selector's current entry was set.
+    void selectorIndexChanged(int index);
+    // Captions, enabled states or visibilities changed.
+    void controlsChanged();
+
+private:
+    void setText(const QString &text);
+    void showAllPieces();
+    void showReading();
+    void appendEntries(const QStringList &entries);
+    void setSelectorIndex(int index);
+
+    Caption woodenCaption_ = Caption::WoodenMode;
+    Caption computerCaption_ = Caption::ComputerMode;
+    bool woodenEnabled_ = true;
+    bool modeButtonsVisible_ = true;
+    bool selectorVisible_ = false;
+    bool detailAvailable_ = false;
+    bool piecesVisible_ = false;
+    reading::Counts counts_;
+    QString text_;
+    QStringList entries_;
+    int selectorIndex_ = -1;
+    QTimer throwTimer_;
+};

@@ -1,0 +1,261 @@
+#include "DivinationWindow.h"
+
+#include "DivinationLayout.h"
+#include "DivinationSession.h"
+#include "ReadingModel.h"
+#include "TextPane.h"
+#include "formats/Pictures.h"
+#include "platform/AppIcon.h"
+#include "platform/AppInfo.h"
+#include "platform/Fonts.h"
+#include "platform/ProgramFolder.h"
+#include "platform/Twips.h"
+
+#include <QAbstractItemView>
+#include <QComboBox>
+#include <QIcon>
+#include <QItemSelectionModel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QPainter>
+#include <QPushButton>
+#include <QScopedValueRollback>
+
+namespace {
+const QString kBlankPicture = QStringLiteral("\\picture\\wu.jpg");
+const QString kFacePictures[3] = {QStringLiteral("\\picture\\shang.jpg"), QStringLiteral("\\picture\\zhong.jpg"),
+                                  QStringLiteral("\\picture\\xia.jpg")};
+const QString kMarks[3] = {QStringLiteral("上"), QStringLiteral("中"), QStringLiteral("下")};
+const QString kBlankWord = QStringLiteral("空白");
+
+// Fixed control sizes, in twips.
+const divinationlayout::Sizes kSizes;
+constexpr float kDetailButtonWidth = 6000;
+constexpr float kSelectorHeight = 405;
+
+QSize pixels(float width, float height) { return {twips::toPixels(width), twips::toPixels(height)}; }
+
+void place(QWidget *w, const divinationlayout::Point &p) { w->move(twips::toPixels(p.x), twips::toPixels(p.y)); }
+} // namespace
+
+QPointer<DivinationWindow> DivinationWindow::instance_;
+
+DivinationWindow *DivinationWindow::instance() { return instance_.data(); }
+
+DivinationWindow *DivinationWindow::open(QMdiArea *area)
+{
+    if (instance_)
+        return instance_;
+    auto *window = new DivinationWindow;
+    QMdiSubWindow *sub = area->addSubWindow(window);
+    sub->setAttribute(Qt::WA_DeleteOnClose);
+    sub->setWindowIcon(window->windowIcon());
+    sub->show();
+    return window;
+}
+
+DivinationWindow::DivinationWindow(QWidget *parent) : QWidget(parent), session_(new DivinationSession(this))
+{
+    instance_ = this;
+    setObjectName(QStringLiteral("divinationWindow"));
+    setWindowTitle(appinfo::title());
+    setAccessibleName(appinfo::title());
+    setWindowIcon(platform::appIcon());
+
+    const QFont buttonFont = platform::designFont(QStringLiteral("宋体"), 14.25);
+
+    detailButton_ = new QPushButton(QStringLiteral("重 点 卦 象 详 细 解 说"), this);
+    detailButton_->setObjectName(QStringLiteral("detailButton"));
+    detailButton_->setAccessibleName(QStringLiteral("重点卦象详细解说"));
+    detailButton_->setFixedSize(pixels(kDetailButtonWidth, kSizes.detailHeight));
+    detailButton_->setEnabled(false);
+
+    woodenButton_ = new QPushButton(this);
+    woodenButton_->setObjectName(QStringLiteral("woodenButton"));
+    woodenButton_->setFixedSize(pixels(kSizes.buttonWidth, kSizes.buttonHeight));
+
+    computerButton_ = new QPushButton(this);
+    computerButton_->setObjectName(QStringLiteral("computerButton"));
+    computerButton_->setFixedSize(pixels(kSizes.buttonWidth, kSizes.buttonHeight));
+
+    countSelector_ = new QComboBox(this);
+    countSelector_->setObjectName(QStringLiteral("countSelector"));
+    countSelector_->setEditable(false);
+    countSelector_->setAccessibleName(reading::promptEntry());
+    countSelector_->setFixedSize(pixels(kSizes.comboWidth, kSelectorHeight));
+    countSelector_->setMaxVisibleItems(20);
+    countSelector_->setStyleSheet(QStringLiteral("QComboBox { combobox-popup: 0; }")); // a drop-down list below the box
+    countSelector_->hide();
+
+    readingPane_ = new TextPane(this);
+    readingPane_->setObjectName(QStringLiteral("readingPane"));
+    readingPane_->setAccessibleName(QStringLiteral("占卜说明与卦象"));
+    readingPane_->setFixedSize(pixels(kSizes.textWidth, kSizes.textHeight));
+    readingPane_->setFont(platform::designFont(QStringLiteral("宋体"), 10.5));
+    QPalette pal = readingPane_->palette();
+    pal.setColor(QPalette::Base, QColor(255, 192, 255));
+    pal.setColor(QPalette::Text, QColor(0, 0, 255));
+    readingPane_->setPalette(pal);
+
+    for (QWidget *w : {static_cast<QWidget *>(woodenButton_), static_cast<QWidget *>(computerButton_),
+                       static_cast<QWidget *>(detailButton_), static_cast<QWidget *>(countSelector_)})
+        w->setFont(buttonFont);
+
+    createPieces();
+
+    // Keyboard order: the reading pane first, so it holds the focus at opening.
+    setTabOrder(readingPane_, woodenButton_);
+    setTabOrder(woodenButton_, computerButton_);
+    setTabOrder(computerButton_, detailButton_);
+    setTabOrder(detailButton_, countSelector_);
+
+    connect(woodenButton_, &QPushButton::clicked, session_, &DivinationSession::clickWoodenButton);
+    connect(computerButton_, &QPushButton::clicked, session_, &DivinationSession::clickComputerButton);
+    connect(detailButton_, &QPushButton::clicked, session_, &DivinationSession::clickDetailButton);
+    connect(countSelector_, qOverload<int>(&QComboBox::activated), this, &DivinationWindow::chooseFromSelector);
+    // Assistive technology picks an entry by selecting it in the list while
+    // the list is closed; treat that as a choice too.
+    connect(countSelector_->view()->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            [this](const QItemSelection &selected) {
+                if (countSelector_->view()->isVisible() || selected.indexes().isEmpty())
+                    return;
+                const int row = selected.indexes().first().row();
+                countSelector_->setCurrentIndex(row);
+                chooseFromSelector(row);
+            });
+    connectSession();
+
+    QPixmap globe;
+    if (pictures::load(platform::programPath(QStringLiteral("\\picture\\globe.wmf")), &globe))
+        background_ = globe;
+    readingPane_->setText(session_->text());
+    showControls();
+    readingPane_->setFocus();
+}
+
+DivinationWindow::~DivinationWindow()
+{
+    if (instance_ == this)
+        instance_ = nullptr;
+}
+
+QMdiSubWindow *DivinationWindow::subWindow() const { return qobject_cast<QMdiSubWindow *>(parentWidget()); }
+
+void DivinationWindow::createPieces()
+{
+    // The blank face every piece starts with is part of the program itself.
+    const QPixmap blank(QStringLiteral(":/yanping/blank.jpg"));
+    const char *names[3] = {"upperPiece", "middlePiece", "lowerPiece"};
+    for (int g = 0; g < 3; ++g) {
+        for (int i = 0; i < 4; ++i) {
+            auto *piece = new PieceImage(kMarks[g] + QStringLiteral("组第%1枚").arg(i + 1), this);
+            piece->setObjectName(QLatin1String(names[g]) + QString::number(i + 1));
+            piece->setFixedSize(pixels(kSizes.pieceWidth, kSizes.pieceHeight));
+            piece->setPicture(blank, kBlankWord);
+            piece->hide();
+            pieces_[size_t(g)][size_t(i)] = piece;
+        }
+    }
+}
+
+void DivinationWindow::connectSession()
+{
+    connect(session_, &DivinationSession::textChanged, readingPane_, &TextPane::setText);
+    connect(session_, &DivinationSession::piecesChanged, this, &DivinationWindow::showPieces);
+    connect(session_, &DivinationSession::piecesShown, this, &DivinationWindow::showAllPieces);
+    connect(session_, &DivinationSession::controlsChanged, this, &DivinationWindow::showControls);
+    connect(session_, &DivinationSession::entriesAppended, this, [this](const QStringList &entries) {
+        const QSignalBlocker quiet(countSelector_->view()->selectionModel());
+        countSelector_->addItems(entries);
+    });
+    connect(session_, &DivinationSession::selectorIndexChanged, this, [this](int index) {
+        const QSignalBlocker quiet(countSelector_->view()->selectionModel());
+        countSelector_->setCurrentIndex(index);
+    });
+}
+
+void DivinationWindow::chooseFromSelector(int index) { session_->chooseEntry(index); }
+
+void DivinationWindow::showControls()
+{
+    woodenButton_->setText(DivinationSession::captionText(session_->woodenButtonCaption()));
+    woodenButton_->setEnabled(session_->woodenButtonEnabled());
+    computerButton_->setText(DivinationSession::captionText(session_->computerButtonCaption()));
+    detailButton_->setEnabled(session_->detailAvailable());
+    // The selector first: leaving the wooden mode hides it before the mode
+    // buttons come back.
+    countSelector_->setVisible(session_->selectorVisible());
+    woodenButton_->setVisible(session_->modeButtonsVisible());
+    computerButton_->setVisible(session_->modeButtonsVisible());
+}
+
+// ---- layout and background ------------------------------------------------
+
+void DivinationWindow::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    layoutControls();
+}
+
+void DivinationWindow::layoutControls()
+{
+    const float W = float(twips::fromPixels(width()));
+    const float H = float(twips::fromPixels(height()));
+    const divinationlayout::Result r = divinationlayout::compute(W, H, kSizes);
+    place(detailButton_, r.detailButton);
+    place(woodenButton_, r.woodenButton);
+    place(computerButton_, r.computerButton);
+    place(readingPane_, r.readingPane);
+    place(countSelector_, r.countSelector);
+    for (size_t g = 0; g < 3; ++g)
+        for (size_t i = 0; i < 4; ++i)
+            place(pieces_[g][i], r.pieces[g][i]);
+}
+
+void DivinationWindow::paintEvent(QPaintEvent *)
+{
+    if (background_.isNull())
+        return;
+    QPainter p(this);
+    p.drawPixmap(0, 0, background_);
+}
+
+// ---- the pieces -------------------------------------------------------------
+
+void DivinationWindow::showAllPieces()
+{
+    for (size_t i = 0; i < 4; ++i)
+        for (const Pieces &group : pieces_)
+            group[i]->show();
+}
+
+void DivinationWindow::showPieces()
+{
+    const reading::Counts counts = session_->counts();
+    const int faceUp[3] = {counts.upper, counts.middle, counts.lower};
+    for (size_t i = 0; i < 4; ++i)
+        for (const Pieces &group : pieces_)
+            setPiece(group[i], kBlankPicture, kBlankWord);
+    for (size_t g = 0; g < 3; ++g)
+        for (int i = 0; i < faceUp[g]; ++i)
+            setPiece(pieces_[g][size_t(i)], kFacePictures[g], kMarks[g]);
+}
+
+QPixmap DivinationWindow::picture(const QString &literal)
+{
+    auto it = pictures_.constFind(literal);
+    if (it != pictures_.constEnd())
+        return *it;
+    QPixmap pm;
+    if (!pictures::load(platform::programPath(literal), &pm))
+        return QPixmap(); // not kept: a later call tries the file again
+    pictures_.insert(literal, pm);
+    return pm;
+}
+
+void DivinationWindow::setPiece(PieceImage *piece, const QString &literal, const QString &shows)
+{
+    const QPixmap pm = picture(literal);
+    if (!pm.isNull())
+        piece->setPicture(pm, shows);
+}

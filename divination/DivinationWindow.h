@@ -1,0 +1,83 @@
+#pragma once
+#include "PieceImage.h"
+
+#include <QHash>
+#include <QPixmap>
+#include <QPointer>
+#include <QWidget>
+#include <array>
+
+class DivinationSession;
+class QComboBox;
+class QMdiArea;
+class QMdiSubWindow;
+class QPushButton;
+class TextPane;
+
+// The divination window: the two mode buttons, the detailed-explanation
+// button, the count selector, the reading pane and twelve pieces in three
+// diamonds. It shows the state of its DivinationSession and forwards the
+// user's clicks to it.
+class DivinationWindow : public QWidget
+{
+    Q_OBJECT
+public:
+    using Pieces = std::array<PieceImage *, 4>;
+
+    // The one divination window, loaded into the area if it is not open.
+    static DivinationWindow *open(QMdiArea *area);
+    // The open divination window, or null.
+    static DivinationWindow *instance();
+
+    explicit DivinationWindow(QWidget *parent = nullptr);
+    ~DivinationWindow() override;
+
+    QMdiSubWindow *subWindow() const;
+    DivinationSession *session() const { return session_; }
+
+    // 《木制衍枰占卜》, which becomes 《祈祷开始》 in the computer mode.
+    QPushButton *woodenButton() const { return woodenButton_; }
+    // 《电脑衍枰占卜》, which becomes 《祈祷结束》 in the computer mode.
+    QPushButton *computerButton() const { return computerButton_; }
+    QPushButton *detailButton() const { return detailButton_; }
+    QComboBox *countSelector() const { return countSelector_; }
+    TextPane *readingPane() const { return readingPane_; }
+    // The four pieces of each kind, in the order of the diamond: top, left,
+    // right, bottom.
+    const Pieces &upperPieces() const { return pieces_[0]; }
+    const Pieces &middlePieces() const { return pieces_[1]; }
+    const Pieces &lowerPieces() const { return pieces_[2]; }
+
+    // The background picture; null when it did not load.
+    QPixmap background() const { return background_; }
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+
+private:
+    void createPieces();
+    void connectSession();
+    void layoutControls();
+    void showControls();
+    void showPieces();
+    void showAllPieces();
+    void chooseFromSelector(int index);
+
+    // Sets a piece's picture from a program picture file; a picture that
+    // cannot be loaded leaves the piece as it was.
+    void setPiece(PieceImage *piece, const QString &literal, const QString &shows);
+    QPixmap picture(const QString &literal);
+
+    DivinationSession *session_ = nullptr;
+    QPushButton *woodenButton_ = nullptr;
+    QPushButton *computerButton_ = nullptr;
+    QPushButton *detailButton_ = nullptr;
+    QComboBox *countSelector_ = nullptr;
+    TextPane *readingPane_ = nullptr;
+    std::array<Pieces, 3> pieces_{};
+
+    QPixmap background_;
+    QHash<QString, QPixmap> pictures_;
+    static QPointer<DivinationWindow> instance_;
+};

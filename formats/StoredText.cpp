@@ -1,0 +1,169 @@
+#include "StoredText.h"
+
+#include "Gbk.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+namespace storedtext {
+
+Codes gather(const QByteArray &fileBytes)
+{
+    Codes codes;
+    const char *data = fileBytes.constData();
+    const qsizetype size = fileBytes.size();
+    qsizetype pos = 0;
+    // The length test comes before every line, so the line that crosses the
+    // limit is kept whole and only the lines after it are dropped.
+    while (pos < size && codes.size() <= kCharacterLimit) {
+        qsizetype end = pos;
+        while (end < size && data[end] != '\r')
+            ++end;
+        gbk::appendCodes(data + pos, end - pos, &codes);
+        pos = end;
+        if (pos < size) { // consume CR, or CR LF
+            ++pos;
+            if (pos < size && data[pos] == '\n')
+                ++pos;
+        }
+    }
+    return codes;
+}
+
+bool readFile(const QString &path, Codes *codes, errors::Failure *failure)
+{
+    codes->clear();
+    const QFileInfo fi(path);
+    if (!fi.exists()) {
+        *failure = errors::Failure::of(errors::FileNotFound);
+        return false;
+    }
+    if (fi.isDir()) {
+        *failure = errors::Failure::of(errors::PathFileAccess);
+        return false;
+    }
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        *failure = errors::Failure::of(file.error() == QFileDevice::PermissionsError
+                                           ? errors::PermissionDenied
+                                           : errors::PathFileAccess);
+        return false;
+    }
+    if (file.size() > kMaxFileBytes) {
+        *failure = errors::Failure::of(errors::OutOfMemory);
+        return false;
+    }
+    // Read at most one byte past the cap, in case the file grew meanwhile.
+    const QByteArray bytes = file.read(kMaxFileBytes + 1);
+    if (bytes.size() > kMaxFileBytes) {
+        *failure = errors::Failure::of(errors::OutOfMemory);
+        return false;
+    }
+    *codes = gather(bytes);
+    return true;
+}
+
+Codes unshift(const Codes &stored, int shift)
+{
+    Codes out;
+    out.reserve(stored.size());
+    for (quint32 c : stored)
+        out.append(c + quint32(shift));
+    return out;
+}
+
+QString toDisplay(const Codes &codes) { return gbk::toText(codes); }
+
+QByteArray toGbk(const Codes &codes)
+{
+    const GbkTable &table = GbkTable::instance();
+    QByteArray bytes;
+    bytes.reserve(codes.size() * 2);
+    for (quint32 c : codes) {
+        if (!table.isValid(c)) {
+            bytes.append('?');
+        } else if (c > 0xFF) {
+            bytes.append(char(c >> 8));
+            bytes.append(char(c & 0xFF));
+        } else {
+            bytes.append(char(c));
+        }
+    }
+    return bytes;
+}
+
+QString decodeToDisplay(const QByteArray &fileBytes, int shift)
+{
+    return toDisplay(unshift(gather(fileBytes), shift));
+}
+
+EncodeResult encode(const QString &input, int shift, bool convertNewlines)
+{
+    QString text = input;
+    if (convertNewlines) {
+        QString converted;
+        converted.reserve(text.size() + text.size() / 16);
+        for (qsizetype i = 0; i < text.size(); ++i) {
+            if (text.at(i) == QLatin1Char('\n') && (i == 0 || text.at(i - 1) != QLatin1Char('\r')))
+                converted.append(QLatin1Char('\r'));
+            converted.append(text.at(i));
+        }
+        text = converted;
+    }
+
+    const GbkTable &table = GbkTable::instance();
+    EncodeResult result;
+    int line = 1;
+    int column = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar ch = text.at(i);
+        ++column;
+        auto refuse = [&](const QString &why) {
+            result.ok = false;
+            result.bytes.clear();
+            result.line = line;
+            result.column = column;
+            result.problem = why;
+            return result;
+        };
+        if (ch.isHighSurrogate() || ch.isLowSurrogate())
+            return refuse(QStringLiteral("character outside GBK"));
+        const int code = table.encode(ch);
+        if (code < 0)
+            return refuse(QStringLiteral("character U+%1 is not in GBK")
+                              .arg(ch.unicode(), 4, 16, QLatin1Char('0')).toUpper());
+        const int lowered = code - shift;
+        if (lowered < 0)
+            return refuse(QStringLiteral("character code %1 is below the shift").arg(code));
+        if (code > 0xFF) {
+            // A double-byte character keeps a lead byte of 0x81 or more
+            // after lowering, since trail bytes start at 0x40.
+            const int lead = lowered >> 8;
+            const int trail = lowered & 0xFF;
+            if (lead < 0x81 || trail == '\r')
+                return refuse(QStringLiteral("character cannot be stored with this shift"));
+            result.bytes.append(char(lead));
+            result.bytes.append(char(trail));
+        } else {
+            if (lowered == '\r')
+                return refuse(QStringLiteral("character would be stored as a line end"));
+            if (lowered >= 0x81 && lowered <= 0xFE)
+                return refuse(QStringLiteral("character would be read back as half of a double-byte character"));
+            result.bytes.append(char(lowered));
+        }
+        if (ch == QLatin1Char('\n')) {
+            ++line;
+            column = 0;
+        }
+    }
+    result.ok = true;
+    return result;
+}
+
+bool gbkAvailable() { return GbkTable::instance().available(); }
+
+} // namespace storedtext
+
+namespace storedtext {
+QString decodeGbk(const QByteArray &bytes) { return gbk::decode(bytes); }
+} // namespace storedtext

@@ -1,0 +1,8 @@
+#pragma once
+
+class QIcon;
+
+namespace platform {
+// The program icon, made once and shared by every window.
+const QIcon &appIcon();
+}

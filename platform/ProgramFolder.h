@@ -1,0 +1,25 @@
+#pragma once
+#include <QString>
+
+// The program folder: the folder that holds the executable, with god/ and
+// picture/ beside it. Everything the program reads is found through it.
+namespace platform {
+
+// The folder, without a trailing separator; empty until it is set.
+QString programFolder();
+void setProgramFolder(const QString &folder);
+
+// The program folder for an executable folder in the host's path form: the
+// host's own trailing separators are dropped, except the one a root folder
+// ("/" or "C:\") needs. Any other character, a backslash on Linux among
+// them, belongs to the name and stays.
+QString programFolderFrom(const QString &executableFolder);
+
+// Joins a folder and a program literal such as "\god\xwk\000.god". The
+// literals always use '\' as separator; this maps it to the host's form.
+QString joinPath(const QString &folder, const QString &literal);
+
+// programFolder() followed by a program literal.
+QString programPath(const QString &literal);
+
+} // namespace platform

@@ -1,0 +1,48 @@
+#pragma once
+#include <QDialog>
+#include <QPixmap>
+
+class QLabel;
+class QPushButton;
+
+// The About box: title, version, a word on the divination arts and a
+// warning verse over the globe, with a button that closes it and one that
+// starts the system's own system-information tool. Each opening makes a
+// new box, modal and owned by the main window.
+class AboutBox : public QDialog
+{
+    Q_OBJECT
+public:
+    explicit AboutBox(QWidget *owner);
+
+    QPushButton *okButton() const { return okButton_; }
+    QPushButton *systemInfoButton() const { return systemInfoButton_; }
+    QLabel *titleLabel() const { return titleLabel_; }
+    QLabel *versionLabel() const { return versionLabel_; }
+    QLabel *descriptionLabel() const { return descriptionLabel_; }
+    QLabel *disclaimerLabel() const { return disclaimerLabel_; }
+
+    // Finds the system-information tool through the registry and starts it;
+    // says "此时系统信息无效" when it cannot. The box stays open.
+    void startSystemInformation();
+
+    static QString descriptionText();
+    static QString disclaimerText();
+
+    QPixmap background() const { return background_; }
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+
+private:
+    void loadContents();
+
+    QPushButton *okButton_ = nullptr;
+    QPushButton *systemInfoButton_ = nullptr;
+    QLabel *disclaimerLabel_ = nullptr;
+    QLabel *titleLabel_ = nullptr;
+    QLabel *versionLabel_ = nullptr;
+    QLabel *descriptionLabel_ = nullptr;
+    QPixmap background_;
+};
