@@ -74,9 +74,11 @@ void DivinationSession::clickComputerButton()
 
 void DivinationSession::chooseEntry(int index)
 {
+    if (index >= entries_.size())
+        return; // no such entry
     setSelectorIndex(index);
-    if (index <= 0 || index >= entries_.size())
-        return;
+    if (index <= 0)
+        return; // the prompt chooses nothing
     const QString entry = entries_.at(index);
     if (entry == reading::computerModeEntry()) {
         selectorVisible_ = false;

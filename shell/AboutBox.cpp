@@ -116,15 +116,19 @@ void AboutBox::loadContents()
     // Each step on its own; a picture that does not load leaves the plain
     // dialog colour, without a word.
     QPixmap picture;
-    if (pictures::load(platform::programPath(QStringLiteral("\\picture\\globe.wmf")), &picture)) {
-        background_ = picture;
-        update();
-    }
+    if (pictures::load(platform::programPath(QStringLiteral("\\picture\\globe.wmf")), &picture))
+        setBackground(picture);
     setWindowTitle(QStringLiteral("关于 ") + appinfo::title());
     versionLabel_->setText(QStringLiteral("版本 ") + QString::number(appinfo::kVersionMajor) + QLatin1Char('.')
                         + QString::number(appinfo::kVersionMinor) + QLatin1Char('.')
                         + QString::number(appinfo::kVersionRevision));
     titleLabel_->setText(appinfo::title());
+}
+
+void AboutBox::setBackground(const QPixmap &picture)
+{
+    background_ = picture;
+    update();
 }
 
 void AboutBox::paintEvent(QPaintEvent *event)

@@ -29,7 +29,9 @@ public:
     static QString descriptionText();
     static QString disclaimerText();
 
+    // The picture painted behind the labels, from the top-left corner.
     QPixmap background() const { return background_; }
+    void setBackground(const QPixmap &picture);
 
 protected:
     void paintEvent(QPaintEvent *event) override;

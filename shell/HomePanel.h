@@ -35,6 +35,10 @@ public:
     void showNextFrame();
     // What a click on the emblem does: stops or restarts the turning.
     void toggleTurning();
+    // What becoming the active child, and losing that, do: the emblem turns
+    // only while the panel is in front.
+    void startTurning();
+    void stopTurning();
 
     // The picture painted behind the controls; null when it did not load.
     QPixmap background() const { return background_; }
@@ -54,8 +58,6 @@ protected:
 
 private:
     void layoutControls();
-    void startTurning();
-    void stopTurning();
     void attachToArea();
     void subWindowActivated(QMdiSubWindow *window);
     void keepAtBottom();

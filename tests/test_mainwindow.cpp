@@ -1,8 +1,7 @@
-#include "app/LoadedWindows.h"
 #include "app/MainWindow.h"
-#include "platform/ProgramFolder.h"
 #include "app/Startup.h"
 #include "pages/PageFile.h"
+#include "platform/ProgramFolder.h"
 #include "platform/Clock.h"
 #include "platform/Errors.h"
 #include "platform/MessageBox.h"
@@ -20,11 +19,13 @@
 #include <QTimer>
 #include <QtTest>
 
-class TestApp : public QObject
+class TestMainWindow : public QObject
 {
     Q_OBJECT
+    MainWindow *mainWindow = nullptr;
+
 private slots:
-    void init() { platform::programFolder().clear(); }
+    void init() { platform::setProgramFolder(QString()); }
     void cleanup()
     {
         clock_seam::setOverride(std::nullopt);
@@ -49,7 +50,7 @@ private slots:
         QFETCH(bool, starts);
         testsupport::MessageRecorder messages;
         clock_seam::setOverride(date);
-        Main();
+        mainWindow = startProgram();
         if (starts) {
             QVERIFY(messages.texts.isEmpty());
             QVERIFY(mainWindow);
@@ -62,16 +63,6 @@ private slots:
             QCOMPARE(messages.texts.value(0), QStringLiteral("******** 警告 ********\r\n\r\n计算机系统时钟错误！！！\r\n"
                                                              "请将计算机的日期恢复到当前日期后再重新启动本程序！！！"));
         }
-    }
-
-    void programFolder()
-    {
-        clock_seam::setOverride(QDate(2026, 1, 1));
-        Main();
-        QVERIFY(!platform::programFolder().endsWith(QLatin1Char('/')));
-        QVERIFY(!platform::programFolder().isEmpty());
-        QCOMPARE(programPath(QStringLiteral("\\tem.htm")), platform::programFolder() + QStringLiteral("/tem.htm"));
-        QCOMPARE(programPath(QStringLiteral("\\god\\xwk\\000.god")), platform::programFolder() + QStringLiteral("/god/xwk/000.god"));
     }
 
     void realMessageBox()
@@ -109,7 +100,7 @@ private slots:
         QCOMPARE(errors::errorMessage(errors::Failure::of(errors::FileNotFound)), QStringLiteral("Error:53 文件未找到"));
     }
 
-    void mainWindow()
+    void frameAndMenu()
     {
         testsupport::ProgramFolderFixture folder(true);
         mainWindow = new MainWindow;
@@ -125,15 +116,15 @@ private slots:
         }
         QCOMPARE(captions, (QStringList{QStringLiteral("衍枰说明"), QStringLiteral("衍枰占卜"), QStringLiteral("关于(&I)"),
                                         QStringLiteral("退出")}));
-        QCOMPARE(mainWindow->Timer1->interval(), 5000);
-        QVERIFY(mainWindow->Timer1->isActive());
+        QCOMPARE(mainWindow->pageFileSweeper()->timer()->interval(), 5000);
+        QVERIFY(mainWindow->pageFileSweeper()->timer()->isActive());
         // The panel is loaded and fills the client area.
-        QVERIFY(mainWindow->panelWindow());
-        QCOMPARE(mainWindow->panelWindow()->size(), mainWindow->mdiArea()->viewport()->size());
+        QVERIFY(mainWindow->homePanelWindow());
+        QCOMPARE(mainWindow->homePanelWindow()->size(), mainWindow->mdiArea()->viewport()->size());
         mainWindow->resize(700, 500);
         QApplication::processEvents();
-        QCOMPARE(mainWindow->panelWindow()->size(), mainWindow->mdiArea()->viewport()->size());
-        QCOMPARE(loaded::windows().value(0), static_cast<QWidget *>(mainWindow));
+        QCOMPARE(mainWindow->homePanelWindow()->size(), mainWindow->mdiArea()->viewport()->size());
+        QCOMPARE(mainWindow->mdiArea()->subWindowList(QMdiArea::CreationOrder).value(0), mainWindow->homePanelWindow());
     }
 
     void altIOpensAbout()
@@ -158,75 +149,16 @@ private slots:
         QCOMPARE(owner, static_cast<QWidget *>(mainWindow));
     }
 
-    void pageFileDeletion_data()
-    {
-        QTest::addColumn<QString>("kind");
-        QTest::addColumn<bool>("deleted");
-        QTest::newRow("present") << QStringLiteral("plain") << true;
-        QTest::newRow("absent") << QStringLiteral("absent") << false;
-        QTest::newRow("read-only") << QStringLiteral("readonly") << false;
-        QTest::newRow("folder") << QStringLiteral("folder") << false;
-        QTest::newRow("viewer still loading") << QStringLiteral("pending") << false;
-    }
-
-    void pageFileDeletion()
-    {
-        QFETCH(QString, kind);
-        QFETCH(bool, deleted);
-        testsupport::ProgramFolderFixture folder(false);
-        testsupport::MessageRecorder messages;
-        mainWindow = new MainWindow;
-        const QString page = folder.path(QStringLiteral("tem.htm"));
-        if (kind == QLatin1String("folder"))
-            QDir().mkpath(page);
-        else if (kind != QLatin1String("absent"))
-            folder.writeFile(QStringLiteral("tem.htm"), "<html></html>\r\n");
-        if (kind == QLatin1String("readonly"))
-            QFile::setPermissions(page, QFileDevice::ReadOwner | QFileDevice::ReadGroup | QFileDevice::ReadOther);
-        if (kind == QLatin1String("pending"))
-            pagefile::loadStarted();
-        mainWindow->Timer1_Timer();
-        QCOMPARE(!QFileInfo::exists(page), deleted || kind == QLatin1String("absent"));
-        if (kind == QLatin1String("pending")) {
-            pagefile::loadFinished();
-            mainWindow->Timer1_Timer();
-            QVERIFY(!QFileInfo::exists(page)); // the first tick after loading removes it
-        }
-        QVERIFY(messages.texts.isEmpty());
-    }
-
-    void hiddenAndLinkedPageFiles()
-    {
-        testsupport::ProgramFolderFixture folder(false);
-        folder.writeFile(QStringLiteral(".tem.htm"), "x");
-        QVERIFY(!deletePageFileIfPresent(folder.path(QStringLiteral(".tem.htm"))));
-        QVERIFY(QFile::exists(folder.path(QStringLiteral(".tem.htm"))));
-
-        // A link in the page file's place is removed, never what it points to.
-        folder.writeFile(QStringLiteral("precious.txt"), "keep");
-        QVERIFY(QFile::link(folder.path(QStringLiteral("precious.txt")), folder.path(QStringLiteral("tem.htm"))));
-        QVERIFY(deletePageFileIfPresent(folder.path(QStringLiteral("tem.htm"))));
-        QCOMPARE(testsupport::readFile(folder.path(QStringLiteral("precious.txt"))), QByteArray("keep"));
-    }
-
-    void timerDeletesWithinSixSeconds()
-    {
-        testsupport::ProgramFolderFixture folder(false);
-        folder.writeFile(QStringLiteral("tem.htm"), "old page");
-        mainWindow = new MainWindow;
-        QTRY_VERIFY_WITH_TIMEOUT(!QFile::exists(folder.path(QStringLiteral("tem.htm"))), 6000);
-    }
-
     void quitClosesEverything()
     {
         testsupport::ProgramFolderFixture folder(true);
         mainWindow = new MainWindow;
         mainWindow->show();
-        mainWindow->ShowDivinationWindow();
+        mainWindow->showDivinationWindow();
         QCOMPARE(mainWindow->mdiArea()->subWindowList().size(), 2);
-        mainWindow->退出->trigger();
+        mainWindow->exitAction()->trigger();
         QVERIFY(!mainWindow->isVisible());
-        QVERIFY(!mainWindow->Timer1->isActive());
+        QVERIFY(!mainWindow->pageFileSweeper()->timer()->isActive());
         QApplication::processEvents();
         QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         for (QMdiSubWindow *sub : mainWindow->mdiArea()->subWindowList())
@@ -238,7 +170,7 @@ int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     prepareApplication(app);
-    TestApp test;
+    TestMainWindow test;
     return QTest::qExec(&test, argc, argv);
 }
-#include "test_app.moc"
+#include "test_mainwindow.moc"

@@ -1,11 +1,9 @@
-#include "app/LoadedWindows.h"
-#include "app/MainWindow.h"
-#include "platform/ProgramFolder.h"
 #include "app/Startup.h"
-#include "pages/DocumentPages.h"
-#include "pages/PageViewer.h"
-#include "pages/PageView.h"
 #include "formats/StoredText.h"
+#include "pages/DocumentPages.h"
+#include "pages/PageFile.h"
+#include "pages/PageView.h"
+#include "pages/PageViewer.h"
 #include "platform/Twips.h"
 #include "testsupport.h"
 
@@ -39,11 +37,18 @@ class TestPages : public QObject
 
     std::unique_ptr<testsupport::ProgramFolderFixture> folder;
     std::unique_ptr<testsupport::MessageRecorder> messages;
+    std::unique_ptr<QMdiArea> area;
+    std::unique_ptr<PageFileSweeper> sweeper;
+
+    void show(const QString &title = kTitle, const QString &document = kDoc)
+    {
+        pages::showDocumentPage(area.get(), title, document);
+    }
 
     QList<PageViewer *> viewers() const
     {
         QList<PageViewer *> out;
-        for (QMdiSubWindow *sub : mainWindow->mdiArea()->subWindowList())
+        for (QMdiSubWindow *sub : area->subWindowList())
             if (auto *v = qobject_cast<PageViewer *>(sub->widget()))
                 out << v;
         return out;
@@ -60,14 +65,16 @@ private slots:
     {
         folder = std::make_unique<testsupport::ProgramFolderFixture>(true);
         messages = std::make_unique<testsupport::MessageRecorder>();
-        mainWindow = new MainWindow;
-        mainWindow->resize(1000, 700);
-        mainWindow->show();
+        area = std::make_unique<QMdiArea>();
+        area->resize(1000, 700);
+        area->show();
+        sweeper = std::make_unique<PageFileSweeper>();
+        sweeper->stop(); // ticked by hand
     }
     void cleanup()
     {
-        delete mainWindow;
-        mainWindow = nullptr;
+        sweeper.reset();
+        area.reset();
         QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         messages.reset();
         folder.reset();
@@ -75,36 +82,44 @@ private slots:
 
     void opensTheInstructions()
     {
-        mainWindow->衍枰说明->trigger();
+        show();
         QCOMPARE(viewers().size(), 1);
         PageViewer *v = viewers().first();
         QCOMPARE(v->windowTitle(), kTitle);
         QVERIFY(v->subWindow()->isMaximized());
-        QCOMPARE(mainWindow->mdiArea()->activeSubWindow(), v->subWindow());
+        QCOMPARE(area->activeSubWindow(), v->subWindow());
         QVERIFY(QFile::exists(pageFile()));
         const QByteArray page = testsupport::readFile(pageFile());
         QVERIFY(page.startsWith("<!DOCTYPE") || page.startsWith("<html"));
         QVERIFY(page.trimmed().endsWith("</html>"));
         QVERIFY(page.endsWith("\r\n"));
+        // Written for its owner, readable by all: not executable, not
+        // writable by others.
+        const QFileDevice::Permissions ownerGroupOther(0x7077);
+        QCOMPARE(QFileInfo(pageFile()).permissions() & ownerGroupOther,
+                 QFileDevice::Permissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup
+                                          | QFileDevice::ReadOther));
         settle();
         QCOMPARE(v->windowTitle(), kTitle); // the page's own title
-        QVERIFY(v->WebBrowser1->browser()->toPlainText().contains(QStringLiteral("木制衍枰占卜")));
+        QVERIFY(v->pageView()->browser()->toPlainText().contains(QStringLiteral("木制衍枰占卜")));
         QVERIFY(messages->texts.isEmpty());
     }
 
     void secondOpeningBringsTheViewerBack()
     {
-        mainWindow->衍枰说明->trigger();
+        show();
         settle();
         PageViewer *first = viewers().first();
-        mainWindow->ShowDivinationWindow();
-        QVERIFY(mainWindow->mdiArea()->activeSubWindow() != first->subWindow());
+        QMdiSubWindow *other = area->addSubWindow(new QWidget);
+        other->show();
+        area->setActiveSubWindow(other);
+        QVERIFY(area->activeSubWindow() != first->subWindow());
         // Neither the document nor the page file is touched again.
         QFile::remove(pageFile());
         folder->remove(kDocFile);
-        ShowDocumentPage(kTitle, kDoc);
+        show();
         QCOMPARE(viewers().size(), 1);
-        QCOMPARE(mainWindow->mdiArea()->activeSubWindow(), first->subWindow());
+        QCOMPARE(area->activeSubWindow(), first->subWindow());
         QVERIFY(!QFile::exists(pageFile()));
         QVERIFY(messages->texts.isEmpty());
     }
@@ -112,7 +127,7 @@ private slots:
     void missingDocument()
     {
         folder->remove(kDocFile);
-        ShowDocumentPage(kTitle, kDoc);
+        show();
         QCOMPARE(messages->texts, QStringList{QStringLiteral("文件未找到")});
         QCOMPARE(messages->titles, QStringList{QStringLiteral("衍枰占卜")});
         QVERIFY(viewers().isEmpty());
@@ -138,7 +153,7 @@ private slots:
         QFETCH(QByteArray, stored);
         QFETCH(QByteArray, page);
         folder->writeFile(kDocFile, stored);
-        ShowDocumentPage(kTitle, kDoc);
+        show();
         QCOMPARE(testsupport::readFile(pageFile()), page);
         QCOMPARE(viewers().size(), 1);
         QVERIFY(messages->texts.isEmpty());
@@ -156,33 +171,33 @@ private slots:
     {
         QFETCH(QString, title);
         folder->writeFile(kDocFile, store(pageWithTitle(title)));
-        ShowDocumentPage(kTitle, kDoc);
+        show();
         PageViewer *v = viewers().first();
         QCOMPARE(v->windowTitle(), kTitle); // before loading: the caller's caption
         settle();
         QCOMPARE(v->windowTitle(), title);
         // A viewer whose caption changed is not found by the title.
-        ShowDocumentPage(kTitle, kDoc);
+        show();
         QCOMPARE(viewers().size(), title == kTitle ? 1 : 2);
     }
 
     void deletionWaitsForTheViewer()
     {
-        ShowDocumentPage(kTitle, kDoc);
-        mainWindow->Timer1_Timer(); // the viewer has not read it yet
+        show();
+        sweeper->sweep(); // the viewer has not read it yet
         QVERIFY(QFile::exists(pageFile()));
         settle();
-        QVERIFY(viewers().first()->WebBrowser1->hasDocument());
-        mainWindow->Timer1_Timer();
+        QVERIFY(viewers().first()->pageView()->hasDocument());
+        sweeper->sweep();
         QVERIFY(!QFile::exists(pageFile()));
     }
 
     void closingAnUnloadedViewerReleasesThePageFile()
     {
-        ShowDocumentPage(kTitle, kDoc);
+        show();
         viewers().first()->subWindow()->close();
         QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        mainWindow->Timer1_Timer();
+        sweeper->sweep();
         QVERIFY(!QFile::exists(pageFile()));
     }
 
@@ -191,7 +206,7 @@ private slots:
         folder->writeFile(QStringLiteral("precious.txt"), "keep me");
         QVERIFY(QFile::link(folder->path(QStringLiteral("precious.txt")), pageFile()));
         folder->writeFile(kDocFile, "abc");
-        ShowDocumentPage(kTitle, kDoc);
+        show();
         QCOMPARE(testsupport::readFile(folder->path(QStringLiteral("precious.txt"))), QByteArray("keep me"));
         QVERIFY(!QFileInfo(pageFile()).isSymLink());
         QCOMPARE(testsupport::readFile(pageFile()), QByteArray("cde\r\n"));
@@ -200,34 +215,95 @@ private slots:
     void pageFileCannotBeWritten()
     {
         QDir().mkpath(pageFile()); // a folder stands where the page file goes
-        ShowDocumentPage(kTitle, kDoc);
+        show();
         QCOMPARE(messages->texts.size(), 1);
         QCOMPARE(messages->texts.first(), QStringLiteral("路径/文件访问错误"));
         QCOMPARE(viewers().size(), 1); // the viewer stays, empty, with the title
         settle();
         QCOMPARE(viewers().first()->windowTitle(), kTitle);
-        QVERIFY(!viewers().first()->WebBrowser1->hasDocument());
+        QVERIFY(!viewers().first()->pageView()->hasDocument());
         QVERIFY(QFileInfo(pageFile()).isDir());
+    }
+
+    // ---- the page file's life ------------------------------------------------------
+
+    void pageFileDeletion_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<bool>("deleted");
+        QTest::newRow("present") << QStringLiteral("plain") << true;
+        QTest::newRow("absent") << QStringLiteral("absent") << false;
+        QTest::newRow("read-only") << QStringLiteral("readonly") << false;
+        QTest::newRow("folder") << QStringLiteral("folder") << false;
+        QTest::newRow("viewer still loading") << QStringLiteral("pending") << false;
+    }
+
+    void pageFileDeletion()
+    {
+        QFETCH(QString, kind);
+        QFETCH(bool, deleted);
+        testsupport::ProgramFolderFixture bare(false);
+        PageFileSweeper sweeper;
+        const QString page = bare.path(QStringLiteral("tem.htm"));
+        if (kind == QLatin1String("folder"))
+            QDir().mkpath(page);
+        else if (kind != QLatin1String("absent"))
+            bare.writeFile(QStringLiteral("tem.htm"), "<html></html>\r\n");
+        if (kind == QLatin1String("readonly"))
+            QFile::setPermissions(page, QFileDevice::ReadOwner | QFileDevice::ReadGroup | QFileDevice::ReadOther);
+        if (kind == QLatin1String("pending"))
+            pagefile::loadStarted();
+        sweeper.sweep();
+        QCOMPARE(!QFileInfo::exists(page), deleted || kind == QLatin1String("absent"));
+        if (kind == QLatin1String("pending")) {
+            pagefile::loadFinished();
+            sweeper.sweep();
+            QVERIFY(!QFileInfo::exists(page)); // the first tick after loading removes it
+        }
+        QVERIFY(messages->texts.isEmpty());
+    }
+
+    void hiddenAndLinkedPageFiles()
+    {
+        testsupport::ProgramFolderFixture bare(false);
+        bare.writeFile(QStringLiteral(".tem.htm"), "x");
+        QVERIFY(!pagefile::deleteIfPresent(bare.path(QStringLiteral(".tem.htm"))));
+        QVERIFY(QFile::exists(bare.path(QStringLiteral(".tem.htm"))));
+
+        // A link in the page file's place is removed, never what it points to.
+        bare.writeFile(QStringLiteral("precious.txt"), "keep");
+        QVERIFY(QFile::link(bare.path(QStringLiteral("precious.txt")), bare.path(QStringLiteral("tem.htm"))));
+        QVERIFY(pagefile::deleteIfPresent(bare.path(QStringLiteral("tem.htm"))));
+        QCOMPARE(testsupport::readFile(bare.path(QStringLiteral("precious.txt"))), QByteArray("keep"));
+    }
+
+    void timerDeletesWithinSixSeconds()
+    {
+        testsupport::ProgramFolderFixture bare(false);
+        bare.writeFile(QStringLiteral("tem.htm"), "old page");
+        PageFileSweeper sweeper;
+        QCOMPARE(sweeper.timer()->interval(), 5000);
+        QTRY_VERIFY_WITH_TIMEOUT(!QFile::exists(bare.path(QStringLiteral("tem.htm"))), 6000);
     }
 
     void viewerLayout()
     {
-        PageViewer *v = PageViewer::Create(mainWindow->mdiArea());
+        PageViewer *v = PageViewer::create(area.get());
         QCOMPARE(v->windowTitle(), QStringLiteral("使用说明"));
         v->subWindow()->showNormal();
         v->resize(600, 450); // 9000 x 6750 twips
         QApplication::processEvents();
-        QCOMPARE(v->WebBrowser1->pos(), QPoint(3, 3));
-        QCOMPARE(v->WebBrowser1->size(), QSize(twips::toPixels(8900), twips::toPixels(6650)));
+        QCOMPARE(v->pageView()->pos(), QPoint(3, 3));
+        QCOMPARE(v->pageView()->size(), QSize(twips::toPixels(8900), twips::toPixels(6650)));
         // Below 100 twips the assignment is skipped and the size kept.
         v->resize(5, 300);
         QApplication::processEvents();
-        QCOMPARE(v->WebBrowser1->size(), QSize(twips::toPixels(8900), twips::toPixels(4400)));
+        QCOMPARE(v->pageView()->size(), QSize(twips::toPixels(8900), twips::toPixels(4400)));
         v->subWindow()->showMinimized();
         QApplication::processEvents();
         v->subWindow()->showMaximized();
         QApplication::processEvents();
-        QCOMPARE(v->WebBrowser1->width(), twips::toPixels(twips::fromPixels(v->width()) - 100));
+        QCOMPARE(v->pageView()->width(), twips::toPixels(twips::fromPixels(v->width()) - 100));
         v->subWindow()->close(); // a viewer never told to navigate closes normally
     }
 
@@ -238,11 +314,11 @@ private slots:
         folder->writeFile(QStringLiteral("second.htm"), second);
         // The first page (written as the page file) links to second.htm.
         folder->writeFile(kDocFile, store(pageWithTitle(kTitle, QStringLiteral("<a href=\"second.htm\">下一页</a>"))));
-        ShowDocumentPage(kTitle, kDoc);
+        show();
         settle();
         PageViewer *v = viewers().first();
         QCOMPARE(v->windowTitle(), kTitle);
-        emit v->WebBrowser1->browser()->anchorClicked(QUrl(QStringLiteral("second.htm")));
+        emit v->pageView()->browser()->anchorClicked(QUrl(QStringLiteral("second.htm")));
         settle();
         QCOMPARE(v->windowTitle(), QStringLiteral("第二页"));
     }

@@ -1,0 +1,342 @@
+// Checks the reading sources (data/god/xwk/*.txt) for the faults that editing
+// brings in: a heading that no longer matches its file, a broken verse or
+// area list, a detail file out of step with its reading, names or verse runs
+// repeated between readings, and characters the stored GBK form cannot hold.
+
+#include <QDir>
+#include <QFile>
+#include <QHash>
+#include <QRegularExpression>
+#include <QStringConverter>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#ifndef DATA_DIR
+#define DATA_DIR SOURCE_DIR "/data/god/xwk"
+#endif
+
+namespace {
+
+const QString Numerals = QStringLiteral("零一二三四");
+const QString VersePunctuation = QStringLiteral("，。，。");
+const QStringList Verdicts = QStringLiteral("大吉 吉 中平 凶 大凶").split(u' ');
+const QStringList Areas = QStringLiteral("求财 婚姻 疾病 出行 官讼 失物").split(u' ');
+const QStringList Sections = QStringLiteral("一、卦象 二、天时 三、人事 四、地利 五、诸事详断 六、宜忌 七、结语").split(u' ');
+const QString Indent = QStringLiteral("    ");
+const QString BodyIndent = QStringLiteral("        ");
+
+struct Reading
+{
+    QString file;
+    QString heading; // the whole heading line
+    QString name;
+    QString verse; // the four lines without punctuation
+    QHash<QString, QString> areas;
+};
+
+// The first character of `text` that GBK cannot hold, or an empty string.
+QString firstNonGbk(const QString &text)
+{
+    auto roundTrips = [](const QString &s) {
+        QStringEncoder encoder("GBK");
+        QStringDecoder decoder("GBK");
+        const QByteArray bytes = encoder.encode(s);
+        const QString back = decoder.decode(bytes);
+        return !encoder.hasError() && !decoder.hasError() && back == s;
+    };
+    if (roundTrips(text))
+        return {};
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const qsizetype n = text.at(i).isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
+        const QString c = text.mid(i, n);
+        if (!roundTrips(c))
+            return QStringLiteral("%1 (U+%2)").arg(c).arg(c.toUcs4().value(0), 4, 16, QLatin1Char('0')).toUpper();
+        i += n - 1;
+    }
+    return QStringLiteral("?");
+}
+
+// Reads `file` from `dir` as UTF-8 text with LF line endings; problems go to `problems`.
+bool readText(const QDir &dir, const QString &file, QString *text, QStringList *problems)
+{
+    QFile f(dir.filePath(file));
+    if (!f.open(QIODevice::ReadOnly)) {
+        problems->append(file + QStringLiteral(": missing"));
+        return false;
+    }
+    QStringDecoder utf8(QStringDecoder::Utf8);
+    *text = utf8.decode(f.readAll());
+    bool ok = true;
+    if (utf8.hasError()) {
+        problems->append(file + QStringLiteral(": not valid UTF-8"));
+        ok = false;
+    }
+    if (text->contains(QLatin1Char('\r'))) {
+        problems->append(file + QStringLiteral(": has CR line endings (the sources use LF)"));
+        ok = false;
+    }
+    if (ok && QStringEncoder("GBK").isValid()) {
+        const QString bad = firstNonGbk(*text);
+        if (!bad.isEmpty())
+            problems->append(file + QStringLiteral(": %1 cannot be stored as GBK").arg(bad));
+    }
+    return ok;
+}
+
+bool parseReading(const QString &file, const QString &text, int u, int m, int l, Reading *r, QStringList *problems)
+{
+    auto problem = [&](const QString &what) { problems->append(file + QStringLiteral(": ") + what); };
+    const QStringList lines = text.split(QLatin1Char('\n'));
+    if (lines.size() != 19 || !lines.first().isEmpty() || !lines.last().isEmpty() || !lines.at(3).isEmpty()
+        || !lines.at(9).isEmpty()) {
+        problem(QStringLiteral("layout is not: blank, heading, verdict, blank, 诗曰 and four lines, blank, 解曰, "
+                               "explanation and six areas"));
+        return false;
+    }
+    static const QRegularExpression heading(
+        QStringLiteral("^    【([零一二三四])上·([零一二三四])中·([零一二三四])下】　(\\S+)$"));
+    const auto h = heading.match(lines.at(1));
+    if (!h.hasMatch()) {
+        problem(QStringLiteral("heading 「%1」 is malformed").arg(lines.at(1).trimmed()));
+        return false;
+    }
+    if (Numerals.indexOf(h.captured(1)) != u || Numerals.indexOf(h.captured(2)) != m
+        || Numerals.indexOf(h.captured(3)) != l)
+        problem(QStringLiteral("heading counts 「%1」 do not match the file's key").arg(lines.at(1).trimmed()));
+    r->file = file;
+    r->heading = lines.at(1);
+    r->name = h.captured(4);
+    static const QRegularExpression fourHan(QStringLiteral("^\\p{Han}{4}$"));
+    if (!fourHan.match(r->name).hasMatch())
+        problem(QStringLiteral("name 「%1」 is not four characters").arg(r->name));
+    const QString verdictPrefix = Indent + QStringLiteral("断曰：");
+    if (!lines.at(2).startsWith(verdictPrefix) || !Verdicts.contains(lines.at(2).mid(verdictPrefix.size())))
+        problem(QStringLiteral("verdict line 「%1」 is not one of the five").arg(lines.at(2).trimmed()));
+    if (lines.at(4) != Indent + QStringLiteral("诗曰："))
+        problem(QStringLiteral("诗曰： expected on line 5"));
+    static const QRegularExpression verseLine(QStringLiteral("^        (\\p{Han}{7})([，。])$"));
+    for (int i = 0; i < 4; ++i) {
+        const auto v = verseLine.match(lines.at(5 + i));
+        if (!v.hasMatch() || v.captured(2) != VersePunctuation.at(i))
+            problem(QStringLiteral("verse line %1 「%2」 is not seven characters and %3")
+                        .arg(i + 1).arg(lines.at(5 + i).trimmed(), VersePunctuation.at(i)));
+        else
+            r->verse += v.captured(1);
+    }
+    if (lines.at(10) != Indent + QStringLiteral("解曰："))
+        problem(QStringLiteral("解曰： expected on line 11"));
+    if (!lines.at(11).startsWith(BodyIndent) || lines.at(11).size() < BodyIndent.size() + 20)
+        problem(QStringLiteral("the explanation paragraph is missing"));
+    for (int i = 0; i < Areas.size(); ++i) {
+        const QString prefix = BodyIndent + Areas.at(i) + QStringLiteral("：");
+        const QString &line = lines.at(12 + i);
+        if (!line.startsWith(prefix) || line.size() <= prefix.size())
+            problem(QStringLiteral("area %1 expected as line %2 (areas go 求财 婚姻 疾病 出行 官讼 失物)")
+                        .arg(Areas.at(i)).arg(13 + i));
+        else
+            r->areas.insert(Areas.at(i), line.mid(prefix.size()));
+    }
+    return true;
+}
+
+void checkDetail(const QString &file, const QString &text, const Reading &r, QStringList *problems)
+{
+    auto problem = [&](const QString &what) { problems->append(file + QStringLiteral(": ") + what); };
+    const QStringList lines = text.split(QLatin1Char('\n'));
+    if (lines.size() < 3 || !lines.first().isEmpty() || !lines.last().isEmpty())
+        return problem(QStringLiteral("layout is not: blank, heading, sections, final line break"));
+    if (lines.at(1) != r.heading + QStringLiteral("　详解"))
+        problem(QStringLiteral("heading 「%1」 is not the reading's heading plus 　详解").arg(lines.at(1).trimmed()));
+    QStringList sections;
+    bool inAreas = false;
+    for (const QString &line : lines.mid(2)) {
+        if (line.startsWith(Indent) && !line.startsWith(BodyIndent)) {
+            sections.append(line.mid(Indent.size()));
+            inAreas = sections.last() == Sections.at(4);
+        } else if (inAreas) {
+            const qsizetype colon = line.indexOf(QStringLiteral("："));
+            const QString area = line.mid(BodyIndent.size(), colon - BodyIndent.size());
+            if (colon > 0 && r.areas.value(area) == line.mid(colon + 1))
+                problem(QStringLiteral("诸事详断 line for %1 only repeats the reading").arg(area));
+        }
+    }
+    if (sections != Sections)
+        problem(QStringLiteral("sections are 「%1」, expected 「%2」").arg(sections.join(u'/'), Sections.join(u'/')));
+}
+
+} // namespace
+
+// Every problem found in the folder of reading sources, each naming its file.
+QStringList checkReadings(const QString &folder)
+{
+    QStringList problems;
+    const QDir dir(folder);
+    QStringList expected;
+    QList<Reading> readings;
+    for (int u = 0; u <= 4; ++u)
+        for (int m = 0; m <= 4; ++m)
+            for (int l = 0; l <= 4; ++l) {
+                const QString file = QStringLiteral("%1%2%3.txt").arg(u).arg(m).arg(l);
+                const QString detail = file.left(3) + QStringLiteral("1.txt");
+                expected.append(file);
+                QString text;
+                Reading r;
+                if (!readText(dir, file, &text, &problems) || !parseReading(file, text, u, m, l, &r, &problems))
+                    continue;
+                readings.append(r);
+                if (m != l)
+                    continue;
+                expected.append(detail);
+                if (readText(dir, detail, &text, &problems))
+                    checkDetail(detail, text, r, &problems);
+            }
+    for (const QString &file : dir.entryList(QDir::Files))
+        if (!expected.contains(file))
+            problems.append(file + QStringLiteral(": unexpected file (details exist only where middle = lower)"));
+
+    QHash<QString, QString> starts, runs3, runs5;
+    QSet<QString> reported;
+    for (const Reading &r : std::as_const(readings)) {
+        auto clash = [&](QHash<QString, QString> &seen, const QString &run, const QString &what) {
+            const QString other = seen.value(run);
+            if (other.isEmpty())
+                seen.insert(run, r.file);
+            else if (other != r.file && !reported.contains(what + other + r.file)) {
+                reported.insert(what + other + r.file);
+                problems.append(QStringLiteral("%1: %2 「%3」 also in %4").arg(r.file, what, run, other));
+            }
+        };
+        clash(starts, r.name.left(2), QStringLiteral("name begins"));
+        for (qsizetype i = 0; i + 3 <= r.name.size(); ++i)
+            clash(runs3, r.name.mid(i, 3), QStringLiteral("name shares"));
+        for (qsizetype i = 0; i + 5 <= r.verse.size(); ++i)
+            clash(runs5, r.verse.mid(i, 5), QStringLiteral("verse shares"));
+    }
+    return problems;
+}
+
+namespace {
+
+enum Damage { SwapHeading, ShortVerseLine, BorrowedVerseLine, UnknownVerdict, AreasSwapped,
+              NameLikeAnother, MissingDetail, DetailRepeatsReading, CrLineEndings, NotGbk };
+
+QString load(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
+}
+
+bool save(const QString &path, const QString &text)
+{
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(text.toUtf8()) >= 0;
+}
+
+bool mentions(const QStringList &problems, const QString &file)
+{
+    const QRegularExpression re(QStringLiteral("(^|[^0-9])") + QRegularExpression::escape(file));
+    for (const QString &p : problems)
+        if (re.match(p).hasMatch())
+            return true;
+    return false;
+}
+
+} // namespace
+
+class TestData : public QObject
+{
+    Q_OBJECT
+    QHash<QString, QByteArray> sources;
+
+private slots:
+    void initTestCase()
+    {
+        const QDir dir(QStringLiteral(DATA_DIR));
+        for (const QString &f : dir.entryList({QStringLiteral("*.txt")}, QDir::Files)) {
+            QFile file(dir.filePath(f));
+            QVERIFY(file.open(QIODevice::ReadOnly));
+            sources.insert(f, file.readAll());
+        }
+        QVERIFY2(sources.size() >= 150, DATA_DIR);
+    }
+
+    void sourcesHaveNoFaults()
+    {
+        const QStringList problems = checkReadings(QStringLiteral(DATA_DIR));
+        for (const QString &p : problems)
+            qWarning().noquote() << p;
+        QVERIFY2(problems.isEmpty(), qPrintable(QStringLiteral("%1 problem(s) in " DATA_DIR ", listed above")
+                                                    .arg(problems.size())));
+    }
+
+    void damagedCopyIsCaught_data()
+    {
+        QTest::addColumn<int>("damage");
+        QTest::addColumn<QString>("file");
+        QTest::newRow("heading taken from another reading") << int(SwapHeading) << QStringLiteral("203.txt");
+        QTest::newRow("six-character verse line") << int(ShortVerseLine) << QStringLiteral("112.txt");
+        QTest::newRow("verse line borrowed from another reading") << int(BorrowedVerseLine) << QStringLiteral("444.txt");
+        QTest::newRow("verdict outside the five") << int(UnknownVerdict) << QStringLiteral("321.txt");
+        QTest::newRow("areas out of order") << int(AreasSwapped) << QStringLiteral("140.txt");
+        QTest::newRow("name begins like another") << int(NameLikeAnother) << QStringLiteral("310.txt");
+        QTest::newRow("detail file missing") << int(MissingDetail) << QStringLiteral("2221.txt");
+        QTest::newRow("detail line repeats the reading") << int(DetailRepeatsReading) << QStringLiteral("3111.txt");
+        QTest::newRow("CR LF line endings") << int(CrLineEndings) << QStringLiteral("101.txt");
+        QTest::newRow("character outside GBK") << int(NotGbk) << QStringLiteral("030.txt");
+    }
+
+    void damagedCopyIsCaught()
+    {
+        QFETCH(int, damage);
+        QFETCH(QString, file);
+        if (damage == NotGbk && !QStringEncoder("GBK").isValid())
+            QSKIP("Qt was built without a GBK codec (ICU), so GBK cannot be checked");
+        QTemporaryDir tmp;
+        QVERIFY(tmp.isValid());
+        for (auto it = sources.cbegin(); it != sources.cend(); ++it) {
+            QFile copy(tmp.filePath(it.key()));
+            QVERIFY(copy.open(QIODevice::WriteOnly) && copy.write(it.value()) == it.value().size());
+        }
+        const QStringList before = checkReadings(tmp.path());
+
+        const QString path = tmp.filePath(file);
+        QString text = load(path);
+        QStringList lines = text.split(QLatin1Char('\n'));
+        auto lineOf = [&](const QString &other, int index) { return load(tmp.filePath(other)).split(u'\n').value(index); };
+        switch (Damage(damage)) {
+        case SwapHeading: lines[1] = lineOf(QStringLiteral("230.txt"), 1); break;
+        case ShortVerseLine: lines[5].remove(lines[5].size() - 2, 1); break;
+        case BorrowedVerseLine: lines[7] = lineOf(QStringLiteral("000.txt"), 7); break;
+        case UnknownVerdict: lines[2] = QStringLiteral("    断曰：小吉"); break;
+        case AreasSwapped: lines.swapItemsAt(13, 14); break;
+        case NameLikeAnother:
+            lines[1] = lines[1].left(lines[1].size() - 4) + lineOf(QStringLiteral("000.txt"), 1).right(4).left(2)
+                + QStringLiteral("回响");
+            break;
+        case MissingDetail: QVERIFY(QFile::remove(path)); break;
+        case DetailRepeatsReading: {
+            const QString travel = lineOf(QStringLiteral("311.txt"), 15);
+            QVERIFY(travel.contains(QStringLiteral("出行：")));
+            for (QString &line : lines)
+                if (line.startsWith(BodyIndent + QStringLiteral("出行：")))
+                    line = travel;
+            break;
+        }
+        case CrLineEndings: break;
+        case NotGbk: lines[11].append(QString::fromUcs4(U"\U0001F319")); break;
+        }
+        if (damage == CrLineEndings)
+            QVERIFY(save(path, text.replace(QLatin1Char('\n'), QStringLiteral("\r\n"))));
+        else if (damage != MissingDetail)
+            QVERIFY(save(path, lines.join(QLatin1Char('\n'))));
+
+        QStringList added = checkReadings(tmp.path());
+        for (const QString &p : before)
+            added.removeAll(p);
+        QVERIFY2(mentions(added, file), qPrintable(QStringLiteral("no new problem names %1; new: %2")
+                                                        .arg(file, added.join(QStringLiteral(" | ")))));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestData)
+#include "test_data.moc"

@@ -1,0 +1,236 @@
+// The host layer without any window: the program folder, the registry
+// value lookup and the launcher.
+#include "fakehost.h"
+#include "platform/Launcher.h"
+#include "platform/ProgramFolder.h"
+#include "platform/Registry.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using namespace testsupport;
+
+namespace {
+const QString kToolKey = QStringLiteral("SOFTWARE\\Microsoft\\Shared Tools\\MSINFO");
+const QString kFolderKey = QStringLiteral("SOFTWARE\\Microsoft\\Shared Tools Location");
+} // namespace
+
+class TestPlatform : public QObject
+{
+    Q_OBJECT
+private slots:
+    void cleanup() { registry::setReplacement(nullptr); }
+
+    // ---- the program folder ------------------------------------------------------------
+
+    void programFolderFrom_data()
+    {
+        QTest::addColumn<QString>("executableFolder");
+        QTest::addColumn<QString>("folder");
+#ifdef Q_OS_WIN
+        QTest::newRow("plain") << "C:\\Programs\\yanping" << "C:\\Programs\\yanping";
+        QTest::newRow("trailing separators") << "C:\\Programs\\yanping\\\\" << "C:\\Programs\\yanping";
+        QTest::newRow("drive root keeps its separator") << "C:\\" << "C:\\";
+#else
+        QTest::newRow("plain") << "/opt/yanping" << "/opt/yanping";
+        QTest::newRow("trailing separators") << "/opt/yanping//" << "/opt/yanping";
+        QTest::newRow("root keeps its separator") << "/" << "/";
+        // A backslash is an ordinary character of a Linux name.
+        QTest::newRow("name ending in a backslash") << "/opt/yan\\" << "/opt/yan\\";
+        QTest::newRow("backslash before a separator") << "/opt/yan\\/" << "/opt/yan\\";
+#endif
+    }
+
+    void programFolderFrom()
+    {
+        QFETCH(QString, executableFolder);
+        QFETCH(QString, folder);
+        QCOMPARE(platform::programFolderFrom(executableFolder), folder);
+    }
+
+    void programPaths_data()
+    {
+        QTest::addColumn<QString>("literal");
+        QTest::addColumn<QString>("tail");
+        QTest::newRow("page file") << "\\tem.htm" << "/tem.htm";
+        QTest::newRow("reading") << "\\god\\xwk\\000.god" << "/god/xwk/000.god";
+        QTest::newRow("picture") << "\\picture\\globe.wmf" << "/picture/globe.wmf";
+    }
+
+    void programPaths()
+    {
+        QFETCH(QString, literal);
+        QFETCH(QString, tail);
+        const QString before = platform::programFolder();
+        platform::setProgramFolder(QStringLiteral("/opt/yan"));
+        const QString path = platform::programPath(literal);
+        platform::setProgramFolder(before);
+        QCOMPARE(QDir::fromNativeSeparators(path), QStringLiteral("/opt/yan") + tail);
+    }
+
+    // ---- reading the registry ------------------------------------------------------------
+
+    void readValueText_data()
+    {
+        QTest::addColumn<quint32>("type");
+        QTest::addColumn<QByteArray>("data");
+        QTest::addColumn<QString>("before");
+        QTest::addColumn<bool>("result");
+        QTest::addColumn<QString>("after");
+        const QString before = QStringLiteral("held before");
+        const QByteArray path("C:\\Program Files\\Tool\\tool.exe");
+        QTest::newRow("text with its NUL") << registry::kTypeText << withNul(path) << before << true
+                                           << QString::fromLatin1(path);
+        QTest::newRow("text without a NUL") << registry::kTypeText << path << before << true
+                                            << QString::fromLatin1(path);
+        QTest::newRow("empty text") << registry::kTypeText << withNul(QByteArray()) << before << true << QString();
+        QTest::newRow("number 12345") << registry::kTypeNumber << number(12345) << before << true
+                                      << QStringLiteral("12345");
+        QTest::newRow("number 256") << registry::kTypeNumber << number(256) << before << true << QStringLiteral("256");
+        QTest::newRow("number 0") << registry::kTypeNumber << number(0) << before << true << QStringLiteral("0");
+        QTest::newRow("number all ones") << registry::kTypeNumber << number(0xFFFFFFFFu) << before << true
+                                         << QStringLiteral("4294967295");
+        QTest::newRow("binary keeps the text") << registry::kTypeBinary << QByteArray("\x01\x02", 2) << before
+                                               << true << before;
+        QTest::newRow("expandable text keeps the text")
+            << registry::kTypeExpandText << withNul("%SystemRoot%") << before << true << before;
+        QTest::newRow("other type, empty before") << registry::kTypeMultiText << withNul("a") << QString() << true
+                                                  << QString();
+        QTest::newRow("1023 characters and NUL fit")
+            << registry::kTypeText << withNul(QByteArray(1023, 'x')) << before << true
+            << QString(1023, QLatin1Char('x'));
+        QTest::newRow("1024 characters without NUL fit")
+            << registry::kTypeText << QByteArray(1024, 'y') << before << true << QString(1024, QLatin1Char('y'));
+        QTest::newRow("1024 characters and NUL do not fit")
+            << registry::kTypeText << withNul(QByteArray(1024, 'z')) << before << false << QString();
+        QTest::newRow("far too long") << registry::kTypeText << QByteArray(5000, 'z') << before << false << QString();
+    }
+
+    void readValueText()
+    {
+        QFETCH(quint32, type);
+        QFETCH(QByteArray, data);
+        QFETCH(QString, before);
+        QFETCH(bool, result);
+        QFETCH(QString, after);
+        FakeRegistry fake;
+        fake.set(registry::kLocalMachine, QStringLiteral("SOFTWARE\\Test"), QStringLiteral("Value"), type, data);
+        UseRegistry use(&fake);
+        QString received = before;
+        QCOMPARE(registry::readValueText(registry::kLocalMachine, QStringLiteral("SOFTWARE\\Test"),
+                                        QStringLiteral("Value"), received),
+                 result);
+        QCOMPARE(received, after);
+        QCOMPARE(fake.accessAsked, QList<quint32>{0x2003Fu});
+        QVERIFY(fake.openHandles.isEmpty()); // closed again, read or not
+        QCOMPARE(fake.closes, 1);
+    }
+
+    void readValueTextMissing_data()
+    {
+        QTest::addColumn<quint32>("root");
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<int>("closes"); // a key that was opened is closed
+        QTest::newRow("no such key") << registry::kLocalMachine << "SOFTWARE\\Nothing" << "Value" << 0;
+        QTest::newRow("other root") << registry::kCurrentUser << "SOFTWARE\\Test" << "Value" << 0;
+        QTest::newRow("no access") << registry::kLocalMachine << "SOFTWARE\\Locked" << "Value" << 0;
+        QTest::newRow("no such value") << registry::kLocalMachine << "SOFTWARE\\Test" << "Other" << 1;
+    }
+
+    void readValueTextMissing()
+    {
+        QFETCH(quint32, root);
+        QFETCH(QString, path);
+        QFETCH(QString, name);
+        QFETCH(int, closes);
+        FakeRegistry fake;
+        fake.set(registry::kLocalMachine, QStringLiteral("SOFTWARE\\Test"), QStringLiteral("Value"),
+                 registry::kTypeText, withNul("here"));
+        fake.set(registry::kLocalMachine, QStringLiteral("SOFTWARE\\Locked"), QStringLiteral("Value"),
+                 registry::kTypeText, withNul("secret"));
+        fake.deny(registry::kLocalMachine, QStringLiteral("SOFTWARE\\Locked"));
+        UseRegistry use(&fake);
+        QString received = QStringLiteral("held before");
+        QVERIFY(!registry::readValueText(root, path, name, received));
+        QVERIFY(received.isEmpty());
+        QVERIFY(fake.openHandles.isEmpty());
+        QCOMPARE(fake.closes, closes);
+    }
+
+    void launcherRefusesWhatIsNoProgram()
+    {
+        QTemporaryDir dir;
+        const QString plain = dir.filePath(QStringLiteral("notes.txt"));
+        QFile f(plain);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write("not a program");
+        f.close();
+        QVERIFY(!launcher::start(QString()));
+        QVERIFY(!launcher::start(dir.filePath(QStringLiteral("missing-tool"))));
+        QVERIFY(!launcher::start(plain));
+        QVERIFY(!launcher::start(dir.path()));
+    }
+
+#ifndef Q_OS_WIN
+    void launcherStartsWithoutWaiting()
+    {
+        // A program that takes a few seconds: start() returns at once.
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("slow"));
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write("#!/bin/sh\nsleep 3\n");
+        f.close();
+        f.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        QElapsedTimer clock;
+        clock.start();
+        QVERIFY(launcher::start(path));
+        QVERIFY(clock.elapsed() < 2000);
+        QTest::qWait(300); // let the shell open its script before the folder goes
+    }
+
+    void toolFoundOnThePath_data()
+    {
+        QTest::addColumn<QStringList>("installed");
+        QTest::addColumn<QString>("found"); // empty: none
+        QTest::newRow("hardinfo2 first") << QStringList{"gnome-system-monitor", "hardinfo", "hardinfo2"}
+                                         << "hardinfo2";
+        QTest::newRow("hardinfo before kinfocenter") << QStringList{"kinfocenter", "hardinfo"} << "hardinfo";
+        QTest::newRow("kinfocenter before the monitor") << QStringList{"gnome-system-monitor", "kinfocenter"}
+                                                        << "kinfocenter";
+        QTest::newRow("the monitor last") << QStringList{"gnome-system-monitor"} << "gnome-system-monitor";
+        QTest::newRow("none") << QStringList{"top"} << QString();
+    }
+
+    void toolFoundOnThePath()
+    {
+        QFETCH(QStringList, installed);
+        QFETCH(QString, found);
+        QTemporaryDir bin;
+        for (const QString &name : installed)
+            writeProgram(bin.path(), name);
+        const QByteArray oldPath = qgetenv("PATH");
+        qputenv("PATH", QFile::encodeName(bin.path()));
+        QString value = QStringLiteral("held before");
+        const bool ok = registry::readValueText(registry::kLocalMachine, kToolKey, QStringLiteral("PATH"), value);
+        // The second lookup is never answered here.
+        QString folder = QStringLiteral("held before");
+        const bool second =
+            registry::readValueText(registry::kLocalMachine, kFolderKey, QStringLiteral("MSINFO"), folder);
+        QString otherRoot;
+        const bool third = registry::readValueText(registry::kCurrentUser, kToolKey, QStringLiteral("PATH"), otherRoot);
+        qputenv("PATH", oldPath);
+        QCOMPARE(ok, !found.isEmpty());
+        QCOMPARE(value, found.isEmpty() ? QString() : bin.filePath(found));
+        QVERIFY(!second);
+        QVERIFY(folder.isEmpty());
+        QVERIFY(!third);
+    }
+#endif
+};
+
+QTEST_GUILESS_MAIN(TestPlatform)
+#include "test_platform.moc"
