@@ -3,15 +3,78 @@
 #include "platform/Files.h"
 #include "platform/ProgramFolder.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QStandardPaths>
+
+#ifdef Q_OS_UNIX
+#include <cerrno>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
 
 namespace pagefile {
 namespace {
 int pending = 0;
+
+// Whether this user may create files in the folder. For root, whom the
+// system lets write anywhere, the folder's write bits decide: a folder
+// nobody may write (an installed program's, mounted read-only or marked so)
+// is no place for the page file.
+bool userMayWrite(const QString &folder)
+{
+#ifdef Q_OS_UNIX
+    const QByteArray name = QFile::encodeName(folder);
+    struct stat st;
+    if (::stat(name.constData(), &st) != 0 || !S_ISDIR(st.st_mode))
+        return false;
+    if (::geteuid() == 0)
+        return (st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) != 0;
+    return ::access(name.constData(), W_OK | X_OK) == 0;
+#else
+    return QFileInfo(folder).isWritable();
+#endif
+}
+} // namespace
+
+QString privateFolder()
+{
+    QString base = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    if (base.isEmpty())
+        base = QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation);
+    if (base.isEmpty() || !QDir::isAbsolutePath(base))
+        return QString();
+    const QString folder = QDir(base).filePath(QStringLiteral("yanping"));
+#ifdef Q_OS_UNIX
+    const QByteArray name = QFile::encodeName(folder);
+    QDir().mkpath(base);
+    if (::mkdir(name.constData(), 0700) != 0 && errno != EEXIST)
+        return QString();
+    struct stat st;
+    if (::lstat(name.constData(), &st) != 0 || !S_ISDIR(st.st_mode) || st.st_uid != ::geteuid())
+        return QString(); // a link or someone else's folder: not ours to use
+    if ((st.st_mode & 0777) != 0700 && ::chmod(name.constData(), 0700) != 0)
+        return QString();
+#else
+    if (!QDir().mkpath(folder))
+        return QString();
+#endif
+    return folder;
 }
 
-QString path() { return platform::programPath(QStringLiteral("\\tem.htm")); }
+QString path()
+{
+    const QString programFolder = platform::programFolder();
+    if (userMayWrite(programFolder))
+        return platform::programPath(QStringLiteral("\\tem.htm"));
+    const QString folder = privateFolder();
+    if (folder.isEmpty())
+        return platform::programPath(QStringLiteral("\\tem.htm")); // the write fails and says why
+    return platform::joinPath(folder, QStringLiteral("\\tem.htm"));
+}
+
+QString resourceFolder() { return platform::programFolder(); }
 
 void loadStarted() { ++pending; }
 

@@ -9,7 +9,21 @@
 // sweeper's next tick after that.
 namespace pagefile {
 
-QString path(); // the program folder + "\tem.htm"
+// Where the page file goes: "\tem.htm" in the program folder when the user
+// may write there; otherwise, as in a system-wide install, "tem.htm" in a
+// folder of the user's own (see privateFolder()).
+QString path();
+
+// The user's private folder for the page file: "yanping" under
+// XDG_RUNTIME_DIR, or under the user's cache folder when that is unset.
+// Created with mode 0700 when missing; a folder that is not the user's own
+// plain folder (a link, someone else's) is refused. Empty when there is
+// none to be had.
+QString privateFolder();
+
+// The folder the page's pictures and links are found in: the program
+// folder, wherever the page file itself was written.
+QString resourceFolder();
 
 void loadStarted();  // a viewer was told to load the page file
 void loadFinished(); // that viewer has loaded it (or was closed first)
