@@ -27,6 +27,10 @@ void prepareApplication(QApplication &app)
 {
     QApplication::setApplicationName(appinfo::title());
     QApplication::setApplicationVersion(appinfo::versionText());
+    // The installed menu entry's name (YANPING_APP_ID in cmake/Install.cmake):
+    // Wayland compositors take it as the windows' app ID and show the entry's
+    // name and icon for them.
+    QApplication::setDesktopFileName(QStringLiteral("org.yanping.Yanping"));
     platform::installTranslations(app);
     platform::installFontSubstitutes();
     platform::installAccessibleRoles();

@@ -20,6 +20,9 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libgl-dev   # Qt 6 Widgets and its build tools
   qt6-translations-l10n                       # Qt's own texts in Chinese
   fonts-arphic-uming fonts-arphic-ukai        # Song and Kai faces for the Chinese texts
+  desktop-file-utils appstream                # the install test checks the menu entry and metainfo
+  dpkg-dev                                    # dpkg-shlibdeps, for the Debian package (cpack -G DEB)
+  g++-mingw-w64-x86-64-posix                  # the Windows syntax check
 )
 
 missing=()
@@ -40,6 +43,11 @@ cmake -S "$top" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build "$build" -j "$(nproc)"
 
 if [ "$mode" = run ]; then
+  # Without a display Qt would abort with a long message; say what is wrong.
+  if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ] && [ -z "${QT_QPA_PLATFORM:-}" ]; then
+    echo "The program needs a desktop session (neither DISPLAY nor WAYLAND_DISPLAY is set); without one, start it under a virtual display with: xvfb-run -a $build/program/yanping (Debian package xvfb)" >&2
+    exit 1
+  fi
   exec "$build/program/yanping"
 fi
 

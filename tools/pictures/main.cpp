@@ -1,11 +1,12 @@
 // drawpictures: draws the program's picture set and writes it out.
 //
-//   drawpictures --out-data DIR --out-resources DIR [--preview DIR]
+//   drawpictures --out-data DIR --out-resources DIR [--out-icons DIR] [--preview DIR]
 //
 // DIR for --out-data receives globe.wmf, the emblem GIFs and the piece
 // JPEGs (data/picture in the source tree); DIR for --out-resources receives
-// the pictures built into the program (resources/). Every file is read back
-// and checked after it is written.
+// the pictures built into the program (resources/); DIR for --out-icons
+// receives the icon as PNGs for desktop menus (data/icons). Every file is
+// read back and checked after it is written.
 
 #include "Drawings.h"
 #include "GifWriter.h"
@@ -201,9 +202,13 @@ int main(int argc, char *argv[])
     const QCommandLineOption previewOption(QStringLiteral("preview"),
                                            QStringLiteral("Folder for PNG previews and mock-ups of the windows."),
                                            QStringLiteral("DIR"));
-    parser.addOptions({dataOption, resourcesOption, previewOption});
+    const QCommandLineOption iconsOption(QStringLiteral("out-icons"),
+                                         QStringLiteral("Folder for the icon as yanping-<size>.png, for desktop menus."),
+                                         QStringLiteral("DIR"));
+    parser.addOptions({dataOption, resourcesOption, iconsOption, previewOption});
     parser.process(app);
-    if (!parser.isSet(dataOption) && !parser.isSet(resourcesOption) && !parser.isSet(previewOption))
+    if (!parser.isSet(dataOption) && !parser.isSet(resourcesOption) && !parser.isSet(iconsOption)
+        && !parser.isSet(previewOption))
         parser.showHelp(2);
 
     // The marks are drawn from an installed CJK face; a stand-in face would
@@ -219,7 +224,8 @@ int main(int argc, char *argv[])
 
     const QString dataDir = parser.value(dataOption);
     const QString resourceDir = parser.value(resourcesOption);
-    for (const QString &dir : {dataDir, resourceDir})
+    const QString iconDir = parser.value(iconsOption);
+    for (const QString &dir : {dataDir, resourceDir, iconDir})
         if (!dir.isEmpty() && !QDir().mkpath(dir))
             fail(QStringLiteral("cannot create %1").arg(dir));
 
@@ -284,6 +290,15 @@ int main(int argc, char *argv[])
         save(resourceDir, QStringLiteral("yanping.ico"), ico);
         const QPoint hot = drawings::pointerHotSpot();
         say(QStringLiteral("pointer.png: hot spot at %1,%2 (the brush tip)").arg(hot.x()).arg(hot.y()));
+    }
+
+    // The icon at the sizes desktop menus and launchers look for, from the
+    // same drawing as the window icon.
+    if (!iconDir.isEmpty()) {
+        for (int s : {16, 24, 32, 48, 64, 128, 256}) {
+            const QString name = QStringLiteral("yanping-%1.png").arg(s);
+            save(iconDir, name, pngFile(drawings::icon(s), name));
+        }
     }
 
     if (parser.isSet(previewOption)) {
