@@ -7,10 +7,10 @@
 // same time. Prints both rates, their ratio and the CPU time per throw.
 
 #include "app/MainWindow.h"
-#include "platform/ProgramFolder.h"
 #include "app/Startup.h"
 #include "divination/DivinationSession.h"
 #include "divination/DivinationWindow.h"
+#include "platform/ProgramFolder.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -57,9 +57,10 @@ int main(int argc, char *argv[])
     const double seconds = argc > 1 ? std::atof(argv[1]) : 3.0;
     const int ms = int(seconds * 1000);
 
-    MainWindow *mainWindow = startProgram();
-    if (!mainWindow)
-        return 1;
+    // The built program folder's pictures and readings, wherever this runs from.
+    platform::setProgramFolder(QStringLiteral(PROGRAM_DIR));
+    auto *mainWindow = new MainWindow;
+    mainWindow->show();
     mainWindow->showDivinationWindow();
     DivinationWindow *w = DivinationWindow::instance();
     QApplication::processEvents();
