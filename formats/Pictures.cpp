@@ -1,33 +1,147 @@
 #include "Pictures.h"
 
+#include "platform/Files.h"
 #include "wmf/Wmf.h"
 
+#include <QBuffer>
+#include <QElapsedTimer>
 #include <QFileInfo>
+#include <QHash>
 #include <QImageReader>
+#include <QMutex>
 
 namespace pictures {
+namespace {
+
+bool fail(errors::Failure *failure, int number)
+{
+    if (failure)
+        *failure = errors::Failure::of(number);
+    return false;
+}
+
+// Files that failed to load lately, by path.
+class FailureMemo
+{
+public:
+    // True, with the failure, when the file failed within the memo window
+    // and has not changed since.
+    bool recall(const QString &path, errors::Failure *failure)
+    {
+        QMutexLocker lock(&mutex_);
+        const auto it = entries_.constFind(path);
+        if (it == entries_.constEnd())
+            return false;
+        if (clock().elapsed() - it->at < kFailureMemoMs && platform::fileStamp(path) == it->stamp) {
+            if (failure)
+                *failure = it->failure;
+            return true;
+        }
+        entries_.erase(it);
+        return false;
+    }
+
+    void remember(const QString &path, const platform::FileStamp &stamp, const errors::Failure &failure)
+    {
+        QMutexLocker lock(&mutex_);
+        const qint64 now = clock().elapsed();
+        if (entries_.size() >= 64) { // only the program's own few pictures are ever loaded
+            for (auto it = entries_.begin(); it != entries_.end();)
+                it = now - it->at >= kFailureMemoMs ? entries_.erase(it) : std::next(it);
+        }
+        entries_.insert(path, {now, stamp, failure});
+    }
+
+private:
+    struct Entry {
+        qint64 at;
+        platform::FileStamp stamp;
+        errors::Failure failure;
+    };
+
+    static const QElapsedTimer &clock()
+    {
+        static const QElapsedTimer timer = [] {
+            QElapsedTimer t;
+            t.start();
+            return t;
+        }();
+        return timer;
+    }
+
+    QMutex mutex_;
+    QHash<QString, Entry> entries_;
+};
+
+FailureMemo &failureMemo()
+{
+    static FailureMemo memo;
+    return memo;
+}
+
+bool fits(const QSize &size)
+{
+    return size.width() <= kMaxWidth && size.height() <= kMaxHeight;
+}
+
+} // namespace
+
+bool decode(const QByteArray &bytes, bool metafile, QImage *out, errors::Failure *failure)
+{
+    QImage image;
+    if (metafile) {
+        // The metafile reader keeps to the same largest size on its own.
+        static_assert(wmf::Limits().maxWidth == kMaxWidth && wmf::Limits().maxHeight == kMaxHeight);
+        image = wmf::render(bytes);
+    } else {
+        QBuffer buffer;
+        buffer.setData(bytes);
+        buffer.open(QIODevice::ReadOnly);
+        QImageReader reader(&buffer);
+        reader.setDecideFormatFromContent(true);
+        reader.setAllocationLimit(kAllocationLimitMb);
+        // The size from the header, before any pixel is decoded. When the
+        // header tells nothing the allocation limit keeps decoding bounded
+        // and the result is measured below.
+        const QSize size = reader.size();
+        if (size.isValid() && !fits(size))
+            return fail(failure, errors::OutOfMemory);
+        image = reader.read();
+        if (!image.isNull() && !fits(image.size()))
+            return fail(failure, errors::OutOfMemory);
+    }
+    if (image.isNull())
+        return fail(failure, errors::InvalidPicture);
+    *out = image;
+    return true;
+}
+
+bool loadImage(const QString &path, QImage *out, errors::Failure *failure)
+{
+    FailureMemo &memo = failureMemo();
+    if (memo.recall(path, failure))
+        return false;
+    const platform::FileStamp stamp = platform::fileStamp(path);
+    errors::Failure why;
+    QByteArray bytes;
+    bool ok = platform::readRegularFile(path, kMaxFileBytes, &bytes, &why);
+    if (ok) {
+        const bool metafile = QFileInfo(path).suffix().compare(QLatin1String("wmf"), Qt::CaseInsensitive) == 0;
+        ok = decode(bytes, metafile, out, &why);
+    }
+    if (!ok) {
+        memo.remember(path, stamp, why);
+        if (failure)
+            *failure = why;
+    }
+    return ok;
+}
 
 bool load(const QString &path, QPixmap *out, errors::Failure *failure)
 {
-    const QFileInfo fi(path);
-    if (!fi.exists() || !fi.isFile()) {
-        if (failure)
-            *failure = errors::Failure::of(errors::FileNotFound);
-        return false;
-    }
     QImage image;
-    if (fi.suffix().compare(QLatin1String("wmf"), Qt::CaseInsensitive) == 0) {
-        image = wmf::renderFile(path);
-    } else {
-        QImageReader reader(path);
-        reader.setDecideFormatFromContent(true);
-        image = reader.read();
-    }
-    if (image.isNull()) {
-        if (failure)
-            *failure = errors::Failure::of(errors::InvalidPicture);
+    if (!loadImage(path, &image, failure))
         return false;
-    }
     *out = QPixmap::fromImage(image);
     return true;
 }

@@ -1,11 +1,34 @@
 #pragma once
 #include "platform/Errors.h"
 
+#include <QByteArray>
+#include <QImage>
 #include <QPixmap>
 #include <QString>
 
 // Loads a picture file: GIF and JPEG through Qt's image readers, Windows
 // metafiles (.wmf) through our own reader, drawn at their natural size.
+//
+// Files are read through the checked loader (regular files only, with a
+// size cap) and decoded from memory. Pictures larger than kMaxWidth by
+// kMaxHeight are refused before they are decoded. A file that failed to
+// load is not read again for kFailureMemoMs unless it changes meanwhile,
+// so callers that retry at every tick cost next to nothing.
 namespace pictures {
+
+constexpr int kMaxWidth = 4096;
+constexpr int kMaxHeight = 4096;
+constexpr qint64 kMaxFileBytes = 32 * 1024 * 1024;
+// Decoders may allocate at most this much (QImageReader's limit, in MB):
+// room for the largest picture at 64 bits a pixel.
+constexpr int kAllocationLimitMb = 128;
+constexpr int kFailureMemoMs = 1000;
+
 bool load(const QString &path, QPixmap *out, errors::Failure *failure = nullptr);
-}
+bool loadImage(const QString &path, QImage *out, errors::Failure *failure = nullptr);
+
+// Decodes the bytes of a picture file within the limits above. A failure is
+// 481 (not a picture) or 7 (too large to draw).
+bool decode(const QByteArray &bytes, bool metafile, QImage *out, errors::Failure *failure = nullptr);
+
+} // namespace pictures

@@ -1,9 +1,7 @@
 #include "StoredText.h"
 
 #include "Gbk.h"
-
-#include <QFile>
-#include <QFileInfo>
+#include "platform/Files.h"
 
 namespace storedtext {
 
@@ -33,32 +31,9 @@ Codes gather(const QByteArray &fileBytes)
 bool readFile(const QString &path, Codes *codes, errors::Failure *failure)
 {
     codes->clear();
-    const QFileInfo fi(path);
-    if (!fi.exists()) {
-        *failure = errors::Failure::of(errors::FileNotFound);
+    QByteArray bytes;
+    if (!platform::readRegularFile(path, kMaxFileBytes, &bytes, failure))
         return false;
-    }
-    if (fi.isDir()) {
-        *failure = errors::Failure::of(errors::PathFileAccess);
-        return false;
-    }
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        *failure = errors::Failure::of(file.error() == QFileDevice::PermissionsError
-                                           ? errors::PermissionDenied
-                                           : errors::PathFileAccess);
-        return false;
-    }
-    if (file.size() > kMaxFileBytes) {
-        *failure = errors::Failure::of(errors::OutOfMemory);
-        return false;
-    }
-    // Read at most one byte past the cap, in case the file grew meanwhile.
-    const QByteArray bytes = file.read(kMaxFileBytes + 1);
-    if (bytes.size() > kMaxFileBytes) {
-        *failure = errors::Failure::of(errors::OutOfMemory);
-        return false;
-    }
     *codes = gather(bytes);
     return true;
 }

@@ -1,20 +1,44 @@
 #include "PageView.h"
 
+#include "PageFile.h"
+#include "formats/Pictures.h"
 #include "formats/StoredText.h"
+#include "platform/Files.h"
 
 #include <QDesktopServices>
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
-#include <QTextBrowser>
+#include <QImage>
 #include <QTextDocument>
 #include <QTimer>
 #include <QUrl>
 #include <QVBoxLayout>
 
+QVariant PageBrowser::loadResource(int type, const QUrl &name)
+{
+    // Names come as the page wrote them; relative ones belong to the page's folder.
+    const QUrl url = name.isRelative() ? document()->baseUrl().resolved(name) : name;
+    if (url.scheme() == QLatin1String("qrc"))
+        return QTextBrowser::loadResource(type, name);
+    if (url.scheme() == QLatin1String("data"))
+        return QVariant(); // the document decodes these itself
+    if (type == QTextDocument::ImageResource) {
+        QImage image;
+        if (url.isLocalFile())
+            pictures::loadImage(url.toLocalFile(), &image);
+        return image;
+    }
+    QByteArray bytes;
+    if (url.isLocalFile()) {
+        errors::Failure failure;
+        platform::readRegularFile(url.toLocalFile(), storedtext::kMaxFileBytes, &bytes, &failure);
+    }
+    return bytes;
+}
+
 PageView::PageView(QWidget *parent) : QWidget(parent)
 {
-    browser_ = new QTextBrowser(this);
+    browser_ = new PageBrowser(this);
     browser_->setObjectName(QStringLiteral("pageBrowser"));
     browser_->setOpenLinks(false);
     browser_->setOpenExternalLinks(false);
@@ -38,18 +62,19 @@ QString PageView::documentTitle() const
 
 void PageView::load(const QString &path, const QString &fragment)
 {
-    QFile file(path);
-    if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly)
-        || file.size() > storedtext::kMaxFileBytes) {
+    QByteArray bytes;
+    errors::Failure failure;
+    if (!platform::readRegularFile(path, storedtext::kMaxFileBytes, &bytes, &failure)) {
         emit navigationEnded();
         return;
     }
-    const QByteArray bytes = file.readAll();
-    file.close();
     const QFileInfo fi(path);
-    const QUrl base = QUrl::fromLocalFile(fi.absolutePath() + QLatin1Char('/'));
-    browser_->document()->setBaseUrl(base);
-    browser_->setSearchPaths({fi.absolutePath()});
+    // The page file may have been written away from the program (a
+    // read-only install); its pictures and links are still those beside it.
+    const QString folder = fi == QFileInfo(pagefile::path()) ? pagefile::resourceFolder() : fi.absolutePath();
+    resourceBase_ = QUrl::fromLocalFile(folder + QLatin1Char('/'));
+    browser_->document()->setBaseUrl(resourceBase_);
+    browser_->setSearchPaths({folder});
     const QString text = storedtext::decodeGbk(bytes);
     if (fi.suffix().startsWith(QLatin1String("htm"), Qt::CaseInsensitive))
         browser_->setHtml(text);
@@ -70,8 +95,7 @@ void PageView::followLink(const QUrl &link)
             browser_->scrollToAnchor(link.fragment());
         return;
     }
-    const QUrl base = QUrl::fromLocalFile(QFileInfo(currentPath_).absolutePath() + QLatin1Char('/'));
-    const QUrl url = link.isRelative() ? base.resolved(link) : link;
+    const QUrl url = link.isRelative() ? resourceBase_.resolved(link) : link;
     if (url.isLocalFile()) {
         const QString path = url.toLocalFile();
         const QString suffix = QFileInfo(path).suffix().toLower();

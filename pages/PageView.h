@@ -1,8 +1,20 @@
 #pragma once
+#include <QTextBrowser>
+#include <QUrl>
 #include <QWidget>
 
-class QTextBrowser;
-class QUrl;
+// The browser inside a page view. It never opens a file on its own: every
+// local resource a page names is read through the checked loader (regular
+// files only, with a size cap) and images are decoded within the picture
+// limits. A resource that cannot be had comes back empty (an image shows
+// as a broken picture), never as a file for Qt to try by itself.
+class PageBrowser : public QTextBrowser
+{
+    Q_OBJECT
+public:
+    using QTextBrowser::QTextBrowser;
+    QVariant loadResource(int type, const QUrl &name) override;
+};
 
 // The page view of a viewer window: navigates to a local HTML file and says
 // when it has loaded it. Pages are GBK text whatever their meta tags say.
@@ -32,7 +44,8 @@ private:
     void load(const QString &path, const QString &fragment);
     void followLink(const QUrl &url);
 
-    QTextBrowser *browser_ = nullptr;
+    PageBrowser *browser_ = nullptr;
     QString currentPath_;
+    QUrl resourceBase_; // what relative names in the page are resolved against
     bool hasDocument_ = false;
 };

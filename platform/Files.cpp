@@ -1,13 +1,21 @@
 #include "Files.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryFile>
 
+#include <algorithm>
+#include <atomic>
 #include <cstdio>
 #ifdef Q_OS_WIN
 #include <windows.h>
+#else
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 #endif
 
 namespace platform {
@@ -66,6 +74,196 @@ bool writeFileReplacing(const QString &path, const QByteArray &data, errors::Fai
     temp.setAutoRemove(false);
     QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup
                                     | QFileDevice::ReadOther);
+    return true;
+}
+
+namespace {
+
+std::atomic<quint64> openAttempts{0};
+
+int errorNumber(ReadProblem problem)
+{
+    switch (problem) {
+    case ReadProblem::Missing: return errors::FileNotFound;
+    case ReadProblem::NoPermission: return errors::PermissionDenied;
+    case ReadProblem::TooLarge: return errors::OutOfMemory;
+    default: return errors::PathFileAccess;
+    }
+}
+
+bool refuse(ReadProblem why, errors::Failure *failure, ReadProblem *problem)
+{
+    if (failure)
+        *failure = errors::Failure::of(errorNumber(why));
+    if (problem)
+        *problem = why;
+    return false;
+}
+
+#ifndef Q_OS_WIN
+// What an errno from stat() or open() means for the reader. A dangling or
+// looping link and an over-long name count as missing, as QFileInfo sees them.
+ReadProblem problemFromErrno(int e)
+{
+    switch (e) {
+    case ENOENT:
+    case ENOTDIR:
+    case ELOOP:
+    case ENAMETOOLONG: return ReadProblem::Missing;
+    case EACCES:
+    case EPERM: return ReadProblem::NoPermission;
+    case EISDIR: return ReadProblem::Folder;
+    case ENXIO:
+    case ENODEV: return ReadProblem::NotRegular;
+    default: return ReadProblem::ReadFailed;
+    }
+}
+
+ReadProblem problemFromMode(mode_t mode)
+{
+    if (S_ISDIR(mode))
+        return ReadProblem::Folder;
+    if (!S_ISREG(mode))
+        return ReadProblem::NotRegular;
+    return ReadProblem::None;
+}
+
+struct Descriptor {
+    int fd = -1;
+    ~Descriptor()
+    {
+        if (fd >= 0)
+            ::close(fd);
+    }
+};
+#endif
+
+} // namespace
+
+QString describe(ReadProblem problem)
+{
+    switch (problem) {
+    case ReadProblem::None: return QString();
+    case ReadProblem::Missing: return QStringLiteral("no such file");
+    case ReadProblem::NoPermission: return QStringLiteral("permission denied");
+    case ReadProblem::Folder: return QStringLiteral("is a folder");
+    case ReadProblem::NotRegular: return QStringLiteral("not a regular file");
+    case ReadProblem::TooLarge: return QStringLiteral("file too large");
+    case ReadProblem::ReadFailed: return QStringLiteral("read error");
+    }
+    return QString();
+}
+
+FileStamp fileStamp(const QString &path)
+{
+    FileStamp stamp;
+#ifdef Q_OS_WIN
+    const QFileInfo fi(path);
+    if (!fi.exists())
+        return stamp;
+    stamp.exists = true;
+    stamp.mode = fi.isDir() ? 1u : fi.isFile() ? 2u : 3u;
+    stamp.size = fi.size();
+    stamp.modifiedNs = fi.lastModified().toMSecsSinceEpoch() * 1000000;
+    stamp.changedNs = fi.metadataChangeTime().toMSecsSinceEpoch() * 1000000;
+#else
+    struct stat st;
+    if (::stat(QFile::encodeName(path).constData(), &st) != 0)
+        return stamp;
+    stamp.exists = true;
+    stamp.mode = quint32(st.st_mode);
+    stamp.device = quint64(st.st_dev);
+    stamp.inode = quint64(st.st_ino);
+    stamp.size = qint64(st.st_size);
+    stamp.modifiedNs = qint64(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+    stamp.changedNs = qint64(st.st_ctim.tv_sec) * 1000000000 + st.st_ctim.tv_nsec;
+#endif
+    return stamp;
+}
+
+quint64 regularFileOpenAttempts() { return openAttempts.load(); }
+
+bool readRegularFile(const QString &path, qint64 maxBytes, QByteArray *out, errors::Failure *failure,
+                     ReadProblem *problem)
+{
+    ++openAttempts;
+    if (problem)
+        *problem = ReadProblem::None;
+    maxBytes = std::max<qint64>(maxBytes, 0);
+    if (path.isEmpty())
+        return refuse(ReadProblem::Missing, failure, problem);
+#ifdef Q_OS_WIN
+    const QFileInfo fi(path);
+    if (!fi.exists())
+        return refuse(ReadProblem::Missing, failure, problem);
+    if (fi.isDir())
+        return refuse(ReadProblem::Folder, failure, problem);
+    if (!fi.isFile())
+        return refuse(ReadProblem::NotRegular, failure, problem);
+    if (fi.size() > maxBytes)
+        return refuse(ReadProblem::TooLarge, failure, problem);
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        const bool denied = file.error() == QFileDevice::PermissionsError || !fi.isReadable();
+        return refuse(denied ? ReadProblem::NoPermission : ReadProblem::ReadFailed, failure, problem);
+    }
+    if (file.isSequential())
+        return refuse(ReadProblem::NotRegular, failure, problem);
+    if (file.size() > maxBytes)
+        return refuse(ReadProblem::TooLarge, failure, problem);
+    QByteArray bytes = file.read(maxBytes + 1);
+    if (file.error() != QFileDevice::NoError)
+        return refuse(ReadProblem::ReadFailed, failure, problem);
+    if (bytes.size() > maxBytes)
+        return refuse(ReadProblem::TooLarge, failure, problem);
+#else
+    const QByteArray name = QFile::encodeName(path);
+    // A look before opening spares devices the open itself; the checks on
+    // the opened descriptor below are the ones that count.
+    struct stat st;
+    if (::stat(name.constData(), &st) != 0)
+        return refuse(problemFromErrno(errno), failure, problem);
+    if (const ReadProblem p = problemFromMode(st.st_mode); p != ReadProblem::None)
+        return refuse(p, failure, problem);
+    Descriptor d;
+    // Non-blocking, so a FIFO put in place meanwhile cannot hold the open.
+    do {
+        d.fd = ::open(name.constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    } while (d.fd < 0 && errno == EINTR);
+    if (d.fd < 0)
+        return refuse(problemFromErrno(errno), failure, problem);
+    if (::fstat(d.fd, &st) != 0)
+        return refuse(ReadProblem::ReadFailed, failure, problem);
+    if (const ReadProblem p = problemFromMode(st.st_mode); p != ReadProblem::None)
+        return refuse(p, failure, problem);
+    if (st.st_size > maxBytes)
+        return refuse(ReadProblem::TooLarge, failure, problem);
+    // Read up to one byte past the cap: the size said can be wrong (a file
+    // that grows, or one of those that report no size at all).
+    QByteArray bytes;
+    qint64 total = 0;
+    for (;;) {
+        if (total == bytes.size()) {
+            if (total > maxBytes)
+                break;
+            const qint64 wanted = std::max<qint64>({total * 2, qint64(st.st_size) + 1, 64 * 1024});
+            bytes.resize(qsizetype(std::min(wanted, maxBytes + 1)));
+        }
+        const ssize_t n = ::read(d.fd, bytes.data() + total, size_t(bytes.size() - total));
+        if (n == 0)
+            break;
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            return refuse(errno == EISDIR ? ReadProblem::Folder : ReadProblem::ReadFailed, failure, problem);
+        }
+        total += n;
+    }
+    if (total > maxBytes)
+        return refuse(ReadProblem::TooLarge, failure, problem);
+    bytes.resize(qsizetype(total));
+#endif
+    *out = bytes;
     return true;
 }
 

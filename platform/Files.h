@@ -19,4 +19,51 @@ bool hasWriteBits(const QString &path);
 // followed. A read-only file is not replaced.
 bool writeFileReplacing(const QString &path, const QByteArray &data, errors::Failure *failure);
 
+// Why a file could not be read, for callers that word their own messages.
+enum class ReadProblem {
+    None,
+    Missing,      // no such file
+    NoPermission, // the user may not read it
+    Folder,       // a folder
+    NotRegular,   // a FIFO, device, socket or other special file
+    TooLarge,     // larger than the caller's cap
+    ReadFailed,   // opened, but reading failed
+};
+
+// The problem in a few plain English words, e.g. "is a folder".
+QString describe(ReadProblem problem);
+
+// Reads a whole regular file of at most maxBytes bytes: the way every data
+// file and picture is read. A link to a regular file is followed; anything
+// that is not a regular file (FIFO, device, socket, folder) is refused
+// without ever waiting on it, and no more than maxBytes + 1 bytes are read
+// whatever the file claims. Failures carry the program's error numbers:
+// 53 missing, 70 no permission, 75 folder or special file (or a read
+// error), 7 larger than maxBytes.
+bool readRegularFile(const QString &path, qint64 maxBytes, QByteArray *out, errors::Failure *failure,
+                     ReadProblem *problem = nullptr);
+
+// Enough of a file's identity to notice that it was replaced or changed:
+// what stat() says of it (following links), or nothing when it is missing.
+struct FileStamp {
+    bool exists = false;
+    quint32 mode = 0;
+    quint64 device = 0;
+    quint64 inode = 0;
+    qint64 size = 0;
+    qint64 modifiedNs = 0;
+    qint64 changedNs = 0;
+    bool operator==(const FileStamp &o) const
+    {
+        return exists == o.exists && mode == o.mode && device == o.device && inode == o.inode && size == o.size
+               && modifiedNs == o.modifiedNs && changedNs == o.changedNs;
+    }
+    bool operator!=(const FileStamp &o) const { return !(*this == o); }
+};
+FileStamp fileStamp(const QString &path);
+
+// How many times readRegularFile() has tried to open a file, so tests can
+// tell whether a file was read again.
+quint64 regularFileOpenAttempts();
+
 } // namespace platform

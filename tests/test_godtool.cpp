@@ -5,6 +5,14 @@
 #include <QProcess>
 #include <QtTest>
 
+#include <csignal>
+#include <fcntl.h>
+#include <grp.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <unistd.h>
+
 namespace {
 struct Run {
     int code = -1;
@@ -12,14 +20,33 @@ struct Run {
     QByteArray err;
 };
 
-Run godtool(const QStringList &args)
+Run godtool(const QStringList &args, const std::function<void(QProcess &)> &setUp = {})
 {
     QProcess p;
+    if (setUp)
+        setUp(p);
     p.start(QStringLiteral(GODTOOL), args);
-    p.waitForFinished(60000);
+    if (!p.waitForFinished(60000))
+        p.kill();
     return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, p.readAllStandardOutput(),
             p.readAllStandardError()};
 }
+QStringList decodeArgs(const QString &in, const QString &out = QString())
+{
+    QStringList args{QStringLiteral("decode"), QStringLiteral("--shift"), QStringLiteral("3"), in};
+    if (!out.isEmpty())
+        args << out;
+    return args;
+}
+
+void writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+}
+
+bool isRoot() { return ::geteuid() == 0; }
 } // namespace
 
 class TestGodtool : public QObject
@@ -134,6 +161,152 @@ private slots:
         QCOMPARE(r.code, 1);
         QVERIFY(r.out.contains("god/xwk/203.god: missing"));
         QVERIFY(r.out.contains("god/xwk/0001.god: character 1 names no GBK character"));
+    }
+
+    // A FIFO or device named as the output is written to, never replaced.
+    void specialOutputIsKept_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<int>("code");
+        QTest::addColumn<QByteArray>("message");
+        QTest::newRow("fifo") << QStringLiteral("fifo") << 0 << QByteArray();
+        QTest::newRow("null device") << QStringLiteral("null") << 0 << QByteArray();
+        QTest::newRow("full device") << QStringLiteral("full") << 1 << QByteArray("No space left on device");
+    }
+
+    void specialOutputIsKept()
+    {
+        QFETCH(QString, kind);
+        QFETCH(int, code);
+        QFETCH(QByteArray, message);
+        QTemporaryDir dir;
+        const QString in = dir.filePath(QStringLiteral("in.god"));
+        const QByteArray out = QFile::encodeName(dir.filePath(QStringLiteral("out")));
+        writeFile(in, "abc");
+        int reader = -1;
+        if (kind == QLatin1String("fifo")) {
+            QCOMPARE(::mkfifo(out.constData(), 0644), 0);
+            reader = ::open(out.constData(), O_RDONLY | O_NONBLOCK); // so the writer need not wait
+        } else if (::mknod(out.constData(), S_IFCHR | 0666, makedev(1, kind == QLatin1String("null") ? 3 : 7)) != 0) {
+            // Without root, a link to the system's own node will do: a file
+            // put in its place could never replace the node itself.
+            if (isRoot())
+                QSKIP("cannot make a device node");
+            QVERIFY(QFile::link(QStringLiteral("/dev/") + kind, QFile::decodeName(out)));
+        }
+        struct stat before, after;
+        QCOMPARE(::stat(out.constData(), &before), 0);
+        const Run r = godtool(decodeArgs(in, QFile::decodeName(out)));
+        QCOMPARE(r.code, code);
+        QVERIFY2(r.err.contains(message), r.err.constData());
+        QCOMPARE(::stat(out.constData(), &after), 0);
+        QCOMPARE(after.st_ino, before.st_ino);
+        QCOMPARE(after.st_mode, before.st_mode);
+        if (reader >= 0) {
+            char buffer[16] = {};
+            QCOMPARE(::read(reader, buffer, sizeof buffer), ssize_t(3));
+            QCOMPARE(QByteArray(buffer), QByteArray("def"));
+            ::close(reader);
+        }
+    }
+
+    // Output that cannot be written is an error, not a silent success.
+    void fullStandardOutput_data()
+    {
+        QTest::addColumn<QStringList>("args");
+        QTest::newRow("decode") << decodeArgs(QStringLiteral(PROGRAM_DIR "/god/xwk/000.god"));
+        QTest::newRow("help") << QStringList{QStringLiteral("--help")};
+        QTest::newRow("check") << QStringList{QStringLiteral("check"), QStringLiteral(PROGRAM_DIR)};
+    }
+
+    void fullStandardOutput()
+    {
+        QFETCH(QStringList, args);
+        const Run r = godtool(args, [](QProcess &p) { p.setStandardOutputFile(QStringLiteral("/dev/full")); });
+        QCOMPARE(r.code, 1);
+        QVERIFY2(r.err.contains("cannot write to standard output: No space left on device"), r.err.constData());
+    }
+
+    // encode writes nothing the program would not read back whole.
+    void encodeRefusesWhatTheProgramWouldNotRead_data()
+    {
+        QTest::addColumn<qint64>("size");
+        QTest::addColumn<QByteArray>("message"); // empty: stored
+        QTest::newRow("as many characters as the program reads") << qint64(32768) << QByteArray();
+        QTest::newRow("one character more") << qint64(32769) << QByteArray("longer than the 32767 characters");
+        QTest::newRow("over the file size cap") << storedtext::kMaxFileBytes + 1 << QByteArray("file too large");
+    }
+
+    void encodeRefusesWhatTheProgramWouldNotRead()
+    {
+        QFETCH(qint64, size);
+        QFETCH(QByteArray, message);
+        QTemporaryDir dir;
+        const QString in = dir.filePath(QStringLiteral("in.txt"));
+        const QString out = dir.filePath(QStringLiteral("out.god"));
+        writeFile(in, QByteArray(qMin<qint64>(size, 40000), 'a'));
+        QVERIFY(QFile::resize(in, size)); // the rest is NUL characters
+        const Run r = godtool({QStringLiteral("encode"), QStringLiteral("--shift"), QStringLiteral("3"), in, out});
+        QCOMPARE(r.code, message.isEmpty() ? 0 : 1);
+        QVERIFY2(r.err.contains(message), r.err.constData());
+        QCOMPARE(QFile::exists(out), message.isEmpty());
+        if (message.isEmpty())
+            QCOMPARE(godtool(decodeArgs(out)).out, QByteArray(size, 'a'));
+    }
+
+    // Failures name their real cause.
+    void realReasons_data()
+    {
+        QTest::addColumn<QString>("input"); // "fifo", "folder", "stdin", "unreadable", "size limit"
+        QTest::addColumn<QByteArray>("message");
+        QTest::newRow("fifo") << QStringLiteral("fifo") << QByteArray("cannot read %1: not a regular file");
+        QTest::newRow("folder") << QStringLiteral("folder") << QByteArray("cannot read %1: is a folder");
+        QTest::newRow("piped standard input") << QStringLiteral("stdin") << QByteArray("not a regular file");
+        QTest::newRow("unreadable") << QStringLiteral("unreadable") << QByteArray("cannot read %1: permission denied");
+        QTest::newRow("file-size limit") << QStringLiteral("size limit") << QByteArray("cannot write %2: File too large");
+    }
+
+    void realReasons()
+    {
+        QFETCH(QString, input);
+        QFETCH(QByteArray, message);
+        QTemporaryDir dir;
+        QVERIFY(QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner
+                                                      | QFileDevice::ReadOther | QFileDevice::ExeOther));
+        QString in = dir.filePath(QStringLiteral("in.txt"));
+        const QString out = dir.filePath(QStringLiteral("out.god"));
+        writeFile(in, QByteArray(5000, 'a'));
+        std::function<void(QProcess &)> setUp;
+        if (input == QLatin1String("fifo")) {
+            QFile::remove(in);
+            QCOMPARE(::mkfifo(QFile::encodeName(in).constData(), 0644), 0);
+        } else if (input == QLatin1String("folder")) {
+            in = dir.path();
+        } else if (input == QLatin1String("stdin")) {
+            in = QStringLiteral("/dev/stdin");
+        } else if (input == QLatin1String("unreadable")) {
+            QVERIFY(QFile::setPermissions(in, QFileDevice::WriteOwner));
+            if (isRoot()) // root reads anything: run as "nobody"
+                setUp = [](QProcess &p) {
+                    p.setChildProcessModifier([] {
+                        if (::setgroups(0, nullptr) != 0 || ::setgid(65534) != 0 || ::setuid(65534) != 0)
+                            ::_exit(99);
+                    });
+                };
+        } else {
+            setUp = [](QProcess &p) {
+                p.setChildProcessModifier([] {
+                    const rlimit limit{1024, 1024};
+                    ::setrlimit(RLIMIT_FSIZE, &limit);
+                    std::signal(SIGXFSZ, SIG_IGN);
+                });
+            };
+        }
+        const Run r = godtool({QStringLiteral("encode"), QStringLiteral("--shift"), QStringLiteral("3"), in, out}, setUp);
+        QCOMPARE(r.code, 1);
+        const QByteArray expected = message.replace("%1", QFile::encodeName(in)).replace("%2", QFile::encodeName(out));
+        QVERIFY2(r.err.contains(expected), r.err.constData());
+        QVERIFY(!QFile::exists(out));
     }
 };
 

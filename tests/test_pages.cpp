@@ -8,6 +8,7 @@
 #include "testsupport.h"
 
 #include <QApplication>
+#include <QTemporaryDir>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QTextBrowser>
@@ -199,6 +200,77 @@ private slots:
         QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         sweeper->sweep();
         QVERIFY(!QFile::exists(pageFile()));
+    }
+
+    // ---- a program folder the user may not write (a system-wide install) --------------
+
+    void readOnlyInstallUsesAPrivateFolder_data()
+    {
+        QTest::addColumn<bool>("runtimeDir"); // XDG_RUNTIME_DIR set, or only the cache folder
+        QTest::newRow("runtime folder") << true;
+        QTest::newRow("cache folder") << false;
+    }
+
+    void readOnlyInstallUsesAPrivateFolder()
+    {
+        QFETCH(bool, runtimeDir);
+        QTemporaryDir home;
+        const QString base = home.filePath(runtimeDir ? QStringLiteral("run") : QStringLiteral("cache"));
+        QDir().mkpath(base);
+        const QByteArray oldRuntime = qgetenv("XDG_RUNTIME_DIR");
+        const QByteArray oldCache = qgetenv("XDG_CACHE_HOME");
+        if (runtimeDir) {
+            qputenv("XDG_RUNTIME_DIR", QFile::encodeName(base));
+        } else {
+            qunsetenv("XDG_RUNTIME_DIR");
+            qputenv("XDG_CACHE_HOME", QFile::encodeName(base));
+        }
+        QFile::setPermissions(folder->dir.path(), QFileDevice::ReadOwner | QFileDevice::ExeOwner
+                                                      | QFileDevice::ReadGroup | QFileDevice::ExeGroup);
+
+        const QString expected = base + QStringLiteral("/yanping/tem.htm");
+        QCOMPARE(pagefile::path(), expected);
+        show();
+        const bool written = QFile::exists(expected);
+        const QFileDevice::Permissions folderMode = QFileInfo(base + QStringLiteral("/yanping")).permissions();
+        settle();
+        const bool loaded = !viewers().isEmpty() && viewers().first()->pageView()->hasDocument();
+        // The page's pictures are still those beside the program.
+        const bool picturesFound = loaded
+                                   && !viewers().first()->pageView()->browser()->loadResource(
+                                          QTextDocument::ImageResource, QUrl(QStringLiteral("picture/kvnda.gif")))
+                                          .value<QImage>()
+                                          .isNull();
+        sweeper->sweep();
+        const bool swept = !QFile::exists(expected);
+
+        QFile::setPermissions(folder->dir.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner
+                                                      | QFileDevice::ExeOwner);
+        runtimeDir ? qputenv("XDG_RUNTIME_DIR", oldRuntime) : qputenv("XDG_CACHE_HOME", oldCache);
+        if (!runtimeDir)
+            qputenv("XDG_RUNTIME_DIR", oldRuntime);
+
+        QVERIFY(written);
+        QVERIFY(!QFile::exists(pageFile())); // nothing beside the program
+        QCOMPARE(folderMode & QFileDevice::Permissions(0x7077),
+                 QFileDevice::Permissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner));
+        QVERIFY(loaded);
+        QVERIFY(picturesFound);
+        QVERIFY(swept);
+        QVERIFY(messages->texts.isEmpty());
+    }
+
+    void privateFolderThatIsNotOursIsRefused()
+    {
+        // A link planted where the private folder goes is never used.
+        QTemporaryDir home;
+        QDir().mkpath(home.filePath(QStringLiteral("elsewhere")));
+        QVERIFY(QFile::link(home.filePath(QStringLiteral("elsewhere")), home.filePath(QStringLiteral("yanping"))));
+        const QByteArray oldRuntime = qgetenv("XDG_RUNTIME_DIR");
+        qputenv("XDG_RUNTIME_DIR", QFile::encodeName(home.path()));
+        const QString folder = pagefile::privateFolder();
+        qputenv("XDG_RUNTIME_DIR", oldRuntime);
+        QVERIFY(folder.isEmpty());
     }
 
     void plantedLinkIsNotFollowed()

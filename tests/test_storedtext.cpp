@@ -147,6 +147,31 @@ private slots:
         QCOMPARE(codes.size(), 6);
     }
 
+    // A link to a regular file is read; a link to anything else is not.
+    void readFileThroughLinks_data()
+    {
+        QTest::addColumn<QString>("target");
+        QTest::addColumn<int>("number"); // 0: read
+        QTest::newRow("regular file") << QStringLiteral("ok.god") << 0;
+        QTest::newRow("device") << QStringLiteral("/dev/null") << int(errors::PathFileAccess);
+        QTest::newRow("folder") << QStringLiteral(".") << int(errors::PathFileAccess);
+        QTest::newRow("nothing") << QStringLiteral("missing.god") << int(errors::FileNotFound);
+    }
+
+    void readFileThroughLinks()
+    {
+        QFETCH(QString, target);
+        QFETCH(int, number);
+        testsupport::ProgramFolderFixture folder(false);
+        folder.writeFile(QStringLiteral("ok.god"), "abc\r\nabc");
+        QVERIFY(QFile::link(target, folder.path(QStringLiteral("link.god"))));
+        Codes codes;
+        errors::Failure failure;
+        QCOMPARE(storedtext::readFile(folder.path(QStringLiteral("link.god")), &codes, &failure), number == 0);
+        QCOMPARE(failure.number, number);
+        QCOMPARE(codes.size(), number == 0 ? 6 : 0);
+    }
+
     void everyGbkCharacterRoundTrips_data()
     {
         QTest::addColumn<int>("shift");

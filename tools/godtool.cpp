@@ -7,6 +7,7 @@
 // Documents use shift 2, readings shift 3.
 
 #include "formats/StoredText.h"
+#include "platform/Files.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -16,7 +17,14 @@
 #include <QSaveFile>
 #include <QStringDecoder>
 #include <QTextStream>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
+#ifdef Q_OS_UNIX
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
 
 namespace {
 
@@ -51,27 +59,111 @@ int usageError(const QString &message)
     return 2;
 }
 
-bool readWhole(const QString &path, QByteArray *bytes)
+QString systemReason(int error) { return QString::fromLocal8Bit(std::strerror(error)); }
+
+// Everything meant for standard output goes through here, so that a full
+// disk or a closed stream is noticed instead of ending in silence.
+bool writeStdout(const QByteArray &bytes)
 {
-    QFile f(path);
-    if (!QFileInfo(path).isFile()) {
-        err() << "godtool: cannot read " << path << ": no such file\n";
+    errno = 0;
+    const bool ok = std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout) == size_t(bytes.size())
+                    && std::fflush(stdout) == 0 && !std::ferror(stdout);
+    if (!ok) {
+        err() << "godtool: cannot write to standard output: " << systemReason(errno ? errno : EIO) << "\n";
+        err().flush();
+    }
+    return ok;
+}
+
+QString readProblem(platform::ReadProblem problem, qint64 cap)
+{
+    if (problem == platform::ReadProblem::TooLarge)
+        return QStringLiteral("file too large (the program reads at most %1 bytes)").arg(cap);
+    return platform::describe(problem);
+}
+
+// Reads a regular file the way the program does: FIFOs, devices and folders
+// are refused, never waited on, and nothing past the cap is read.
+bool readInput(const QString &path, QByteArray *bytes)
+{
+    errors::Failure failure;
+    platform::ReadProblem problem = platform::ReadProblem::None;
+    if (!platform::readRegularFile(path, storedtext::kMaxFileBytes, bytes, &failure, &problem)) {
+        err() << "godtool: cannot read " << path << ": " << readProblem(problem, storedtext::kMaxFileBytes) << "\n";
         return false;
     }
-    if (!f.open(QIODevice::ReadOnly)) {
-        err() << "godtool: cannot read " << path << ": " << f.errorString() << "\n";
-        return false;
-    }
-    *bytes = f.readAll();
     return true;
 }
 
+#ifdef Q_OS_UNIX
+// A FIFO or a character device named as the output is written to as a
+// stream; putting a file in its place would break whatever it belongs to.
+// Returns false after saying why when the output is some other special
+// file; *handled tells whether the output was one of these at all.
+bool writeSpecial(const QString &path, const QByteArray &bytes, bool *handled)
+{
+    *handled = false;
+    const QByteArray name = QFile::encodeName(path);
+    struct stat st;
+    if (::stat(name.constData(), &st) != 0 || S_ISREG(st.st_mode))
+        return true;
+    *handled = true;
+    if (S_ISDIR(st.st_mode)) {
+        err() << "godtool: cannot write " << path << ": is a folder\n";
+        return false;
+    }
+    if (!S_ISFIFO(st.st_mode) && !S_ISCHR(st.st_mode)) {
+        err() << "godtool: will not write " << path << ": not a regular file, FIFO or character device\n";
+        return false;
+    }
+    int fd;
+    do {
+        fd = ::open(name.constData(), O_WRONLY | O_NOCTTY | O_CLOEXEC);
+    } while (fd < 0 && errno == EINTR);
+    if (fd < 0) {
+        err() << "godtool: cannot write " << path << ": " << systemReason(errno) << "\n";
+        return false;
+    }
+    int error = 0;
+    if (::fstat(fd, &st) != 0 || !(S_ISFIFO(st.st_mode) || S_ISCHR(st.st_mode))) {
+        error = EINVAL; // replaced by something else meanwhile
+    }
+    for (qsizetype done = 0; !error && done < bytes.size();) {
+        const ssize_t n = ::write(fd, bytes.constData() + done, size_t(bytes.size() - done));
+        if (n < 0 && errno != EINTR)
+            error = errno;
+        else if (n > 0)
+            done += n;
+    }
+    if (::close(fd) != 0 && !error && errno != EINTR)
+        error = errno;
+    if (error) {
+        err() << "godtool: cannot write " << path << ": " << systemReason(error) << "\n";
+        return false;
+    }
+    return true;
+}
+#endif
+
 bool writeWhole(const QString &path, const QByteArray &bytes)
 {
+#ifdef Q_OS_UNIX
+    bool special = false;
+    const bool written = writeSpecial(path, bytes, &special);
+    if (special)
+        return written;
+#endif
     QDir().mkpath(QFileInfo(path).absolutePath());
     QSaveFile f(path);
-    if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size() || !f.commit()) {
-        err() << "godtool: cannot write " << path << ": " << f.errorString() << "\n";
+    // Unbuffered, so that a failing write reports its own reason (a full
+    // disk, the file-size limit) rather than a later flush's.
+    errno = 0;
+    if (!f.open(QIODevice::WriteOnly | QIODevice::Unbuffered) || f.write(bytes) != bytes.size() || !f.commit()) {
+        const int error = errno;
+        QString reason = f.errorString();
+        if (error && (reason.isEmpty() || reason == QLatin1String("Unknown error")))
+            reason = systemReason(error);
+        err() << "godtool: cannot write " << path << ": " << reason << "\n";
         return false;
     }
     return true;
@@ -120,6 +212,21 @@ bool parseArguments(QStringList args, const QString &command, const QString &fla
     return true;
 }
 
+// Why the program would not take this stored file whole; empty when it would.
+QString storedFormProblem(const QByteArray &stored)
+{
+    if (stored.size() > storedtext::kMaxFileBytes)
+        return QStringLiteral("%1 bytes, more than the %2 bytes the program reads")
+            .arg(stored.size())
+            .arg(storedtext::kMaxFileBytes);
+    // The reader always keeps the line that crosses the limit; what lies past
+    // one character more than the limit is not counted on.
+    const qsizetype characters = storedtext::gather(stored).size();
+    if (characters > storedtext::kCharacterLimit + 1)
+        return QStringLiteral("longer than the %1 characters the program reads").arg(storedtext::kCharacterLimit);
+    return QString();
+}
+
 int encodeCommand(const QStringList &args)
 {
     Arguments a;
@@ -132,7 +239,7 @@ int encodeCommand(const QStringList &args)
         return usageError(QStringLiteral("encode needs an input and an output file"));
 
     QByteArray input;
-    if (!readWhole(files[0], &input))
+    if (!readInput(files[0], &input))
         return 1;
     QStringDecoder utf8(QStringDecoder::Utf8);
     QString text = utf8.decode(input);
@@ -145,6 +252,12 @@ int encodeCommand(const QStringList &args)
     const storedtext::EncodeResult r = storedtext::encode(text, shift, !keepNewlines);
     if (!r.ok) {
         err() << "godtool: " << files[0] << ":" << r.line << ":" << r.column << ": " << r.problem << "\n";
+        return 1;
+    }
+    // Nothing is written that the program would not read back whole.
+    const QString tooLong = storedFormProblem(r.bytes);
+    if (!tooLong.isEmpty()) {
+        err() << "godtool: " << files[0] << ": cannot be stored: " << tooLong << "\n";
         return 1;
     }
     return writeWhole(files[1], r.bytes) ? 0 : 1;
@@ -161,44 +274,36 @@ int decodeCommand(const QStringList &args)
     if (files.isEmpty() || files.size() > 2)
         return usageError(QStringLiteral("decode needs an input file and at most one output file"));
 
-    storedtext::Codes codes;
-    errors::Failure failure;
-    if (!QFileInfo(files[0]).isFile()) {
-        err() << "godtool: cannot read " << files[0] << ": no such file\n";
+    QByteArray stored;
+    if (!readInput(files[0], &stored))
         return 1;
-    }
-    if (!storedtext::readFile(files[0], &codes, &failure)) {
-        err() << "godtool: cannot read " << files[0] << ": " << failure.description << "\n";
-        return 1;
-    }
-    const storedtext::Codes shown = storedtext::unshift(codes, shift);
+    const storedtext::Codes shown = storedtext::unshift(storedtext::gather(stored), shift);
     const QByteArray out = page ? storedtext::toGbk(shown) + QByteArray("\r\n")
                                 : storedtext::toDisplay(shown).toUtf8();
     if (files.size() == 2)
         return writeWhole(files[1], out) ? 0 : 1;
-    std::fwrite(out.constData(), 1, size_t(out.size()), stdout);
-    std::fflush(stdout);
-    return 0;
+    return writeStdout(out) ? 0 : 1;
 }
 
 // Returns a problem description, or an empty string when the file is fine.
 QString checkFile(const QString &path, int shift)
 {
-    storedtext::Codes codes;
+    QByteArray stored;
     errors::Failure failure;
-    if (!QFileInfo(path).isFile())
-        return QStringLiteral("missing");
-    if (!storedtext::readFile(path, &codes, &failure))
-        return QStringLiteral("cannot be read: ") + failure.description;
+    platform::ReadProblem problem = platform::ReadProblem::None;
+    if (!platform::readRegularFile(path, storedtext::kMaxFileBytes, &stored, &failure, &problem)) {
+        if (problem == platform::ReadProblem::Missing)
+            return QStringLiteral("missing");
+        return QStringLiteral("cannot be read: ") + readProblem(problem, storedtext::kMaxFileBytes);
+    }
+    const storedtext::Codes codes = storedtext::gather(stored);
     if (codes.isEmpty())
         return QStringLiteral("empty");
     const QString text = storedtext::toDisplay(storedtext::unshift(codes, shift));
     const qsizetype bad = text.indexOf(QChar(QChar::ReplacementCharacter));
     if (bad >= 0)
         return QStringLiteral("character %1 names no GBK character after the shift").arg(bad + 1);
-    if (codes.size() > storedtext::kCharacterLimit + 1)
-        return QStringLiteral("longer than the %1 characters the program reads").arg(storedtext::kCharacterLimit);
-    return QString();
+    return storedFormProblem(stored);
 }
 
 int checkCommand(const QStringList &args)
@@ -231,12 +336,15 @@ int checkCommand(const QStringList &args)
     }
     check(QStringLiteral("god/衍枰说明.god"), storedtext::kDocumentShift);
 
-    QTextStream out(stdout);
+    QString report;
     for (const QString &p : problems)
-        out << p << "\n";
-    out << "checked 125 readings, " << details << " detail files and the instructions document: "
-        << (problems.isEmpty() ? QStringLiteral("no problems") : QStringLiteral("%1 problem(s)").arg(problems.size()))
-        << "\n";
+        report += p + QLatin1Char('\n');
+    report += QStringLiteral("checked 125 readings, %1 detail files and the instructions document: %2\n")
+                  .arg(details)
+                  .arg(problems.isEmpty() ? QStringLiteral("no problems")
+                                          : QStringLiteral("%1 problem(s)").arg(problems.size()));
+    if (!writeStdout(report.toUtf8()))
+        return 1;
     return problems.isEmpty() ? 0 : 1;
 }
 
@@ -250,8 +358,7 @@ int main(int argc, char *argv[])
         return usageError(QStringLiteral("no command given"));
     const QString command = args.takeFirst();
     if (command == QLatin1String("--help") || command == QLatin1String("-h") || command == QLatin1String("help")) {
-        QTextStream(stdout) << kUsage;
-        return 0;
+        return writeStdout(QByteArray(kUsage)) ? 0 : 1;
     }
     if (!storedtext::gbkAvailable()) {
         err() << "godtool: this Qt has no GBK codec (Qt must be built with ICU)\n";
