@@ -1,11 +1,15 @@
 // Writes the starting corpora for the fuzz targets: a few small metafiles
-// that use every record the reader draws, and stored text files.
+// that use every record the reader draws, stored text files and, when a
+// third folder is given, metafiles made to be slow to play (the ones in
+// fuzz/corpus/wmf-slow were written by this program).
 #include "formats/StoredText.h"
 #include "tools/wmfwriter/WmfWriter.h"
 
 #include <QDir>
 #include <QFile>
+#include <QMap>
 #include <QGuiApplication>
+#include <QRandomGenerator>
 
 #include <cstdio>
 
@@ -121,6 +125,171 @@ QByteArray mappings()
     return w.data();
 }
 
+// ---- pictures made to be slow: each stays small, within every count the
+// reader has, and would take seconds or minutes to paint without the work
+// budget; the reader must stop them within about a second.
+
+wmf::Writer largest()
+{
+    wmf::Writer w;
+    w.setWindowOrg(0, 0);
+    w.setWindowExt(4096, 4096);
+    return w;
+}
+
+void solid(wmf::Writer &w)
+{
+    w.selectObject(w.createPen(wmf::PsNull, 0, Qt::black));
+    w.selectObject(w.createBrush(wmf::BsSolid, QColor(200, 0, 0)));
+}
+
+// From one side of the picture to the other and back, `points` times.
+QPolygon zigzag(int points, int step)
+{
+    QPolygon p;
+    for (int i = 0; i < points; ++i)
+        p << QPoint(i % 2 ? 4095 : 0, (i * step) % 4096);
+    return p;
+}
+
+QMap<QString, QByteArray> slowPictures()
+{
+    QMap<QString, QByteArray> out;
+    {
+        wmf::Writer w = largest();
+        solid(w);
+        QRandomGenerator random(1);
+        for (int k = 0; k < 15; ++k) {
+            QPolygon p;
+            for (int i = 0; i < 100; ++i)
+                p << QPoint(random.bounded(4096), random.bounded(4096));
+            w.polygon(p);
+        }
+        out.insert(QStringLiteral("polygons-random"), w.data());
+    }
+    {
+        wmf::Writer w = largest();
+        solid(w);
+        w.polygon(zigzag(1000, 4));
+        w.polygon(zigzag(1000, 4095));
+        out.insert(QStringLiteral("polygons-zigzag"), w.data());
+    }
+    {
+        wmf::Writer w = largest();
+        w.selectObject(w.createPen(wmf::PsSolid, 16000, Qt::blue));
+        w.polyline(zigzag(1000, 4));
+        w.selectObject(w.createPen(wmf::PsSolid, 3, Qt::blue));
+        w.polyline(zigzag(1000, 4095));
+        out.insert(QStringLiteral("polyline-thick-zigzag"), w.data());
+    }
+    {
+        wmf::Writer w = largest();
+        w.selectObject(w.createPen(wmf::PsDot, 0, Qt::blue));
+        w.polyline(zigzag(3000, 4095));
+        out.insert(QStringLiteral("polyline-thin-zigzag"), w.data());
+    }
+    {
+        wmf::Writer w = largest();
+        wmf::LogFont f;
+        f.height = -8192;
+        f.escapement = 1800;
+        w.selectObject(w.createFont(f));
+        w.setBkMode(wmf::Transparent);
+        for (int i = 0; i < 2000; ++i)
+            w.textOut(4095, 4095, QStringLiteral("W"));
+        out.insert(QStringLiteral("glyphs-rotated"), w.data());
+    }
+    {
+        wmf::Writer w = largest();
+        w.setBkMode(wmf::Transparent);
+        for (int i = 0; i < 400; ++i) {
+            wmf::LogFont f;
+            f.height = -10 - i % 50;
+            f.faceName = QStringLiteral("F%1").arg(i);
+            const int font = w.createFont(f);
+            w.selectObject(font);
+            w.textOut(i * 10, i * 10, QStringLiteral("x"));
+            w.deleteObject(font);
+        }
+        out.insert(QStringLiteral("fonts-many"), w.data());
+    }
+    {
+        wmf::Writer w = largest();
+        w.selectObject(w.createPen(wmf::PsNull, 0, Qt::black));
+        w.selectObject(w.createBrush(wmf::BsHatched, Qt::red, wmf::HsDiagCross));
+        for (int i = 0; i < 1000; ++i)
+            w.ellipse(0, 0, 4096, 4096);
+        QImage tile(16, 16, QImage::Format_RGB32);
+        tile.fill(QColor(0, 120, 0));
+        w.selectObject(w.createDibPatternBrush(tile));
+        for (int i = 0; i < 1000; ++i)
+            w.ellipse(0, 0, 4096, 4096);
+        out.insert(QStringLiteral("brushes-full"), w.data());
+    }
+    {
+        wmf::Writer w = largest();
+        wmf::LogFont f;
+        f.height = -12;
+        w.selectObject(w.createFont(f));
+        for (int i = 0; i < 120; ++i) {
+            QString line;
+            for (int k = 0; k < 100; ++k)
+                line += QChar(0x4E00 + i * 100 + k);
+            w.textOut(0, i * 13, line);
+        }
+        out.insert(QStringLiteral("text-cjk"), w.data());
+    }
+    {
+        wmf::Writer w = largest();
+        w.setWindowExt(14, 14); // one logical unit is about 300 pixels
+        wmf::LogFont f;
+        f.height = -1;
+        f.escapement = 450;
+        f.underline = true;
+        w.selectObject(w.createFont(f));
+        w.setBkMode(wmf::Opaque);
+        for (int i = 0; i < 1000; ++i)
+            w.extTextOut(7, 7, 0, QRect(), QStringLiteral("i"), {32767});
+        out.insert(QStringLiteral("text-rotated-wide"), w.data());
+    }
+    {
+        wmf::Writer w = largest();
+        w.setWindowExt(1, 1);
+        w.selectObject(w.createPen(wmf::PsSolid, 0, Qt::blue));
+        w.selectObject(w.createBrush(wmf::BsSolid, Qt::red));
+        for (int i = 0; i < 1000; ++i)
+            w.pie(QRect(-30000, -30000, 60000, 60000), 1, 0, 0, 1);
+        w.selectObject(w.createPen(wmf::PsSolid, 16000, Qt::blue));
+        for (int i = 0; i < 1000; ++i)
+            w.arc(QRect(-30000, -30000, 60000, 60000), 0, 1, 1, 0);
+        out.insert(QStringLiteral("arcs-huge"), w.data());
+    }
+    {
+        wmf::Writer w = largest();
+        for (int i = 0; i < 4000; ++i)
+            w.saveDc();
+        w.selectObject(w.createPen(wmf::PsSolid, 3, Qt::blue));
+        for (int i = 0; i < 2000; ++i)
+            w.lineTo(i % 2 ? 4095 : 0, (i * 37) % 4096);
+        const QByteArray skipped(8000, '\x55');
+        for (int i = 0; i < 2; ++i) {
+            w.record(wmf::IntersectClipRect, QByteArray(8, '\x01'));
+            w.record(wmf::StretchDib, skipped);
+        }
+        out.insert(QStringLiteral("records-many"), w.data());
+    }
+    {
+        wmf::Writer w = largest();
+        solid(w);
+        QVector<QPolygon> rings;
+        for (int i = 0; i < 2500; ++i)
+            rings << QPolygon({QPoint(0, i), QPoint(4095, i + 1), QPoint(0, 4095 - i)});
+        w.polyPolygon(rings);
+        out.insert(QStringLiteral("rings-many"), w.data());
+    }
+    return out;
+}
+
 // Past the 32767 characters at which reading stops, in lines of mixed
 // single- and double-byte characters.
 QByteArray longText()
@@ -139,8 +308,8 @@ QByteArray longText()
 
 int main(int argc, char **argv)
 {
-    if (argc != 3) {
-        std::fprintf(stderr, "usage: make_seeds WMF-DIR STOREDTEXT-DIR\n");
+    if (argc != 3 && argc != 4) {
+        std::fprintf(stderr, "usage: make_seeds WMF-DIR STOREDTEXT-DIR [SLOW-WMF-DIR]\n");
         return 2;
     }
     QGuiApplication app(argc, argv);
@@ -164,5 +333,13 @@ int main(int argc, char **argv)
                          storedtext::kDocumentShift))
          && write(textDir + QStringLiteral("lines.god"), QByteArray("ab\r\ncd\rX\x81\r\xFE\xFE\r\n"))
          && write(textDir + QStringLiteral("long.god"), longText());
+
+    if (argc == 4) {
+        QDir().mkpath(QString::fromLocal8Bit(argv[3]));
+        const QString slowDir = QString::fromLocal8Bit(argv[3]) + QLatin1Char('/');
+        const QMap<QString, QByteArray> slow = slowPictures();
+        for (auto it = slow.begin(); it != slow.end(); ++it)
+            ok = ok && write(slowDir + it.key() + QStringLiteral(".wmf"), it.value());
+    }
     return ok ? 0 : 1;
 }

@@ -379,6 +379,16 @@ private slots:
         v->subWindow()->close(); // a viewer never told to navigate closes normally
     }
 
+    void viewersShareOneIcon()
+    {
+        // The window icon is made once for the program, not once a viewer.
+        PageViewer *first = PageViewer::create(area.get());
+        PageViewer *second = PageViewer::create(area.get());
+        QVERIFY(!first->windowIcon().isNull());
+        QCOMPARE(first->windowIcon().cacheKey(), second->windowIcon().cacheKey());
+        QCOMPARE(first->subWindow()->windowIcon().cacheKey(), first->windowIcon().cacheKey());
+    }
+
     void linksToLocalPages()
     {
         const QByteArray second = storedtext::toGbk(

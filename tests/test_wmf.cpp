@@ -166,6 +166,8 @@ private slots:
     void patternBrush();
     void saveAndRestore_data();
     void saveAndRestore();
+    void savedStatesAreCapped_data();
+    void savedStatesAreCapped();
     void restoreBringsBackMapping();
     void fontHeightSign();
     void textAlignment_data();
@@ -779,6 +781,46 @@ void TestWmf::saveAndRestore()
     QVERIFY2(sameColor(img, QPoint(10, 10), expected), qPrintable(describe(img, QPoint(10, 10))));
 }
 
+void TestWmf::savedStatesAreCapped_data()
+{
+    // Level i is saved with brush colour i selected; past the cap nothing
+    // more is saved, so one restore brings back the last level that fitted.
+    QTest::addColumn<int>("cap");
+    QTest::addColumn<int>("saves");
+    QTest::addColumn<int>("restored");
+    QTest::newRow("default cap, thousands of saves") << wmf::Limits().maxSavedStates << 5000
+                                                     << wmf::Limits().maxSavedStates - 1;
+    QTest::newRow("cap of 10") << 10 << 300 << 9;
+    QTest::newRow("just past the cap") << 10 << 11 << 9;
+    QTest::newRow("exactly the cap") << 10 << 10 << 9;
+    QTest::newRow("below the cap") << 64 << 20 << 19;
+}
+
+void TestWmf::savedStatesAreCapped()
+{
+    QFETCH(int, cap);
+    QFETCH(int, saves);
+    QFETCH(int, restored);
+    const auto level = [](int i) { return QColor(i % 256, (i / 256) % 256, 128); };
+    wmf::Writer w = plain(20, 20);
+    w.selectObject(w.createPen(wmf::PsNull, 0, Qt::black));
+    for (int i = 0; i < saves; ++i) {
+        const int brush = w.createBrush(wmf::BsSolid, level(i));
+        w.selectObject(brush);
+        w.saveDc();
+        w.deleteObject(brush); // the selection stays; the slot is free again
+    }
+    w.restoreDc(-1);
+    w.rectangle(0, 0, 20, 20);
+    wmf::Limits limits;
+    limits.maxSavedStates = cap;
+    QElapsedTimer timer;
+    timer.start();
+    const QImage img = wmf::render(w.data(), limits);
+    QVERIFY2(timer.elapsed() < 1500, qPrintable(QStringLiteral("%1 ms").arg(timer.elapsed())));
+    QVERIFY2(sameColor(img, QPoint(10, 10), level(restored)), qPrintable(describe(img, QPoint(10, 10))));
+}
+
 void TestWmf::restoreBringsBackMapping()
 {
     wmf::Writer w = plain(100, 100);
@@ -1084,12 +1126,17 @@ void TestWmf::paintingWorkIsCapped()
     QCOMPARE(img.size(), QSize(4096, 4096));
     QVERIFY(sameColor(img, QPoint(2048, 2048), kRed));
 
-    // A tighter budget stops sooner: only the first figure is drawn.
-    wmf::Limits limits;
-    limits.paintBudget = 15000; // enough for one 100 x 100 square
+    // A tighter budget stops sooner: only the first figure is drawn. The
+    // budget is what the picture up to the first square costs.
     wmf::Writer two = plain(200, 200);
     solidFill(two, kRed);
     two.rectangle(0, 0, 100, 100);
+    wmf::Report firstOnly;
+    wmf::render(two.data(), wmf::Limits(), &firstOnly);
+    QVERIFY(firstOnly.work > 0);
+    QVERIFY(!firstOnly.stoppedEarly);
+    wmf::Limits limits;
+    limits.paintBudget = firstOnly.work;
     solidFill(two, kBlue);
     two.rectangle(100, 100, 200, 200);
     const QImage first = wmf::render(two.data(), limits);

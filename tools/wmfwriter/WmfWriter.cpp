@@ -70,7 +70,7 @@ void Writer::record(quint16 function, const QByteArray &params)
     QByteArray body = params;
     if (body.size() % 2)
         body.append(char(0));
-    const quint32 words = 3 + quint32(body.size() / 2);
+    const quint32 words = kMinRecordWords + quint32(body.size() / 2);
     put32(records_, words);
     put16(records_, function);
     records_.append(body);
@@ -207,8 +207,8 @@ int Writer::createDibPatternBrush(const QImage &pattern)
     const int h = img.height();
     const int stride = (w * 3 + 3) & ~3;
     QByteArray p;
-    put16(p, 5); // BS_DIBPATTERN
-    put16(p, 0); // colours are RGB values
+    put16(p, BsDibPattern);
+    put16(p, DibRgbColors);
     put32(p, 40);
     put32(p, quint32(w));
     put32(p, quint32(h));
@@ -312,13 +312,13 @@ void Writer::extTextOut(int x, int y, int options, const QRect &rect, const QStr
 QByteArray Writer::data() const
 {
     QByteArray eof;
-    put32(eof, 3);
+    put32(eof, kMinRecordWords);
     put16(eof, EofRecord);
 
     QByteArray out;
     if (placeable_) {
         QByteArray head;
-        put32(head, 0x9AC6CDD7u);
+        put32(head, kPlaceableKey);
         put16(head, 0); // handle, always zero in a file
         putS16(head, bounds_.x());
         putS16(head, bounds_.y());
@@ -333,8 +333,8 @@ QByteArray Writer::data() const
         out.append(head);
     }
     const quint32 totalWords = 9 + quint32((records_.size() + eof.size()) / 2);
-    put16(out, 1);      // a metafile in memory (the usual type, also on disk)
-    put16(out, 9);      // header size in words
+    put16(out, MemoryMetafile); // the usual type, also on disk
+    put16(out, kHeaderSize / 2); // header size in words
     put16(out, 0x0300); // version
     put32(out, totalWords);
     put16(out, tableSize_);
