@@ -40,7 +40,7 @@ void showDocumentPage(QMdiArea *area, const QString &title, const QString &docum
 
     const QByteArray page = storedtext::toGbk(storedtext::unshift(stored, storedtext::kDocumentShift))
                             + QByteArrayLiteral("\r\n");
-    const QString pagePath = pagefile::path();
+    const QString pagePath = pagefile::path(pagefile::Use::Write);
     if (!platform::writeFileReplacing(pagePath, page, &failure)) {
         msgbox::showMessage(owner, failure.description);
         return;

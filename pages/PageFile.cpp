@@ -38,7 +38,7 @@ bool userMayWrite(const QString &folder)
 }
 } // namespace
 
-QString privateFolder()
+QString privateFolder(Use use)
 {
     QString base = qEnvironmentVariable("XDG_RUNTIME_DIR");
     if (base.isEmpty())
@@ -48,27 +48,31 @@ QString privateFolder()
     const QString folder = QDir(base).filePath(QStringLiteral("yanping"));
 #ifdef Q_OS_UNIX
     const QByteArray name = QFile::encodeName(folder);
-    QDir().mkpath(base);
-    if (::mkdir(name.constData(), 0700) != 0 && errno != EEXIST)
-        return QString();
+    if (use == Use::Write) {
+        QDir().mkpath(base);
+        if (::mkdir(name.constData(), 0700) != 0 && errno != EEXIST)
+            return QString();
+    }
     struct stat st;
-    if (::lstat(name.constData(), &st) != 0 || !S_ISDIR(st.st_mode) || st.st_uid != ::geteuid())
+    if (::lstat(name.constData(), &st) != 0)
+        return use == Use::Write ? QString() : folder; // not made yet: nothing in it to find
+    if (!S_ISDIR(st.st_mode) || st.st_uid != ::geteuid())
         return QString(); // a link or someone else's folder: not ours to use
-    if ((st.st_mode & 0777) != 0700 && ::chmod(name.constData(), 0700) != 0)
+    if (use == Use::Write && (st.st_mode & 0777) != 0700 && ::chmod(name.constData(), 0700) != 0)
         return QString();
 #else
-    if (!QDir().mkpath(folder))
+    if (use == Use::Write && !QDir().mkpath(folder))
         return QString();
 #endif
     return folder;
 }
 
-QString path()
+QString path(Use use)
 {
     const QString programFolder = platform::programFolder();
     if (userMayWrite(programFolder))
         return platform::programPath(QStringLiteral("\\tem.htm"));
-    const QString folder = privateFolder();
+    const QString folder = privateFolder(use);
     if (folder.isEmpty())
         return platform::programPath(QStringLiteral("\\tem.htm")); // the write fails and says why
     return platform::joinPath(folder, QStringLiteral("\\tem.htm"));

@@ -9,17 +9,22 @@
 // sweeper's next tick after that.
 namespace pagefile {
 
+// Whether a caller is about to write the page file (and needs its folder
+// made) or only looks for it (the sweeper, the viewer): looking never
+// creates a folder.
+enum class Use { Find, Write };
+
 // Where the page file goes: "\tem.htm" in the program folder when the user
 // may write there; otherwise, as in a system-wide install, "tem.htm" in a
 // folder of the user's own (see privateFolder()).
-QString path();
+QString path(Use use = Use::Find);
 
 // The user's private folder for the page file: "yanping" under
 // XDG_RUNTIME_DIR, or under the user's cache folder when that is unset.
-// Created with mode 0700 when missing; a folder that is not the user's own
+// For writing it is created with mode 0700 when missing; a folder that is not the user's own
 // plain folder (a link, someone else's) is refused. Empty when there is
 // none to be had.
-QString privateFolder();
+QString privateFolder(Use use = Use::Write);
 
 // The folder the page's pictures and links are found in: the program
 // folder, wherever the page file itself was written.

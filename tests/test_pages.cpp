@@ -230,6 +230,8 @@ private slots:
 
         const QString expected = base + QStringLiteral("/yanping/tem.htm");
         QCOMPARE(pagefile::path(), expected);
+        sweeper->sweep(); // looking for the page file makes no folder
+        const bool madeBeforeOpening = QFileInfo::exists(base + QStringLiteral("/yanping"));
         show();
         const bool written = QFile::exists(expected);
         const QFileDevice::Permissions folderMode = QFileInfo(base + QStringLiteral("/yanping")).permissions();
@@ -250,6 +252,7 @@ private slots:
         if (!runtimeDir)
             qputenv("XDG_RUNTIME_DIR", oldRuntime);
 
+        QVERIFY(!madeBeforeOpening);
         QVERIFY(written);
         QVERIFY(!QFile::exists(pageFile())); // nothing beside the program
         QCOMPARE(folderMode & QFileDevice::Permissions(0x7077),

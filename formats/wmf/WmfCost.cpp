@@ -192,18 +192,28 @@ double thinLineWork(const QList<QPolygonF> &polylines, const QSize &picture)
     return work;
 }
 
+namespace {
+// The work of a figure with its edges in `rows` and `fixed` work besides;
+// the cheaper aliased drawing is worked out only where antialiasing would
+// cost too much.
+FigureWork figureWork(const EdgeRows &rows, double fixed)
+{
+    FigureWork work;
+    work.antialiased = rows.antialiasedWork() + fixed;
+    work.aliased = work.antialiased;
+    if (work.antialiased > cost::kAntialiasingLimit)
+        work.aliased = rows.aliasedWork() + fixed;
+    return work;
+}
+} // namespace
+
 FigureWork fillWork(const QPainterPath &path, double pixelCost, const QSize &picture)
 {
     EdgeRows rows(picture);
     for (const QPolygonF &polygon : path.toSubpathPolygons())
         rows.addPolygon(polygon, true);
     const double pixels = pixelCost * coveredPixels(path.controlPointRect(), picture);
-    FigureWork work;
-    work.antialiased = rows.antialiasedWork() + pixels;
-    work.aliased = work.antialiased;
-    if (work.antialiased > cost::kAntialiasingLimit)
-        work.aliased = rows.aliasedWork() + pixels;
-    return work;
+    return figureWork(rows, pixels);
 }
 
 FigureWork wideStrokeWork(const QPainterPath &path, double width, const QSize &picture)
@@ -228,12 +238,7 @@ FigureWork wideStrokeWork(const QPainterPath &path, double width, const QSize &p
     const double half = width / 2;
     const QRectF bounds = path.controlPointRect().adjusted(-half, -half, half, half);
     const double fixed = cost::kSolidPixel * coveredPixels(bounds, picture) + cost::kCorner * corners;
-    FigureWork work;
-    work.antialiased = rows.antialiasedWork() + fixed;
-    work.aliased = work.antialiased;
-    if (work.antialiased > cost::kAntialiasingLimit)
-        work.aliased = rows.aliasedWork() + fixed;
-    return work;
+    return figureWork(rows, fixed);
 }
 
 } // namespace wmf::detail
