@@ -6,6 +6,7 @@
 #include "platform/AppIcon.h"
 #include "platform/AppInfo.h"
 #include "platform/Errors.h"
+#include "platform/MdiChild.h"
 #include "platform/MessageBox.h"
 #include "platform/Twips.h"
 #include "shell/AboutBox.h"
@@ -26,7 +27,7 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent)
     setObjectName(QStringLiteral("mainWindow"));
     setWindowTitle(appinfo::title());
     setWindowIcon(platform::appIcon());
-    resize(twips::toPixels(8085), twips::toPixels(5430));
+    resize(twips::size(8085, 5430));
     setWindowState(Qt::WindowMaximized);
 
     mdiArea_ = new QMdiArea(this);
@@ -70,9 +71,9 @@ void MainWindow::createHomePanel()
         homePanelWindow_->show();
         fitHomePanel();
     } catch (const std::bad_alloc &) {
-        msgbox::showMessage(this, errors::errorMessage(errors::Failure::of(errors::OutOfMemory)));
+        msgbox::showMessage(this, errors::errorMessage(errors::Failure::of(errors::Kind::OutOfMemory)));
     } catch (const std::exception &e) {
-        msgbox::showMessage(this, errors::errorMessage({0, QString::fromLocal8Bit(e.what())}));
+        msgbox::showMessage(this, errors::errorMessage({errors::Kind::Unexpected, QString::fromLocal8Bit(e.what())}));
     }
 }
 
@@ -95,17 +96,27 @@ void MainWindow::showInstructions()
     pages::showDocumentPage(mdiArea_, QStringLiteral("衍枰说明"), QStringLiteral("\\god\\衍枰说明.god"));
 }
 
+DivinationWindow *MainWindow::divinationWindow() const
+{
+    const auto windows = mdiArea_->subWindowList();
+    for (QMdiSubWindow *sub : windows) {
+        if (auto *w = qobject_cast<DivinationWindow *>(sub->widget()))
+            return w;
+    }
+    return nullptr;
+}
+
 void MainWindow::showDivinationWindow()
 {
-    DivinationWindow *w = DivinationWindow::open(mdiArea_);
-    if (!w)
-        return;
-    w->setWindowTitle(appinfo::title());
-    if (QMdiSubWindow *sub = w->subWindow()) {
+    // There is one divination window: an open one comes back to the front.
+    if (DivinationWindow *w = divinationWindow()) {
+        QMdiSubWindow *sub = w->subWindow();
         sub->showMaximized();
         mdiArea_->setActiveSubWindow(sub);
         sub->raise();
+        return;
     }
+    platform::showMaximizedChild(mdiArea_, new DivinationWindow);
 }
 
 void MainWindow::showAbout()

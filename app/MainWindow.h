@@ -5,6 +5,7 @@
 #include <QMdiSubWindow>
 #include <QPointer>
 
+class DivinationWindow;
 class PageFileSweeper;
 class QAction;
 class QMdiArea;
@@ -34,6 +35,8 @@ public:
     void showInstructions();
     // Opens (or brings back) the divination window, maximized and in front.
     void showDivinationWindow();
+    // The open divination window, or null.
+    DivinationWindow *divinationWindow() const;
     // Shows the About box, modal.
     void showAbout();
 

@@ -26,7 +26,7 @@ QString clockWarningText()
 void prepareApplication(QApplication &app)
 {
     QApplication::setApplicationName(appinfo::title());
-    QApplication::setApplicationVersion(appinfo::versionText());
+    QApplication::setApplicationVersion(appinfo::version());
     // The installed menu entry's name (YANPING_APP_ID in cmake/Install.cmake):
     // Wayland compositors take it as the windows' app ID and show the entry's
     // name and icon for them.
@@ -39,7 +39,7 @@ void prepareApplication(QApplication &app)
 
 MainWindow *startProgram()
 {
-    const QString year = clock_seam::today().toString(QStringLiteral("yyyy"));
+    const QString year = hostclock::today().toString(QStringLiteral("yyyy"));
     if (year.toInt() < 2004) {
         msgbox::showMessage(nullptr, clockWarningText());
         return nullptr;

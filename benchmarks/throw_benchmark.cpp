@@ -62,7 +62,7 @@ int main(int argc, char *argv[])
     auto *mainWindow = new MainWindow;
     mainWindow->show();
     mainWindow->showDivinationWindow();
-    DivinationWindow *w = DivinationWindow::instance();
+    DivinationWindow *w = mainWindow->divinationWindow();
     QApplication::processEvents();
 
     long throws = 0;

@@ -4,26 +4,26 @@
 
 namespace divinationlayout {
 
-Result compute(float W, float H, const Sizes &s)
+Result compute(float innerWidth, float innerHeight, const Sizes &s)
 {
     Result r;
-    const float T = s.textWidth, E = s.textHeight, C = s.comboWidth, K = s.buttonWidth;
-    const float B = s.buttonHeight, D = s.detailHeight, w = s.pieceWidth, h = s.pieceHeight;
 
-    // Across: margin G, piece zone (as wide as the list), G, text column, G, list, G.
-    float G = (W - T - 2 * C) / 4;
-    if (G < 0)
-        G = 0;
-    r.detailButton.x = 2 * G + C;
+    // Across: a gap, the piece zone (as wide as the list), a gap, the text
+    // column, a gap, the list, a gap. A window too narrow for the gaps gets none.
+    float columnGap = (innerWidth - s.textWidth - 2 * s.comboWidth) / 4;
+    if (columnGap < 0)
+        columnGap = 0;
+    r.detailButton.x = 2 * columnGap + s.comboWidth;
     r.woodenButton.x = r.detailButton.x;
-    r.computerButton.x = T + r.woodenButton.x - K;
+    r.computerButton.x = s.textWidth + r.woodenButton.x - s.buttonWidth;
     r.readingPane.x = r.woodenButton.x;
-    r.countSelector.x = G + T + r.woodenButton.x;
+    r.countSelector.x = columnGap + s.textWidth + r.woodenButton.x;
 
-    const float P = (C - 3 * w) / 4;
-    const float left = G + P;
-    const float middle = G + w + (C - 3 * w) / 2;
-    const float right = G + C - w - P;
+    // Three pieces side by side in the piece zone, with equal room around them.
+    const float pieceMargin = (s.comboWidth - 3 * s.pieceWidth) / 4;
+    const float left = columnGap + pieceMargin;
+    const float middle = columnGap + s.pieceWidth + (s.comboWidth - 3 * s.pieceWidth) / 2;
+    const float right = columnGap + s.comboWidth - s.pieceWidth - pieceMargin;
     for (auto &group : r.pieces) {
         group[0].x = middle; // index 1: top
         group[1].x = left;   // index 2: left
@@ -31,31 +31,33 @@ Result compute(float W, float H, const Sizes &s)
         group[3].x = middle; // index 4: bottom
     }
 
-    // Down: V, the detail button, V, the mode buttons, V, the reading pane and the selector, 3V.
-    float V = (H - E - 2 * B) / 6;
-    if (V < 0)
-        V = 0;
-    r.detailButton.y = V;
-    r.woodenButton.y = 2 * V + D;
+    // Down: a gap, the detail button, a gap, the mode buttons, a gap, the
+    // reading pane and the selector, three gaps.
+    float rowGap = (innerHeight - s.textHeight - 2 * s.buttonHeight) / 6;
+    if (rowGap < 0)
+        rowGap = 0;
+    r.detailButton.y = rowGap;
+    r.woodenButton.y = 2 * rowGap + s.detailHeight;
     r.computerButton.y = r.woodenButton.y;
-    r.readingPane.y = 3 * V + 2 * B;
+    r.readingPane.y = 3 * rowGap + 2 * s.buttonHeight;
     r.countSelector.y = r.readingPane.y;
 
-    // Nine rows of pieces in three diamonds, twenty R of spacing in all.
-    float R = (H - 9 * h) / 20;
-    if (R < 0)
-        R = 0;
-    for (int g = 0; g < 3; ++g) {
+    // Nine rows of pieces in three diamonds, twenty spacing units in all.
+    float pieceGap = (innerHeight - 9 * s.pieceHeight) / 20;
+    if (pieceGap < 0)
+        pieceGap = 0;
+    for (int group = 0; group < 3; ++group) {
         for (int index = 1; index <= 4; ++index) {
-            const int j = index == 1 ? 0 : (index == 4 ? 2 : 1);
-            const int k = 6 + 4 * g + j;
-            const int row = 3 * g + j;
-            r.pieces[std::size_t(g)][std::size_t(index - 1)].y = float(k) * R + float(row) * h;
+            const int rowInDiamond = index == 1 ? 0 : (index == 4 ? 2 : 1);
+            const int gapsAbove = 6 + 4 * group + rowInDiamond;
+            const int rowsAbove = 3 * group + rowInDiamond;
+            r.pieces[std::size_t(group)][std::size_t(index - 1)].y =
+                float(gapsAbove) * pieceGap + float(rowsAbove) * s.pieceHeight;
         }
     }
-    r.G = G;
-    r.V = V;
-    r.R = R;
+    r.columnGap = columnGap;
+    r.rowGap = rowGap;
+    r.pieceGap = pieceGap;
     return r;
 }
 

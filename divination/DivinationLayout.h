@@ -1,19 +1,21 @@
 #pragma once
 #include <array>
 
-// Where the divination window's controls go for a given inner size. All
-// values are twips, computed in single precision and not rounded.
+// Where the divination window's controls go for a given inner size. The
+// window was designed in twips (1/1440 inch, 15 to the pixel at 96 dpi), so
+// all values are twips, computed in single precision and not rounded, as the
+// window always placed them.
 namespace divinationlayout {
 
 struct Sizes {
-    float textWidth = 6000;    // T
-    float textHeight = 5800;   // E
-    float comboWidth = 2800;   // C
-    float buttonWidth = 2500;  // K, the width of the mode buttons
-    float buttonHeight = 600;  // B, the height of the mode buttons
-    float detailHeight = 600;  // D, the height of the detail button
-    float pieceWidth = 600;    // w
-    float pieceHeight = 600;   // h
+    float textWidth = 6000;   // the reading pane
+    float textHeight = 5800;
+    float comboWidth = 2800;  // the count selector; the piece zone is as wide
+    float buttonWidth = 2500; // the mode buttons
+    float buttonHeight = 600;
+    float detailHeight = 600; // the detailed-explanation button
+    float pieceWidth = 600;
+    float pieceHeight = 600;
 };
 
 struct Point {
@@ -22,7 +24,9 @@ struct Point {
 };
 
 struct Result {
-    float G = 0, V = 0, R = 0;
+    float columnGap = 0; // the margin between the columns across the window
+    float rowGap = 0;    // the margin between the rows of controls
+    float pieceGap = 0;  // the spacing unit between the rows of pieces
     Point woodenButton, computerButton, detailButton, readingPane, countSelector;
     // pieces[group][index - 1]: group 0 is the 上 pieces, 1 the 中, 2 the 下.
     std::array<std::array<Point, 4>, 3> pieces{};

@@ -15,7 +15,6 @@
 #include <QComboBox>
 #include <QIcon>
 #include <QItemSelectionModel>
-#include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPainter>
 #include <QPushButton>
@@ -33,30 +32,11 @@ const divinationlayout::Sizes kSizes;
 constexpr float kDetailButtonWidth = 6000;
 constexpr float kSelectorHeight = 405;
 
-QSize pixels(float width, float height) { return {twips::toPixels(width), twips::toPixels(height)}; }
-
-void place(QWidget *w, const divinationlayout::Point &p) { w->move(twips::toPixels(p.x), twips::toPixels(p.y)); }
+void place(QWidget *w, const divinationlayout::Point &p) { w->move(twips::point(p.x, p.y)); }
 } // namespace
-
-QPointer<DivinationWindow> DivinationWindow::instance_;
-
-DivinationWindow *DivinationWindow::instance() { return instance_.data(); }
-
-DivinationWindow *DivinationWindow::open(QMdiArea *area)
-{
-    if (instance_)
-        return instance_;
-    auto *window = new DivinationWindow;
-    QMdiSubWindow *sub = area->addSubWindow(window);
-    sub->setAttribute(Qt::WA_DeleteOnClose);
-    sub->setWindowIcon(window->windowIcon());
-    sub->show();
-    return window;
-}
 
 DivinationWindow::DivinationWindow(QWidget *parent) : QWidget(parent), session_(new DivinationSession(this))
 {
-    instance_ = this;
     setObjectName(QStringLiteral("divinationWindow"));
     setWindowTitle(appinfo::title());
     setAccessibleName(appinfo::title());
@@ -67,22 +47,22 @@ DivinationWindow::DivinationWindow(QWidget *parent) : QWidget(parent), session_(
     detailButton_ = new QPushButton(QStringLiteral("重 点 卦 象 详 细 解 说"), this);
     detailButton_->setObjectName(QStringLiteral("detailButton"));
     detailButton_->setAccessibleName(QStringLiteral("重点卦象详细解说"));
-    detailButton_->setFixedSize(pixels(kDetailButtonWidth, kSizes.detailHeight));
+    detailButton_->setFixedSize(twips::size(kDetailButtonWidth, kSizes.detailHeight));
     detailButton_->setEnabled(false);
 
     woodenButton_ = new QPushButton(this);
     woodenButton_->setObjectName(QStringLiteral("woodenButton"));
-    woodenButton_->setFixedSize(pixels(kSizes.buttonWidth, kSizes.buttonHeight));
+    woodenButton_->setFixedSize(twips::size(kSizes.buttonWidth, kSizes.buttonHeight));
 
     computerButton_ = new QPushButton(this);
     computerButton_->setObjectName(QStringLiteral("computerButton"));
-    computerButton_->setFixedSize(pixels(kSizes.buttonWidth, kSizes.buttonHeight));
+    computerButton_->setFixedSize(twips::size(kSizes.buttonWidth, kSizes.buttonHeight));
 
     countSelector_ = new QComboBox(this);
     countSelector_->setObjectName(QStringLiteral("countSelector"));
     countSelector_->setEditable(false);
     countSelector_->setAccessibleName(reading::promptEntry());
-    countSelector_->setFixedSize(pixels(kSizes.comboWidth, kSelectorHeight));
+    countSelector_->setFixedSize(twips::size(kSizes.comboWidth, kSelectorHeight));
     countSelector_->setMaxVisibleItems(20);
     countSelector_->setStyleSheet(QStringLiteral("QComboBox { combobox-popup: 0; }")); // a drop-down list below the box
     countSelector_->hide();
@@ -90,7 +70,7 @@ DivinationWindow::DivinationWindow(QWidget *parent) : QWidget(parent), session_(
     readingPane_ = new TextPane(this);
     readingPane_->setObjectName(QStringLiteral("readingPane"));
     readingPane_->setAccessibleName(QStringLiteral("占卜说明与卦象"));
-    readingPane_->setFixedSize(pixels(kSizes.textWidth, kSizes.textHeight));
+    readingPane_->setFixedSize(twips::size(kSizes.textWidth, kSizes.textHeight));
     readingPane_->setFont(platform::designFont(QStringLiteral("宋体"), 10.5));
     QPalette pal = readingPane_->palette();
     pal.setColor(QPalette::Base, QColor(255, 192, 255));
@@ -126,18 +106,14 @@ DivinationWindow::DivinationWindow(QWidget *parent) : QWidget(parent), session_(
     connectSession();
 
     QPixmap globe;
-    if (pictures::load(platform::programPath(QStringLiteral("\\picture\\globe.wmf")), &globe))
+    if (pictures::loadShared(platform::programPath(QStringLiteral("\\picture\\globe.wmf")), &globe))
         background_ = globe;
     readingPane_->setText(session_->text());
     showControls();
     readingPane_->setFocus();
 }
 
-DivinationWindow::~DivinationWindow()
-{
-    if (instance_ == this)
-        instance_ = nullptr;
-}
+DivinationWindow::~DivinationWindow() = default;
 
 QMdiSubWindow *DivinationWindow::subWindow() const { return qobject_cast<QMdiSubWindow *>(parentWidget()); }
 
@@ -150,7 +126,7 @@ void DivinationWindow::createPieces()
         for (int i = 0; i < 4; ++i) {
             auto *piece = new PieceImage(kMarks[g] + QStringLiteral("组第%1枚").arg(i + 1), this);
             piece->setObjectName(QLatin1String(names[g]) + QString::number(i + 1));
-            piece->setFixedSize(pixels(kSizes.pieceWidth, kSizes.pieceHeight));
+            piece->setFixedSize(twips::size(kSizes.pieceWidth, kSizes.pieceHeight));
             piece->setPicture(blank, kBlankWord);
             piece->hide();
             pieces_[size_t(g)][size_t(i)] = piece;
@@ -199,9 +175,9 @@ void DivinationWindow::resizeEvent(QResizeEvent *event)
 
 void DivinationWindow::layoutControls()
 {
-    const float W = float(twips::fromPixels(width()));
-    const float H = float(twips::fromPixels(height()));
-    const divinationlayout::Result r = divinationlayout::compute(W, H, kSizes);
+    const float widthTwips = float(twips::fromPixels(width()));
+    const float heightTwips = float(twips::fromPixels(height()));
+    const divinationlayout::Result r = divinationlayout::compute(widthTwips, heightTwips, kSizes);
     place(detailButton_, r.detailButton);
     place(woodenButton_, r.woodenButton);
     place(computerButton_, r.computerButton);
@@ -233,12 +209,14 @@ void DivinationWindow::showPieces()
 {
     const reading::Counts counts = session_->counts();
     const int faceUp[3] = {counts.upper, counts.middle, counts.lower};
-    for (size_t i = 0; i < 4; ++i)
-        for (const Pieces &group : pieces_)
-            setPiece(group[i], kBlankPicture, kBlankWord);
-    for (size_t g = 0; g < 3; ++g)
-        for (int i = 0; i < faceUp[g]; ++i)
-            setPiece(pieces_[g][size_t(i)], kFacePictures[g], kMarks[g]);
+    // Each piece is set once, to its face or to the blank, in the order the
+    // pieces were always filled in: row by row across the three groups.
+    for (size_t i = 0; i < 4; ++i) {
+        for (size_t g = 0; g < 3; ++g) {
+            const bool up = int(i) < faceUp[g];
+            setPiece(pieces_[g][i], up ? kFacePictures[g] : kBlankPicture, up ? kMarks[g] : kBlankWord);
+        }
+    }
 }
 
 QPixmap DivinationWindow::picture(const QString &literal)

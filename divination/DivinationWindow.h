@@ -3,13 +3,11 @@
 
 #include <QHash>
 #include <QPixmap>
-#include <QPointer>
 #include <QWidget>
 #include <array>
 
 class DivinationSession;
 class QComboBox;
-class QMdiArea;
 class QMdiSubWindow;
 class QPushButton;
 class TextPane;
@@ -23,11 +21,6 @@ class DivinationWindow : public QWidget
     Q_OBJECT
 public:
     using Pieces = std::array<PieceImage *, 4>;
-
-    // The one divination window, loaded into the area if it is not open.
-    static DivinationWindow *open(QMdiArea *area);
-    // The open divination window, or null.
-    static DivinationWindow *instance();
 
     explicit DivinationWindow(QWidget *parent = nullptr);
     ~DivinationWindow() override;
@@ -79,5 +72,4 @@ private:
 
     QPixmap background_;
     QHash<QString, QPixmap> pictures_;
-    static QPointer<DivinationWindow> instance_;
 };

@@ -62,7 +62,7 @@ QString loadReadingText(const QString &path)
     errors::Failure failure;
     if (!storedtext::readFile(path, &codes, &failure))
         return QString();
-    return storedtext::toDisplay(storedtext::unshift(codes, storedtext::kReadingShift));
+    return gbk::toText(storedtext::unshift(codes, storedtext::kReadingShift));
 }
 
 } // namespace reading

@@ -8,7 +8,6 @@
 namespace reading {
 
 constexpr int kPiecesPerKind = 4;
-constexpr int kCombinations = 125;
 
 struct Counts {
     int upper = 0;

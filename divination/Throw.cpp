@@ -4,17 +4,17 @@
 
 namespace throwing {
 namespace {
-std::function<float()> &testSource()
+Source &replacement()
 {
-    static std::function<float()> s;
+    static Source s;
     return s;
 }
 } // namespace
 
 float nextRandom()
 {
-    if (testSource())
-        return testSource()();
+    if (replacement())
+        return replacement()();
     static std::mt19937 engine; // default state: never seeded
     return float(engine() >> 8) * (1.0f / 16777216.0f);
 }
@@ -26,6 +26,6 @@ int step(int count, float x)
     return (count + r) % 5;
 }
 
-void setSourceForTests(std::function<float()> source) { testSource() = std::move(source); }
+Override::Override(Source source) : ScopedOverride(replacement(), std::move(source)) {}
 
 } // namespace throwing

@@ -1,4 +1,6 @@
 #pragma once
+#include "platform/Seam.h"
+
 #include <functional>
 
 // The computer throw: each tick moves every count by a random step.
@@ -12,7 +14,12 @@ float nextRandom();
 // count + whole part of (x * 125), modulo 5.
 int step(int count, float x);
 
-// Tests may replace the source; an empty function restores the real one.
-void setSourceForTests(std::function<float()> source);
+// While an Override lives, nextRandom() takes its numbers from `source`.
+using Source = std::function<float()>;
+class Override : platform::ScopedOverride<Source>
+{
+public:
+    explicit Override(Source source);
+};
 
 } // namespace throwing

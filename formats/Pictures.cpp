@@ -13,10 +13,10 @@
 namespace pictures {
 namespace {
 
-bool fail(errors::Failure *failure, int number)
+bool fail(errors::Failure *failure, errors::Kind kind)
 {
     if (failure)
-        *failure = errors::Failure::of(number);
+        *failure = errors::Failure::of(kind);
     return false;
 }
 
@@ -105,13 +105,13 @@ bool decode(const QByteArray &bytes, bool metafile, QImage *out, errors::Failure
         // and the result is measured below.
         const QSize size = reader.size();
         if (size.isValid() && !fits(size))
-            return fail(failure, errors::OutOfMemory);
+            return fail(failure, errors::Kind::OutOfMemory);
         image = reader.read();
         if (!image.isNull() && !fits(image.size()))
-            return fail(failure, errors::OutOfMemory);
+            return fail(failure, errors::Kind::OutOfMemory);
     }
     if (image.isNull())
-        return fail(failure, errors::InvalidPicture);
+        return fail(failure, errors::Kind::InvalidPicture);
     *out = image;
     return true;
 }
@@ -135,6 +135,23 @@ bool loadImage(const QString &path, QImage *out, errors::Failure *failure)
             *failure = why;
     }
     return ok;
+}
+
+bool loadShared(const QString &path, QPixmap *out, errors::Failure *failure)
+{
+    // Kept as images: a QImage may outlive the application object.
+    static QMutex mutex;
+    static QHash<QString, QImage> decoded;
+    const QMutexLocker lock(&mutex);
+    auto it = decoded.constFind(path);
+    if (it == decoded.constEnd()) {
+        QImage image;
+        if (!loadImage(path, &image, failure))
+            return false;
+        it = decoded.insert(path, image);
+    }
+    *out = QPixmap::fromImage(*it);
+    return true;
 }
 
 bool load(const QString &path, QPixmap *out, errors::Failure *failure)

@@ -27,8 +27,14 @@ constexpr int kFailureMemoMs = 1000;
 bool load(const QString &path, QPixmap *out, errors::Failure *failure = nullptr);
 bool loadImage(const QString &path, QImage *out, errors::Failure *failure = nullptr);
 
+// As load(), for a picture that several windows show (the globe behind the
+// home panel, the divination window and the About box): the first picture
+// decoded from `path` is kept for the rest of the run, and every later call
+// shares it without reading the file again.
+bool loadShared(const QString &path, QPixmap *out, errors::Failure *failure = nullptr);
+
 // Decodes the bytes of a picture file within the limits above. A failure is
-// 481 (not a picture) or 7 (too large to draw).
+// InvalidPicture (not a picture) or OutOfMemory (too large to draw).
 bool decode(const QByteArray &bytes, bool metafile, QImage *out, errors::Failure *failure = nullptr);
 
 } // namespace pictures

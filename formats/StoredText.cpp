@@ -47,8 +47,6 @@ Codes unshift(const Codes &stored, int shift)
     return out;
 }
 
-QString toDisplay(const Codes &codes) { return gbk::toText(codes); }
-
 QByteArray toGbk(const Codes &codes)
 {
     const GbkTable &table = GbkTable::instance();
@@ -69,7 +67,7 @@ QByteArray toGbk(const Codes &codes)
 
 QString decodeToDisplay(const QByteArray &fileBytes, int shift)
 {
-    return toDisplay(unshift(gather(fileBytes), shift));
+    return gbk::toText(unshift(gather(fileBytes), shift));
 }
 
 EncodeResult encode(const QString &input, int shift, bool convertNewlines)
@@ -137,8 +135,4 @@ EncodeResult encode(const QString &input, int shift, bool convertNewlines)
 
 bool gbkAvailable() { return GbkTable::instance().available(); }
 
-} // namespace storedtext
-
-namespace storedtext {
-QString decodeGbk(const QByteArray &bytes) { return gbk::decode(bytes); }
 } // namespace storedtext

@@ -33,8 +33,6 @@ bool readFile(const QString &path, Codes *codes, errors::Failure *failure);
 // Raises every code by the shift.
 Codes unshift(const Codes &stored, int shift);
 
-// Text for the screen: a code that names no GBK character shows as U+FFFD.
-QString toDisplay(const Codes &codes);
 // GBK bytes for a file: a code that names no GBK character is written as '?'.
 QByteArray toGbk(const Codes &codes);
 
@@ -57,9 +55,4 @@ EncodeResult encode(const QString &text, int shift, bool convertNewlines);
 // True when Qt's GBK codec is available on this system.
 bool gbkAvailable();
 
-} // namespace storedtext
-
-namespace storedtext {
-// Plain GBK bytes (no shift, no line rules) to text.
-QString decodeGbk(const QByteArray &bytes);
 } // namespace storedtext

@@ -78,7 +78,7 @@ QString path(Use use)
     return platform::joinPath(folder, QStringLiteral("\\tem.htm"));
 }
 
-QString resourceFolder() { return platform::programFolder(); }
+
 
 void loadStarted() { ++pending; }
 

@@ -26,10 +26,6 @@ QString path(Use use = Use::Find);
 // none to be had.
 QString privateFolder(Use use = Use::Write);
 
-// The folder the page's pictures and links are found in: the program
-// folder, wherever the page file itself was written.
-QString resourceFolder();
-
 void loadStarted();  // a viewer was told to load the page file
 void loadFinished(); // that viewer has loaded it (or was closed first)
 bool loadPending();

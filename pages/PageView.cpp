@@ -4,6 +4,7 @@
 #include "formats/Pictures.h"
 #include "formats/StoredText.h"
 #include "platform/Files.h"
+#include "platform/ProgramFolder.h"
 
 #include <QDesktopServices>
 #include <QDir>
@@ -71,20 +72,19 @@ void PageView::load(const QString &path, const QString &fragment)
     const QFileInfo fi(path);
     // The page file may have been written away from the program (a
     // read-only install); its pictures and links are still those beside it.
-    const QString folder = fi == QFileInfo(pagefile::path()) ? pagefile::resourceFolder() : fi.absolutePath();
+    const QString folder = fi == QFileInfo(pagefile::path()) ? platform::programFolder() : fi.absolutePath();
     resourceBase_ = QUrl::fromLocalFile(folder + QLatin1Char('/'));
     browser_->document()->setBaseUrl(resourceBase_);
     browser_->setSearchPaths({folder});
-    const QString text = storedtext::decodeGbk(bytes);
+    const QString text = gbk::decode(bytes);
     if (fi.suffix().startsWith(QLatin1String("htm"), Qt::CaseInsensitive))
         browser_->setHtml(text);
     else
         browser_->setPlainText(text);
     hasDocument_ = true;
-    currentPath_ = fi.absoluteFilePath();
     if (!fragment.isEmpty())
         browser_->scrollToAnchor(fragment);
-    emit loaded(QUrl::fromLocalFile(currentPath_));
+    emit loaded(QUrl::fromLocalFile(fi.absoluteFilePath()));
     emit navigationEnded();
 }
 

@@ -31,7 +31,6 @@ public:
     // Whether a page has been loaded, and that page's <title> (empty if none).
     bool hasDocument() const { return hasDocument_; }
     QString documentTitle() const;
-    QString currentPath() const { return currentPath_; }
     QTextBrowser *browser() const { return browser_; }
 
 signals:
@@ -45,7 +44,6 @@ private:
     void followLink(const QUrl &url);
 
     PageBrowser *browser_ = nullptr;
-    QString currentPath_;
     QUrl resourceBase_; // what relative names in the page are resolved against
     bool hasDocument_ = false;
 };

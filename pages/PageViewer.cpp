@@ -3,6 +3,7 @@
 #include "PageFile.h"
 #include "PageView.h"
 #include "platform/AppIcon.h"
+#include "platform/MdiChild.h"
 #include "platform/Twips.h"
 
 #include <QIcon>
@@ -13,11 +14,7 @@
 PageViewer *PageViewer::create(QMdiArea *area)
 {
     auto *viewer = new PageViewer;
-    QMdiSubWindow *sub = area->addSubWindow(viewer);
-    sub->setAttribute(Qt::WA_DeleteOnClose);
-    sub->setWindowIcon(viewer->windowIcon());
-    sub->showMaximized();
-    area->setActiveSubWindow(sub);
+    platform::showMaximizedChild(area, viewer);
     return viewer;
 }
 
@@ -28,8 +25,7 @@ PageViewer::PageViewer(QWidget *parent) : QWidget(parent)
     setWindowIcon(platform::appIcon());
     pageView_ = new PageView(this);
     pageView_->setObjectName(QStringLiteral("pageView"));
-    pageView_->move(twips::toPixels(45), twips::toPixels(45));
-    pageView_->resize(twips::toPixels(3885), twips::toPixels(2445));
+    pageView_->setGeometry(twips::rect(45, 45, 3885, 2445));
     setFocusProxy(pageView_);
     connect(pageView_, &PageView::loaded, this, &PageViewer::takeTitleFromPage);
     connect(pageView_, &PageView::navigationEnded, this, [this] {

@@ -1,19 +1,14 @@
 #pragma once
+#include "platform/Version.h"
+
 #include <QString>
 
-// The program's title and version. This is the one place they are set: the
-// application object, the About box and every message box read them from here.
+// The program's title and version. The title is set here; the version comes
+// from the build (project(VERSION) in CMakeLists.txt). The application object
+// takes both at start-up, and the windows read them from it or from here.
 namespace appinfo {
 
 inline QString title() { return QStringLiteral("衍枰占卜"); }
-
-constexpr int kVersionMajor = 1;
-constexpr int kVersionMinor = 0;
-constexpr int kVersionRevision = 1;
-
-inline QString versionText()
-{
-    return QStringLiteral("%1.%2.%3").arg(kVersionMajor).arg(kVersionMinor).arg(kVersionRevision);
-}
+inline QString version() { return QStringLiteral(YANPING_VERSION); }
 
 } // namespace appinfo

@@ -1,6 +1,6 @@
 #include "Clock.h"
 
-namespace clock_seam {
+namespace hostclock {
 namespace {
 std::optional<QDate> &pinned()
 {
@@ -10,5 +10,6 @@ std::optional<QDate> &pinned()
 } // namespace
 
 QDate today() { return pinned() ? *pinned() : QDate::currentDate(); }
-void setOverride(std::optional<QDate> date) { pinned() = date; }
-} // namespace clock_seam
+
+Override::Override(QDate date) : ScopedOverride(pinned(), date) {}
+} // namespace hostclock

@@ -1,9 +1,17 @@
 #pragma once
+#include "Seam.h"
+
 #include <QDate>
 #include <optional>
 
-// Today's date from the system clock; tests may pin it.
-namespace clock_seam {
+// Today's date from the system clock.
+namespace hostclock {
 QDate today();
-void setOverride(std::optional<QDate> date);
-} // namespace clock_seam
+
+// While an Override lives, today() is the given date.
+class Override : platform::ScopedOverride<std::optional<QDate>>
+{
+public:
+    explicit Override(QDate date);
+};
+} // namespace hostclock

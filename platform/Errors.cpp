@@ -1,23 +1,45 @@
 #include "Errors.h"
 
-namespace errors {
+#include <iterator>
 
-QString description(int number)
+namespace errors {
+namespace {
+
+struct KindText {
+    Kind kind;
+    int number;
+    const char16_t *description;
+};
+
+// The one table of failures: the number each kind is reported with, and its
+// description.
+constexpr KindText kKinds[] = {
+    {Kind::None, 0, u""},
+    {Kind::OutOfMemory, 7, u"内存不足"},
+    {Kind::FileNotFound, 53, u"文件未找到"},
+    {Kind::PermissionDenied, 70, u"没有权限"},
+    {Kind::PathFileAccess, 75, u"路径/文件访问错误"},
+    {Kind::PathNotFound, 76, u"路径未找到"},
+    {Kind::InvalidPicture, 481, u"无效的图片"},
+    {Kind::Unexpected, 0, u"应用程序定义的错误或对象定义的错误"},
+};
+
+const KindText &entry(Kind kind)
 {
-    switch (number) {
-    case OutOfMemory: return QStringLiteral("内存不足");
-    case FileNotFound: return QStringLiteral("文件未找到");
-    case PermissionDenied: return QStringLiteral("没有权限");
-    case PathFileAccess: return QStringLiteral("路径/文件访问错误");
-    case PathNotFound: return QStringLiteral("路径未找到");
-    case InvalidPicture: return QStringLiteral("无效的图片");
-    default: return QStringLiteral("应用程序定义的错误或对象定义的错误");
+    for (const KindText &k : kKinds) {
+        if (k.kind == kind)
+            return k;
     }
+    return kKinds[std::size(kKinds) - 1];
 }
+
+} // namespace
+
+QString description(Kind kind) { return QString::fromUtf16(entry(kind).description); }
 
 QString errorMessage(const Failure &f)
 {
-    return QStringLiteral("Error:") + QString::number(f.number) + QLatin1Char(' ') + f.description;
+    return QStringLiteral("Error:") + QString::number(entry(f.kind).number) + QLatin1Char(' ') + f.description;
 }
 
 } // namespace errors

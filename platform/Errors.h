@@ -1,27 +1,34 @@
 #pragma once
+#include <QObject>
 #include <QString>
 
-// Run-time failures carry a number and a description worded for the user.
-// The numbers follow the classic BASIC run-time error numbers, so that the
-// "Error:" messages read the way users of such programs know them.
+// What can go wrong at run time, by kind, and how the program words it.
 namespace errors {
-enum Number {
-    OutOfMemory = 7,
-    FileNotFound = 53,
-    PermissionDenied = 70,
-    PathFileAccess = 75,
-    PathNotFound = 76,
-    InvalidPicture = 481,
-};
+Q_NAMESPACE
 
-QString description(int number);
+enum class Kind {
+    None,
+    OutOfMemory,
+    FileNotFound,
+    PermissionDenied,
+    PathFileAccess, // a folder or special file where a file belongs, or a read error
+    PathNotFound,
+    InvalidPicture,
+    Unexpected, // anything else; its description comes with the failure
+};
+Q_ENUM_NS(Kind)
+
+// The kind's description for the user, e.g. "文件未找到".
+QString description(Kind kind);
 
 struct Failure {
-    int number = 0;
+    Kind kind = Kind::None;
     QString description;
-    static Failure of(int n) { return {n, errors::description(n)}; }
+    static Failure of(Kind kind) { return {kind, errors::description(kind)}; }
 };
 
-// "Error:53 文件未找到"
+// "Error:53 文件未找到": the message boxes that report a failure show the
+// classic BASIC run-time error number of its kind, the way users of such
+// programs know them.
 QString errorMessage(const Failure &f);
 } // namespace errors

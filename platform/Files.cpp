@@ -36,24 +36,24 @@ bool writeFileReplacing(const QString &path, const QByteArray &data, errors::Fai
 {
     const QFileInfo target(path);
     if (target.isDir()) {
-        *failure = errors::Failure::of(errors::PathFileAccess);
+        *failure = errors::Failure::of(errors::Kind::PathFileAccess);
         return false;
     }
     if (target.exists() && !target.isSymLink() && !hasWriteBits(path)) {
-        *failure = errors::Failure::of(errors::PermissionDenied);
+        *failure = errors::Failure::of(errors::Kind::PermissionDenied);
         return false;
     }
     if (!target.absoluteDir().exists()) {
-        *failure = errors::Failure::of(errors::PathNotFound);
+        *failure = errors::Failure::of(errors::Kind::PathNotFound);
         return false;
     }
     QTemporaryFile temp(target.absolutePath() + QStringLiteral("/.tem-XXXXXX"));
     if (!temp.open()) {
-        *failure = errors::Failure::of(errors::PermissionDenied);
+        *failure = errors::Failure::of(errors::Kind::PermissionDenied);
         return false;
     }
     if (temp.write(data) != data.size() || !temp.flush()) {
-        *failure = errors::Failure::of(errors::PathFileAccess);
+        *failure = errors::Failure::of(errors::Kind::PathFileAccess);
         return false;
     }
     temp.close();
@@ -68,7 +68,7 @@ bool writeFileReplacing(const QString &path, const QByteArray &data, errors::Fai
     const bool moved = std::rename(QFile::encodeName(tempPath).constData(), QFile::encodeName(path).constData()) == 0;
 #endif
     if (!moved) {
-        *failure = errors::Failure::of(errors::PathFileAccess);
+        *failure = errors::Failure::of(errors::Kind::PathFileAccess);
         return false;
     }
     temp.setAutoRemove(false);
@@ -79,22 +79,21 @@ bool writeFileReplacing(const QString &path, const QByteArray &data, errors::Fai
 
 namespace {
 
-std::atomic<quint64> openAttempts{0};
 
-int errorNumber(ReadProblem problem)
+errors::Kind failureKind(ReadProblem problem)
 {
     switch (problem) {
-    case ReadProblem::Missing: return errors::FileNotFound;
-    case ReadProblem::NoPermission: return errors::PermissionDenied;
-    case ReadProblem::TooLarge: return errors::OutOfMemory;
-    default: return errors::PathFileAccess;
+    case ReadProblem::Missing: return errors::Kind::FileNotFound;
+    case ReadProblem::NoPermission: return errors::Kind::PermissionDenied;
+    case ReadProblem::TooLarge: return errors::Kind::OutOfMemory;
+    default: return errors::Kind::PathFileAccess;
     }
 }
 
 bool refuse(ReadProblem why, errors::Failure *failure, ReadProblem *problem)
 {
     if (failure)
-        *failure = errors::Failure::of(errorNumber(why));
+        *failure = errors::Failure::of(failureKind(why));
     if (problem)
         *problem = why;
     return false;
@@ -181,12 +180,10 @@ FileStamp fileStamp(const QString &path)
     return stamp;
 }
 
-quint64 regularFileOpenAttempts() { return openAttempts.load(); }
 
 bool readRegularFile(const QString &path, qint64 maxBytes, QByteArray *out, errors::Failure *failure,
                      ReadProblem *problem)
 {
-    ++openAttempts;
     if (problem)
         *problem = ReadProblem::None;
     maxBytes = std::max<qint64>(maxBytes, 0);

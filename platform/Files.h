@@ -37,9 +37,9 @@ QString describe(ReadProblem problem);
 // file and picture is read. A link to a regular file is followed; anything
 // that is not a regular file (FIFO, device, socket, folder) is refused
 // without ever waiting on it, and no more than maxBytes + 1 bytes are read
-// whatever the file claims. Failures carry the program's error numbers:
-// 53 missing, 70 no permission, 75 folder or special file (or a read
-// error), 7 larger than maxBytes.
+// whatever the file claims. Failures are FileNotFound when it is missing,
+// PermissionDenied, PathFileAccess for a folder or special file (or a read
+// error), and OutOfMemory when it is larger than maxBytes.
 bool readRegularFile(const QString &path, qint64 maxBytes, QByteArray *out, errors::Failure *failure,
                      ReadProblem *problem = nullptr);
 
@@ -61,9 +61,5 @@ struct FileStamp {
     bool operator!=(const FileStamp &o) const { return !(*this == o); }
 };
 FileStamp fileStamp(const QString &path);
-
-// How many times readRegularFile() has tried to open a file, so tests can
-// tell whether a file was read again.
-quint64 regularFileOpenAttempts();
 
 } // namespace platform

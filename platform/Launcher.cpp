@@ -6,19 +6,19 @@
 
 namespace launcher {
 namespace {
-Hook &hook()
+Handler &handler()
 {
-    static Hook h;
+    static Handler h;
     return h;
 }
 } // namespace
 
-void setHook(Hook h) { hook() = std::move(h); }
+Override::Override(Handler h) : ScopedOverride(handler(), std::move(h)) {}
 
 bool start(const QString &path)
 {
-    if (hook())
-        return hook()(path);
+    if (handler())
+        return handler()(path);
     if (path.isEmpty())
         return false;
     // A detached process has a normal window of its own; nothing here

@@ -1,4 +1,6 @@
 #pragma once
+#include "Seam.h"
+
 #include <QString>
 #include <functional>
 
@@ -10,8 +12,13 @@ namespace launcher {
 // (an empty path, no such file, not a program).
 bool start(const QString &path);
 
-// While a hook is installed, start() calls it instead of starting anything.
-using Hook = std::function<bool(const QString &path)>;
-void setHook(Hook hook);
+// While an Override lives, start() calls its handler instead of starting
+// anything.
+using Handler = std::function<bool(const QString &path)>;
+class Override : platform::ScopedOverride<Handler>
+{
+public:
+    explicit Override(Handler handler);
+};
 
 } // namespace launcher

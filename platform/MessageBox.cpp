@@ -8,15 +8,15 @@
 
 namespace msgbox {
 namespace {
-Hook &hook()
+Handler &handler()
 {
-    static Hook h;
+    static Handler h;
     return h;
 }
 
-DialogHook &dialogHook()
+DialogHandler &dialogHandler()
 {
-    static DialogHook h;
+    static DialogHandler h;
     return h;
 }
 
@@ -28,8 +28,8 @@ struct ShowingGuard {
 };
 } // namespace
 
-void setHook(Hook h) { hook() = std::move(h); }
-void setDialogHook(DialogHook h) { dialogHook() = std::move(h); }
+Override::Override(Handler h) : ScopedOverride(handler(), std::move(h)) {}
+DialogOverride::DialogOverride(DialogHandler h) : ScopedOverride(dialogHandler(), std::move(h)) {}
 
 bool isShowing() { return showingDepth > 0; }
 
@@ -37,8 +37,8 @@ void showMessage(QWidget *parent, const QString &text, const QString &title)
 {
     const QString caption = title.isNull() ? appinfo::title() : title;
     ShowingGuard guard;
-    if (hook()) {
-        hook()(caption, text);
+    if (handler()) {
+        handler()(caption, text);
         return;
     }
     QMessageBox box(QMessageBox::NoIcon, caption, text, QMessageBox::NoButton, parent);
@@ -52,8 +52,8 @@ void showMessage(QWidget *parent, const QString &text, const QString &title)
 
 int execDialog(QDialog &dialog)
 {
-    if (dialogHook())
-        return dialogHook()(dialog);
+    if (dialogHandler())
+        return dialogHandler()(dialog);
     return dialog.exec();
 }
 

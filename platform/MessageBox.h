@@ -1,4 +1,6 @@
 #pragma once
+#include "Seam.h"
+
 #include <QString>
 #include <functional>
 
@@ -13,10 +15,14 @@ namespace msgbox {
 // Shows the message modally; the title defaults to the program's title.
 void showMessage(QWidget *parent, const QString &text, const QString &title = QString());
 
-// While a hook is installed, showMessage() calls it instead of opening a box.
-// The hook receives the final title and text.
-using Hook = std::function<void(const QString &title, const QString &text)>;
-void setHook(Hook hook);
+// While an Override lives, showMessage() calls its handler instead of
+// opening a box; the handler receives the final title and text.
+using Handler = std::function<void(const QString &title, const QString &text)>;
+class Override : platform::ScopedOverride<Handler>
+{
+public:
+    explicit Override(Handler handler);
+};
 
 // True while a message box opened by showMessage() is on screen (or a hook
 // call is running), so timers can avoid piling up boxes.
@@ -25,7 +31,11 @@ bool isShowing();
 // Every other modal dialog (the About box) is run through execDialog(), so
 // tests can intercept it the same way.
 int execDialog(QDialog &dialog);
-using DialogHook = std::function<int(QDialog &dialog)>;
-void setDialogHook(DialogHook hook);
+using DialogHandler = std::function<int(QDialog &dialog)>;
+class DialogOverride : platform::ScopedOverride<DialogHandler>
+{
+public:
+    explicit DialogOverride(DialogHandler handler);
+};
 
 } // namespace msgbox

@@ -10,12 +10,16 @@ namespace registry {
 Backend::~Backend() = default;
 
 namespace {
-Backend *replacement = nullptr;
+Backend *&replacement()
+{
+    static Backend *backend = nullptr;
+    return backend;
+}
 } // namespace
 
-Backend &current() { return replacement ? *replacement : systemRegistry(); }
+Backend &current() { return replacement() ? *replacement() : systemRegistry(); }
 
-void setReplacement(Backend *backend) { replacement = backend; }
+Override::Override(Backend *backend) : ScopedOverride(replacement(), backend) {}
 
 bool readValueText(quint32 root, const QString &keyPath, const QString &valueName, QString &received)
 {

@@ -1,4 +1,6 @@
 #pragma once
+#include "Seam.h"
+
 #include <QString>
 #include <QtGlobal>
 
@@ -48,11 +50,14 @@ public:
     virtual long closeKey(Handle key) = 0;
 };
 
-// The registry in use: the system's, unless a test has put another one in.
+// The registry in use: the system's, unless an Override puts another one in
+// (it stays owned by the caller).
 Backend &current();
-// Puts a replacement in (it stays owned by the caller); null returns to the
-// system's registry.
-void setReplacement(Backend *backend);
+class Override : platform::ScopedOverride<Backend *>
+{
+public:
+    explicit Override(Backend *backend);
+};
 
 // The system's registry. On Windows the real one; elsewhere it holds one
 // entry, the system-information tool's full path (see Registry.cpp).

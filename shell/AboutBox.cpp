@@ -11,6 +11,7 @@
 #include "platform/Registry.h"
 #include "platform/Twips.h"
 
+#include <QCoreApplication>
 #include <QIcon>
 #include <QKeyEvent>
 #include <QLabel>
@@ -28,11 +29,6 @@ const QString kToolFolderValue = QStringLiteral("MSINFO");
 const QString kToolFile = QStringLiteral("\\MSINFO32.EXE");
 
 const QString kNoSystemInformation = QStringLiteral("此时系统信息无效");
-
-QRect twipsRect(int left, int top, int width, int height)
-{
-    return {twips::toPixels(left), twips::toPixels(top), twips::toPixels(width), twips::toPixels(height)};
-}
 
 QLabel *makeLabel(QWidget *parent, const char *name, const QRect &geometry, const QFont &font, const QColor &colour,
                   Qt::Alignment alignment)
@@ -73,32 +69,32 @@ AboutBox::AboutBox(QWidget *owner)
     setObjectName(QStringLiteral("aboutBox"));
     setWindowIcon(platform::appIcon());
     setModal(true);
-    setFixedSize(twips::toPixels(8670), twips::toPixels(6480));
+    setFixedSize(twips::size(8670, 6480));
     setSizeGripEnabled(false);
 
     const QFont buttonFont = platform::designFont(QStringLiteral("宋体"), 10.5);
     okButton_ = new QPushButton(QStringLiteral("确定"), this);
     okButton_->setObjectName(QStringLiteral("okButton"));
-    okButton_->setGeometry(twipsRect(5535, 4455, 1500, 465));
+    okButton_->setGeometry(twips::rect(5535, 4455, 1500, 465));
     okButton_->setFont(buttonFont);
     okButton_->setDefault(true);
 
     systemInfoButton_ = new QPushButton(QStringLiteral("系统信息"), this);
     systemInfoButton_->setObjectName(QStringLiteral("systemInfoButton"));
-    systemInfoButton_->setGeometry(twipsRect(5535, 5535, 1485, 465));
+    systemInfoButton_->setGeometry(twips::rect(5535, 5535, 1485, 465));
     systemInfoButton_->setFont(buttonFont);
     systemInfoButton_->setAccessibleDescription(QStringLiteral("启动系统信息程序"));
 
     const QString kai = QStringLiteral("楷体_GB2312");
-    disclaimerLabel_ = makeLabel(this, "disclaimerLabel", twipsRect(1575, 4185, 3855, 2025),
+    disclaimerLabel_ = makeLabel(this, "disclaimerLabel", twips::rect(1575, 4185, 3855, 2025),
                               platform::designFont(kai, 15.75), QColor(0, 0, 0), Qt::AlignLeft);
     disclaimerLabel_->setText(disclaimerText());
-    titleLabel_ = makeLabel(this, "titleLabel", twipsRect(1800, 225, 4845, 600), platform::designFont(kai, 26.25),
+    titleLabel_ = makeLabel(this, "titleLabel", twips::rect(1800, 225, 4845, 600), platform::designFont(kai, 26.25),
                          QColor(255, 0, 0), Qt::AlignHCenter);
-    versionLabel_ = makeLabel(this, "versionLabel", twipsRect(1800, 855, 4845, 465),
+    versionLabel_ = makeLabel(this, "versionLabel", twips::rect(1800, 855, 4845, 465),
                            platform::designFont(QStringLiteral("仿宋_GB2312"), 15.75), QColor(255, 0, 0),
                            Qt::AlignHCenter);
-    descriptionLabel_ = makeLabel(this, "descriptionLabel", twipsRect(480, 2160, 7725, 1890),
+    descriptionLabel_ = makeLabel(this, "descriptionLabel", twips::rect(480, 2160, 7725, 1890),
                                platform::designFont(QStringLiteral("隶书"), 21.75), QColor(0, 0, 255), Qt::AlignLeft);
     descriptionLabel_->setText(descriptionText());
 
@@ -116,12 +112,10 @@ void AboutBox::loadContents()
     // Each step on its own; a picture that does not load leaves the plain
     // dialog colour, without a word.
     QPixmap picture;
-    if (pictures::load(platform::programPath(QStringLiteral("\\picture\\globe.wmf")), &picture))
+    if (pictures::loadShared(platform::programPath(QStringLiteral("\\picture\\globe.wmf")), &picture))
         setBackground(picture);
     setWindowTitle(QStringLiteral("关于 ") + appinfo::title());
-    versionLabel_->setText(QStringLiteral("版本 ") + QString::number(appinfo::kVersionMajor) + QLatin1Char('.')
-                        + QString::number(appinfo::kVersionMinor) + QLatin1Char('.')
-                        + QString::number(appinfo::kVersionRevision));
+    versionLabel_->setText(QStringLiteral("版本 ") + QCoreApplication::applicationVersion());
     titleLabel_->setText(appinfo::title());
 }
 

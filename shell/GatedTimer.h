@@ -16,9 +16,6 @@ public:
     int interval() const { return interval_; }
     void setInterval(int milliseconds);
 
-    // True while ticks are being delivered.
-    bool isTicking() const { return timer_.isActive(); }
-
 signals:
     void timeout();
 

@@ -36,8 +36,7 @@ homepanellayout::Box boxOf(const QWidget *w)
 
 void place(QWidget *w, const homepanellayout::Box &b)
 {
-    w->setGeometry(twips::toPixels(b.left), twips::toPixels(b.top), twips::toPixels(b.width),
-                   twips::toPixels(b.height));
+    w->setGeometry(twips::rect(b.left, b.top, b.width, b.height));
 }
 } // namespace
 
@@ -86,7 +85,7 @@ void HomePanel::loadPictures()
     emblem_->setTag(kTurning);
     emblem_->setToolTip(kClickToStop);
     QPixmap picture;
-    if (pictures::load(platform::programPath(QStringLiteral("\\picture\\globe.wmf")), &picture)) {
+    if (pictures::loadShared(platform::programPath(QStringLiteral("\\picture\\globe.wmf")), &picture)) {
         background_ = picture;
         update();
     }
@@ -112,9 +111,9 @@ void HomePanel::layoutControls()
     current.emblem = boxOf(emblem_);
     current.instructionsButton = boxOf(instructionsButton_);
     current.divinationButton = boxOf(divinationButton_);
-    const float W = float(twips::fromPixels(width()));
-    const float H = float(twips::fromPixels(height()));
-    const homepanellayout::Layout l = homepanellayout::compute(W, H, current, reportedTwips);
+    const float widthTwips = float(twips::fromPixels(width()));
+    const float heightTwips = float(twips::fromPixels(height()));
+    const homepanellayout::Layout l = homepanellayout::compute(widthTwips, heightTwips, current, reportedTwips);
     place(emblem_, l.emblem);
     place(instructionsButton_, l.instructionsButton);
     place(divinationButton_, l.divinationButton);
@@ -154,7 +153,7 @@ void HomePanel::showNextFrame()
             return;
         }
     } catch (const std::bad_alloc &) {
-        failure = errors::Failure::of(errors::OutOfMemory);
+        failure = errors::Failure::of(errors::Kind::OutOfMemory);
     }
     // The same frame is tried again at the next tick. While a message is
     // on screen the ticks go on quietly, so messages never pile up.

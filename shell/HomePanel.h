@@ -25,9 +25,6 @@ public:
     QPushButton *divinationButton() const { return divinationButton_; }
     GatedTimer *turnTimer() const { return turnTimer_; }
 
-    // The next emblem frame to show, 1 to 4; empty until the first tick.
-    std::optional<int> nextFrame() const { return nextFrame_; }
-
     // Loads the background and the emblem at rest; called once the panel
     // sits in the main window's area.
     void loadPictures();
@@ -66,7 +63,7 @@ private:
     QPushButton *instructionsButton_ = nullptr;
     QPushButton *divinationButton_ = nullptr;
     GatedTimer *turnTimer_ = nullptr;
-    std::optional<int> nextFrame_;
+    std::optional<int> nextFrame_; // the emblem frame due next, 1 to 4; none before the first tick
     QPixmap background_;
     QPointer<QMdiSubWindow> subWindow_;
     QPointer<QMdiArea> area_;

@@ -2,7 +2,7 @@
 
 namespace homepanellayout {
 
-Layout compute(float W, float H, const Layout &current, const Reported &reported)
+Layout compute(float width, float height, const Layout &current, const Reported &reported)
 {
     Layout l = current;
     auto report = [&reported](float v) { return reported ? reported(v) : v; };
@@ -12,10 +12,10 @@ Layout compute(float W, float H, const Layout &current, const Reported &reported
             field = report(v);
     };
 
-    setSize(l.emblem.width, W / 3.0f);
-    setPosition(l.emblem.left, W / 3.0f);
-    setSize(l.emblem.height, H / 5.0f * 2.0f);
-    setPosition(l.emblem.top, H / 5.0f);
+    setSize(l.emblem.width, width / 3.0f);
+    setPosition(l.emblem.left, width / 3.0f);
+    setSize(l.emblem.height, height / 5.0f * 2.0f);
+    setPosition(l.emblem.top, height / 5.0f);
     setSize(l.instructionsButton.width, l.emblem.width / 11.0f * 5.0f);
     setSize(l.divinationButton.width, l.emblem.width / 11.0f * 5.0f);
     setSize(l.instructionsButton.height, l.instructionsButton.width / 3.0f);

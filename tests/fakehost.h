@@ -88,22 +88,19 @@ private:
     }
 };
 
-struct UseRegistry {
-    explicit UseRegistry(registry::Backend *b) { registry::setReplacement(b); }
-    ~UseRegistry() { registry::setReplacement(nullptr); }
-};
-
 // Records what would have been started; `works` says whether it starts.
 struct LaunchRecorder {
     explicit LaunchRecorder(bool works = true)
+        : override_([this, works](const QString &path) {
+              started.append(path);
+              return works;
+          })
     {
-        launcher::setHook([this, works](const QString &path) {
-            started.append(path);
-            return works;
-        });
     }
-    ~LaunchRecorder() { launcher::setHook({}); }
     QStringList started;
+
+private:
+    launcher::Override override_;
 };
 
 inline QByteArray withNul(const QByteArray &b) { return b + QByteArray(1, '\0'); }

@@ -76,14 +76,21 @@ struct PanelArea {
     QMdiSubWindow *panelWindow = nullptr;
 };
 
+// The emblem's timer delivers ticks exactly while it is enabled with an
+// interval above zero.
+inline bool ticking(const HomePanel &panel)
+{
+    return panel.turnTimer()->isEnabled() && panel.turnTimer()->interval() > 0;
+}
+
 inline bool turning(const HomePanel &panel)
 {
-    return panel.turnTimer()->isEnabled() && panel.turnTimer()->interval() == 100 && panel.turnTimer()->isTicking();
+    return panel.turnTimer()->isEnabled() && panel.turnTimer()->interval() == 100;
 }
 
 inline bool idle(const HomePanel &panel)
 {
-    return !panel.turnTimer()->isEnabled() && panel.turnTimer()->interval() == 0 && !panel.turnTimer()->isTicking();
+    return !panel.turnTimer()->isEnabled() && panel.turnTimer()->interval() == 0;
 }
 
 inline QWidget *bottomChild(QWidget *parent)

@@ -3,7 +3,9 @@
 #include "platform/MessageBox.h"
 #include "platform/Registry.h"
 #include "platform/Twips.h"
+#include "platform/Version.h"
 #include "shell/AboutBox.h"
+#include "messagerecorder.h"
 #include "testsupport.h"
 
 #include <QApplication>
@@ -27,10 +29,6 @@ const QString kToolKey = QStringLiteral("SOFTWARE\\Microsoft\\Shared Tools\\MSIN
 const QString kFolderKey = QStringLiteral("SOFTWARE\\Microsoft\\Shared Tools Location");
 const QString kNoTool = QStringLiteral("此时系统信息无效");
 
-QRect twipsRect(int left, int top, int width, int height)
-{
-    return {twips::toPixels(left), twips::toPixels(top), twips::toPixels(width), twips::toPixels(height)};
-}
 
 } // namespace
 
@@ -38,13 +36,6 @@ class TestAboutBox : public QObject
 {
     Q_OBJECT
 private slots:
-    void cleanup()
-    {
-        registry::setReplacement(nullptr);
-        launcher::setHook({});
-        msgbox::setHook({});
-    }
-
     // ---- what the box shows ---------------------------------------------------------
 
     void texts()
@@ -53,7 +44,7 @@ private slots:
         AboutBox box(nullptr);
         QCOMPARE(box.windowTitle(), QStringLiteral("关于 衍枰占卜"));
         QCOMPARE(box.titleLabel()->text(), QStringLiteral("衍枰占卜"));
-        QCOMPARE(box.versionLabel()->text(), QStringLiteral("版本 1.0.1"));
+        QCOMPARE(box.versionLabel()->text(), QStringLiteral("版本 " YANPING_VERSION));
         QCOMPARE(box.okButton()->text(), QStringLiteral("确定"));
         QCOMPARE(box.systemInfoButton()->text(), QStringLiteral("系统信息"));
 
@@ -80,16 +71,16 @@ private slots:
         QTest::addColumn<int>("alignment");
         const int left = int(Qt::AlignLeft | Qt::AlignTop);
         const int centred = int(Qt::AlignHCenter | Qt::AlignTop);
-        QTest::newRow("okButton") << "okButton" << twipsRect(5535, 4455, 1500, 465) << "宋体" << 10.5 << QColor() << 0;
-        QTest::newRow("systemInfoButton") << "systemInfoButton" << twipsRect(5535, 5535, 1485, 465) << "宋体" << 10.5 << QColor()
+        QTest::newRow("okButton") << "okButton" << twips::rect(5535, 4455, 1500, 465) << "宋体" << 10.5 << QColor() << 0;
+        QTest::newRow("systemInfoButton") << "systemInfoButton" << twips::rect(5535, 5535, 1485, 465) << "宋体" << 10.5 << QColor()
                                     << 0;
-        QTest::newRow("disclaimerLabel") << "disclaimerLabel" << twipsRect(1575, 4185, 3855, 2025) << "楷体_GB2312"
+        QTest::newRow("disclaimerLabel") << "disclaimerLabel" << twips::rect(1575, 4185, 3855, 2025) << "楷体_GB2312"
                                        << 15.75 << QColor(0, 0, 0) << left;
-        QTest::newRow("titleLabel") << "titleLabel" << twipsRect(1800, 225, 4845, 600) << "楷体_GB2312" << 26.25
+        QTest::newRow("titleLabel") << "titleLabel" << twips::rect(1800, 225, 4845, 600) << "楷体_GB2312" << 26.25
                                   << QColor(255, 0, 0) << centred;
-        QTest::newRow("versionLabel") << "versionLabel" << twipsRect(1800, 855, 4845, 465) << "仿宋_GB2312" << 15.75
+        QTest::newRow("versionLabel") << "versionLabel" << twips::rect(1800, 855, 4845, 465) << "仿宋_GB2312" << 15.75
                                     << QColor(255, 0, 0) << centred;
-        QTest::newRow("descriptionLabel") << "descriptionLabel" << twipsRect(480, 2160, 7725, 1890) << "隶书" << 21.75
+        QTest::newRow("descriptionLabel") << "descriptionLabel" << twips::rect(480, 2160, 7725, 1890) << "隶书" << 21.75
                                         << QColor(0, 0, 255) << left;
     }
 
@@ -172,7 +163,7 @@ private slots:
         QVERIFY(box.isVisible());
         QVERIFY(box.background().isNull());
         QVERIFY(messages.texts.isEmpty());
-        QCOMPARE(box.versionLabel()->text(), QStringLiteral("版本 1.0.1"));
+        QCOMPARE(box.versionLabel()->text(), QStringLiteral("版本 " YANPING_VERSION));
     }
 
     // ---- closing -----------------------------------------------------------------------
@@ -262,7 +253,7 @@ private slots:
         if (secondEntry)
             fake.set(registry::kLocalMachine, kFolderKey, QStringLiteral("MSINFO"), registry::kTypeText,
                      withNul(folder.path().toLocal8Bit()));
-        UseRegistry use(&fake);
+        const registry::Override use(&fake);
         LaunchRecorder launches(launchWorks);
         testsupport::MessageRecorder messages;
 

@@ -6,6 +6,7 @@
 #include "testsupport.h"
 
 #include <QSignalSpy>
+#include <optional>
 #include <QtTest>
 
 using Caption = DivinationSession::Caption;
@@ -85,17 +86,18 @@ class TestDivinationSession : public QObject
     }
 
     std::unique_ptr<testsupport::ProgramFolderFixture> folder;
+    std::optional<throwing::Override> draws;
 
 private slots:
     void init()
     {
         folder = std::make_unique<testsupport::ProgramFolderFixture>(true);
         // Each throw moves the counts by one, two and three.
-        throwing::setSourceForTests([k = 0]() mutable { return (float(k++ % 3 + 1) + 0.5f) / 125; });
+        draws.emplace([k = 0]() mutable { return (float(k++ % 3 + 1) + 0.5f) / 125; });
     }
     void cleanup()
     {
-        throwing::setSourceForTests({});
+        draws.reset();
         folder.reset();
     }
 
@@ -189,7 +191,7 @@ private slots:
 
     void throwTimerTicksThrows()
     {
-        throwing::setSourceForTests({});
+        draws.reset(); // the real source
         DivinationSession session;
         QCOMPARE(session.throwTimer()->interval(), 1);
         QCOMPARE(session.throwTimer()->timerType(), Qt::PreciseTimer);

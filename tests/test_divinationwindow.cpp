@@ -8,6 +8,7 @@
 #include "divination/Texts.h"
 #include "divination/Throw.h"
 #include "platform/Twips.h"
+#include "messagerecorder.h"
 #include "testsupport.h"
 
 #include <QAbstractItemView>
@@ -34,7 +35,7 @@ class TestDivinationWindow : public QObject
     void open()
     {
         mainWindow->showDivinationWindow();
-        w = DivinationWindow::instance();
+        w = mainWindow->divinationWindow();
         QVERIFY(w);
     }
     QStringList captions() const { return {w->woodenButton()->text(), w->computerButton()->text()}; }
@@ -84,7 +85,6 @@ private slots:
         mainWindow = new MainWindow;
         mainWindow->resize(1200, 800);
         mainWindow->show();
-        throwing::setSourceForTests({});
     }
     void cleanup()
     {
@@ -94,7 +94,6 @@ private slots:
         QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         messages.reset();
         folder.reset();
-        throwing::setSourceForTests({});
     }
 
     void startState()
@@ -213,7 +212,7 @@ private slots:
         choose(1);
         QCOMPARE(captions(), (QStringList{QStringLiteral("《祈祷开始》"), QStringLiteral("《祈祷结束》")}));
         QList<float> draws{1.5f / 125, 2.5f / 125, 124.5f / 125};
-        throwing::setSourceForTests([&draws] { return draws.takeFirst(); });
+        const throwing::Override source([&draws] { return draws.takeFirst(); });
         w->woodenButton()->click();
         QVERIFY(w->session()->throwTimer()->isActive());
         QVERIFY(!w->woodenButton()->isEnabled());
@@ -254,7 +253,8 @@ private slots:
         open();
         w->computerButton()->click();
         w->woodenButton()->click();
-        QTest::qWait(60);
+        QSignalSpy ticks(w->session()->throwTimer(), &QTimer::timeout);
+        QVERIFY(ticks.wait(2000));
         w->computerButton()->click();
         // The reading shown is that of the last throw the pieces show.
         QCOMPARE(w->readingPane()->text(), readingText(reading::readingKey(counts().upper, counts().middle, counts().lower)));
@@ -367,7 +367,7 @@ private slots:
         DivinationWindow *first = w;
         w->subWindow()->showNormal();
         mainWindow->divinationAction()->trigger();
-        QCOMPARE(DivinationWindow::instance(), first);
+        QCOMPARE(mainWindow->divinationWindow(), first);
         QVERIFY(first->subWindow()->isMaximized());
         QCOMPARE(mainWindow->mdiArea()->activeSubWindow(), first->subWindow());
         QCOMPARE(first->session()->counts().upper, 3);
@@ -380,7 +380,7 @@ private slots:
 
         first->subWindow()->close();
         QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        QVERIFY(!DivinationWindow::instance());
+        QVERIFY(!mainWindow->divinationWindow());
         open();
         QCOMPARE(counts().upper + counts().middle + counts().lower, 0);
         QCOMPARE(w->readingPane()->text(), texts::welcomeText());
@@ -403,7 +403,8 @@ private slots:
         QCOMPARE(pieces(), QStringLiteral("空空空空 空空空空 下下下空"));
         choose(1);
         w->woodenButton()->click();
-        QTest::qWait(20);
+        QSignalSpy ticks(w->session()->throwTimer(), &QTimer::timeout);
+        QVERIFY(ticks.wait(2000));
         w->computerButton()->click();
         // cleanup() checks that no message box was shown.
     }

@@ -27,7 +27,7 @@ private slots:
         QTest::addColumn<Box>("emblem");
         QTest::addColumn<Box>("instructions");
         QTest::addColumn<Box>("divination");
-        // The worked example: 12000 x 8000 twips.
+        // A window of 12000 x 8000 twips.
         QTest::newRow("12000 x 8000") << 12000.f << 8000.f << Box{4000, 1600, 4000, 3200}
                                       << Box{4000, 4850, 1818.18f, 606.06f} << Box{6181.82f, 4850, 1818.18f, 606.06f};
         QTest::newRow("6000 x 3000") << 6000.f << 3000.f << Box{2000, 600, 2000, 1200}
@@ -98,7 +98,7 @@ private slots:
     {
         QTest::addColumn<float>("W");
         QTest::addColumn<float>("H");
-        QTest::addColumn<QList<float>>("expected"); // G V R detail.x computer.x list.x left mid right detail.y wooden.y pane.y upper1.y lower4.y
+        QTest::addColumn<QList<float>>("expected"); // column gap, row gap, piece gap, detail.x computer.x list.x left mid right detail.y wooden.y pane.y upper1.y lower4.y
         QTest::newRow("12000 x 9000") << 12000.f << 9000.f
                                       << QList<float>{100, 333.333f, 180, 3000, 6500, 9100, 350, 1200, 2050,
                                                       333.333f, 1266.667f, 2200, 1080, 7680};
@@ -119,7 +119,7 @@ private slots:
         QFETCH(float, H);
         QFETCH(QList<float>, expected);
         const divinationlayout::Result r = divinationlayout::compute(W, H);
-        const QList<float> got{r.G, r.V, r.R, r.detailButton.x, r.computerButton.x, r.countSelector.x,
+        const QList<float> got{r.columnGap, r.rowGap, r.pieceGap, r.detailButton.x, r.computerButton.x, r.countSelector.x,
                                r.pieces[0][1].x, r.pieces[0][0].x, r.pieces[0][2].x,
                                r.detailButton.y, r.woodenButton.y, r.readingPane.y, r.pieces[0][0].y, r.pieces[2][3].y};
         for (int i = 0; i < got.size(); ++i)

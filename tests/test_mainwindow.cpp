@@ -5,6 +5,7 @@
 #include "platform/Clock.h"
 #include "platform/Errors.h"
 #include "platform/MessageBox.h"
+#include "messagerecorder.h"
 #include "testsupport.h"
 
 #include <QAction>
@@ -28,7 +29,6 @@ private slots:
     void init() { platform::setProgramFolder(QString()); }
     void cleanup()
     {
-        clock_seam::setOverride(std::nullopt);
         delete mainWindow;
         mainWindow = nullptr;
     }
@@ -49,7 +49,7 @@ private slots:
         QFETCH(QDate, date);
         QFETCH(bool, starts);
         testsupport::MessageRecorder messages;
-        clock_seam::setOverride(date);
+        const hostclock::Override pinned(date);
         mainWindow = startProgram();
         if (starts) {
             QVERIFY(messages.texts.isEmpty());
@@ -67,21 +67,35 @@ private slots:
 
     void realMessageBox()
     {
-        // Without a hook the box is a real modal box: no icon, one "确定".
-        bool checked = false;
-        QTimer::singleShot(0, [&checked] {
-            auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
-            QVERIFY(box);
-            QCOMPARE(box->windowTitle(), QStringLiteral("衍枰占卜"));
-            QCOMPARE(box->text(), QStringLiteral("此时系统信息无效"));
-            QCOMPARE(box->icon(), QMessageBox::NoIcon);
-            QCOMPARE(box->buttons().size(), 1);
-            QCOMPARE(box->buttons().at(0)->text(), QStringLiteral("确定"));
-            checked = true;
-            box->buttons().at(0)->click();
+        // Without an override the box is a real modal box: no icon, one "确定".
+        // What it shows is noted while it is open and checked once it is
+        // closed, so that a wrong box fails the test instead of staying open.
+        QString title, text;
+        QMessageBox::Icon icon = QMessageBox::Warning;
+        QStringList buttons;
+        bool clicked = false;
+        QTimer::singleShot(0, [&] {
+            QWidget *modal = QApplication::activeModalWidget();
+            if (auto *box = qobject_cast<QMessageBox *>(modal)) {
+                title = box->windowTitle();
+                text = box->text();
+                icon = box->icon();
+                for (QAbstractButton *b : box->buttons())
+                    buttons.append(b->text());
+                if (!box->buttons().isEmpty()) {
+                    box->buttons().constFirst()->click();
+                    clicked = true;
+                }
+            }
+            if (modal && !clicked)
+                modal->close();
         });
         msgbox::showMessage(nullptr, QStringLiteral("此时系统信息无效"));
-        QVERIFY(checked);
+        QVERIFY(clicked);
+        QCOMPARE(title, QStringLiteral("衍枰占卜"));
+        QCOMPARE(text, QStringLiteral("此时系统信息无效"));
+        QCOMPARE(icon, QMessageBox::NoIcon);
+        QCOMPARE(buttons, QStringList{QStringLiteral("确定")});
         QVERIFY(!msgbox::isShowing());
     }
 
@@ -97,7 +111,7 @@ private slots:
 
     void errorMessageFormat()
     {
-        QCOMPARE(errors::errorMessage(errors::Failure::of(errors::FileNotFound)), QStringLiteral("Error:53 文件未找到"));
+        QCOMPARE(errors::errorMessage(errors::Failure::of(errors::Kind::FileNotFound)), QStringLiteral("Error:53 文件未找到"));
     }
 
     void frameAndMenu()
@@ -136,14 +150,15 @@ private slots:
         QString opened;
         QWidget *owner = nullptr;
         int calls = 0;
-        msgbox::setDialogHook([&](QDialog &d) {
-            ++calls;
-            opened = d.windowTitle();
-            owner = d.parentWidget();
-            return 0;
-        });
-        QTest::keyClick(mainWindow, Qt::Key_I, Qt::AltModifier);
-        msgbox::setDialogHook({});
+        {
+            const msgbox::DialogOverride dialogs([&](QDialog &d) {
+                ++calls;
+                opened = d.windowTitle();
+                owner = d.parentWidget();
+                return 0;
+            });
+            QTest::keyClick(mainWindow, Qt::Key_I, Qt::AltModifier);
+        }
         QCOMPARE(calls, 1);
         QCOMPARE(opened, QStringLiteral("关于 衍枰占卜"));
         QCOMPARE(owner, static_cast<QWidget *>(mainWindow));

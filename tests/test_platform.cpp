@@ -10,6 +10,12 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#ifndef Q_OS_WIN
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
 using namespace testsupport;
 
 namespace {
@@ -21,7 +27,6 @@ class TestPlatform : public QObject
 {
     Q_OBJECT
 private slots:
-    void cleanup() { registry::setReplacement(nullptr); }
 
     // ---- the program folder ------------------------------------------------------------
 
@@ -117,7 +122,7 @@ private slots:
         QFETCH(QString, after);
         FakeRegistry fake;
         fake.set(registry::kLocalMachine, QStringLiteral("SOFTWARE\\Test"), QStringLiteral("Value"), type, data);
-        UseRegistry use(&fake);
+        const registry::Override use(&fake);
         QString received = before;
         QCOMPARE(registry::readValueText(registry::kLocalMachine, QStringLiteral("SOFTWARE\\Test"),
                                         QStringLiteral("Value"), received),
@@ -152,7 +157,7 @@ private slots:
         fake.set(registry::kLocalMachine, QStringLiteral("SOFTWARE\\Locked"), QStringLiteral("Value"),
                  registry::kTypeText, withNul("secret"));
         fake.deny(registry::kLocalMachine, QStringLiteral("SOFTWARE\\Locked"));
-        UseRegistry use(&fake);
+        const registry::Override use(&fake);
         QString received = QStringLiteral("held before");
         QVERIFY(!registry::readValueText(root, path, name, received));
         QVERIFY(received.isEmpty());
@@ -177,19 +182,26 @@ private slots:
 #ifndef Q_OS_WIN
     void launcherStartsWithoutWaiting()
     {
-        // A program that takes a few seconds: start() returns at once.
+        // A program that runs until the test lets it go: start() returns at once.
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("slow"));
+        const QByteArray go = QFile::encodeName(dir.filePath(QStringLiteral("go")));
+        QCOMPARE(mkfifo(go.constData(), 0600), 0);
         QFile f(path);
         QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write("#!/bin/sh\nsleep 3\n");
+        f.write("#!/bin/sh\n: > \"$(dirname \"$0\")/started\"\nread x < \"$(dirname \"$0\")/go\"\n");
         f.close();
         f.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         QElapsedTimer clock;
         clock.start();
         QVERIFY(launcher::start(path));
         QVERIFY(clock.elapsed() < 2000);
-        QTest::qWait(300); // let the shell open its script before the folder goes
+        QTRY_VERIFY(QFile::exists(dir.filePath(QStringLiteral("started"))));
+        // Let it finish: the FIFO opens for writing once the script reads it.
+        int fd = -1;
+        QTRY_VERIFY((fd = ::open(go.constData(), O_WRONLY | O_NONBLOCK)) >= 0);
+        QCOMPARE(::write(fd, "\n", 1), ssize_t(1));
+        ::close(fd);
     }
 
     void toolFoundOnThePath_data()

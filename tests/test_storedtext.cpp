@@ -126,11 +126,11 @@ private slots:
         Codes codes;
         errors::Failure failure;
         QVERIFY(!storedtext::readFile(folder.path(QStringLiteral("missing.god")), &codes, &failure));
-        QCOMPARE(failure.number, int(errors::FileNotFound));
+        QCOMPARE(failure.kind, errors::Kind::FileNotFound);
         QCOMPARE(failure.description, QStringLiteral("文件未找到"));
 
         QVERIFY(!storedtext::readFile(folder.dir.path(), &codes, &failure));
-        QCOMPARE(failure.number, int(errors::PathFileAccess));
+        QCOMPARE(failure.kind, errors::Kind::PathFileAccess);
 
         // A file far larger than any data file is not read at all.
         const QString huge = folder.path(QStringLiteral("huge.god"));
@@ -139,7 +139,7 @@ private slots:
         QVERIFY(f.resize(storedtext::kMaxFileBytes + 1));
         f.close();
         QVERIFY(!storedtext::readFile(huge, &codes, &failure));
-        QCOMPARE(failure.number, int(errors::OutOfMemory));
+        QCOMPARE(failure.kind, errors::Kind::OutOfMemory);
         QVERIFY(codes.isEmpty());
 
         folder.writeFile(QStringLiteral("ok.god"), "abc\r\nabc");
@@ -151,25 +151,25 @@ private slots:
     void readFileThroughLinks_data()
     {
         QTest::addColumn<QString>("target");
-        QTest::addColumn<int>("number"); // 0: read
-        QTest::newRow("regular file") << QStringLiteral("ok.god") << 0;
-        QTest::newRow("device") << QStringLiteral("/dev/null") << int(errors::PathFileAccess);
-        QTest::newRow("folder") << QStringLiteral(".") << int(errors::PathFileAccess);
-        QTest::newRow("nothing") << QStringLiteral("missing.god") << int(errors::FileNotFound);
+        QTest::addColumn<errors::Kind>("kind"); // None: read
+        QTest::newRow("regular file") << QStringLiteral("ok.god") << errors::Kind::None;
+        QTest::newRow("device") << QStringLiteral("/dev/null") << errors::Kind::PathFileAccess;
+        QTest::newRow("folder") << QStringLiteral(".") << errors::Kind::PathFileAccess;
+        QTest::newRow("nothing") << QStringLiteral("missing.god") << errors::Kind::FileNotFound;
     }
 
     void readFileThroughLinks()
     {
         QFETCH(QString, target);
-        QFETCH(int, number);
+        QFETCH(errors::Kind, kind);
         testsupport::ProgramFolderFixture folder(false);
         folder.writeFile(QStringLiteral("ok.god"), "abc\r\nabc");
         QVERIFY(QFile::link(target, folder.path(QStringLiteral("link.god"))));
         Codes codes;
         errors::Failure failure;
-        QCOMPARE(storedtext::readFile(folder.path(QStringLiteral("link.god")), &codes, &failure), number == 0);
-        QCOMPARE(failure.number, number);
-        QCOMPARE(codes.size(), number == 0 ? 6 : 0);
+        QCOMPARE(storedtext::readFile(folder.path(QStringLiteral("link.god")), &codes, &failure), kind == errors::Kind::None);
+        QCOMPARE(failure.kind, kind);
+        QCOMPARE(codes.size(), kind == errors::Kind::None ? 6 : 0);
     }
 
     void everyGbkCharacterRoundTrips_data()
@@ -242,7 +242,7 @@ private slots:
             const QString s = storedtext::decodeToDisplay(b, 2 + round % 2);
             QVERIFY(s.size() <= b.size());
             storedtext::toGbk(storedtext::unshift(storedtext::gather(b), 3));
-            storedtext::decodeGbk(b);
+            gbk::decode(b);
         }
     }
 };

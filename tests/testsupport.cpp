@@ -1,7 +1,6 @@
 #include "testsupport.h"
 
 #include "platform/ProgramFolder.h"
-#include "platform/MessageBox.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -10,17 +9,9 @@
 
 namespace testsupport {
 
-MessageRecorder::MessageRecorder()
-{
-    msgbox::setHook([this](const QString &title, const QString &text) {
-        titles.append(title);
-        texts.append(text);
-    });
-}
+namespace {
 
-MessageRecorder::~MessageRecorder() { msgbox::setHook({}); }
-
-static void copyTree(const QString &from, const QString &to)
+void copyTree(const QString &from, const QString &to)
 {
     QDirIterator it(from, QDir::Files, QDirIterator::Subdirectories);
     while (it.hasNext()) {
@@ -31,13 +22,41 @@ static void copyTree(const QString &from, const QString &to)
     }
 }
 
+// One copy of the built program's god/ and picture/ per test process, so
+// that no test can touch the build's own files.
+const QString &preparedData()
+{
+    static QTemporaryDir copy;
+    static const bool copied = [] {
+        copyTree(QStringLiteral(PROGRAM_DIR "/god"), copy.path() + QStringLiteral("/god"));
+        copyTree(QStringLiteral(PROGRAM_DIR "/picture"), copy.path() + QStringLiteral("/picture"));
+        return true;
+    }();
+    Q_UNUSED(copied);
+    static const QString path = copy.path();
+    return path;
+}
+
+// Fills `to` with links to every file of the prepared copy.
+void linkData(const QString &to)
+{
+    const QString from = preparedData();
+    QDirIterator it(from, QDir::Files, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString src = it.next();
+        const QString dst = to + src.mid(from.size());
+        QDir().mkpath(QFileInfo(dst).absolutePath());
+        QFile::link(src, dst);
+    }
+}
+
+} // namespace
+
 ProgramFolderFixture::ProgramFolderFixture(bool withData) : previous(platform::programFolder())
 {
     platform::setProgramFolder(dir.path());
-    if (withData) {
-        copyTree(QStringLiteral(PROGRAM_DIR "/god"), dir.path() + QStringLiteral("/god"));
-        copyTree(QStringLiteral(PROGRAM_DIR "/picture"), dir.path() + QStringLiteral("/picture"));
-    }
+    if (withData)
+        linkData(dir.path());
 }
 
 ProgramFolderFixture::~ProgramFolderFixture() { platform::setProgramFolder(previous); }
@@ -48,6 +67,7 @@ void ProgramFolderFixture::writeFile(const QString &relative, const QByteArray &
 {
     const QString p = path(relative);
     QDir().mkpath(QFileInfo(p).absolutePath());
+    QFile::remove(p); // a link to the shared data is replaced, never written through
     QFile f(p);
     f.open(QIODevice::WriteOnly | QIODevice::Truncate);
     f.write(bytes);

@@ -6,17 +6,10 @@
 // Shared helpers for the tests.
 namespace testsupport {
 
-// Records every message box instead of showing it.
-struct MessageRecorder {
-    MessageRecorder();
-    ~MessageRecorder();
-    QStringList titles;
-    QStringList texts;
-};
-
 // A program folder of its own for a test: the program folder points at it while
-// the object lives. With withData the built program's god/ and picture/
-// folders are copied in.
+// the object lives. With withData its god/ and picture/ hold links to one
+// copy of the built program's data, shared by the whole test process;
+// writeFile() and remove() replace a link, never what it points to.
 struct ProgramFolderFixture {
     explicit ProgramFolderFixture(bool withData = true);
     ~ProgramFolderFixture();

@@ -279,7 +279,7 @@ int decodeCommand(const QStringList &args)
         return 1;
     const storedtext::Codes shown = storedtext::unshift(storedtext::gather(stored), shift);
     const QByteArray out = page ? storedtext::toGbk(shown) + QByteArray("\r\n")
-                                : storedtext::toDisplay(shown).toUtf8();
+                                : gbk::toText(shown).toUtf8();
     if (files.size() == 2)
         return writeWhole(files[1], out) ? 0 : 1;
     return writeStdout(out) ? 0 : 1;
@@ -299,7 +299,7 @@ QString checkFile(const QString &path, int shift)
     const storedtext::Codes codes = storedtext::gather(stored);
     if (codes.isEmpty())
         return QStringLiteral("empty");
-    const QString text = storedtext::toDisplay(storedtext::unshift(codes, shift));
+    const QString text = gbk::toText(storedtext::unshift(codes, shift));
     const qsizetype bad = text.indexOf(QChar(QChar::ReplacementCharacter));
     if (bad >= 0)
         return QStringLiteral("character %1 names no GBK character after the shift").arg(bad + 1);

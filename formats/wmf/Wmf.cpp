@@ -53,14 +53,4 @@ QImage render(const QByteArray &data, const Limits &limits, Report *report)
     return image;
 }
 
-QImage renderFile(const QString &path)
-{
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
-        return QImage();
-    if (f.size() > Limits().maxFileBytes)
-        return QImage();
-    return render(f.readAll());
-}
-
 } // namespace wmf

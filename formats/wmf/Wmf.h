@@ -47,5 +47,4 @@ QSize naturalSize(const QByteArray &data);
 // not a metafile that can be drawn.
 QImage render(const QByteArray &data);
 QImage render(const QByteArray &data, const Limits &limits, Report *report = nullptr);
-QImage renderFile(const QString &path);
 } // namespace wmf

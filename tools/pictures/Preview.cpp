@@ -1,5 +1,7 @@
 #include "Preview.h"
 
+#include "platform/Version.h"
+
 #include "divination/DivinationLayout.h"
 #include "divination/Texts.h"
 #include "platform/Fonts.h"
@@ -25,10 +27,6 @@ QImage enlarged(const QImage &img, int factor, const QColor &ground)
     return out;
 }
 
-QRect twipRect(double x, double y, double w, double h)
-{
-    return QRect(twips::toPixels(x), twips::toPixels(y), twips::toPixels(w), twips::toPixels(h));
-}
 
 QPushButton *button(QWidget *parent, const QString &text, double points, const QRect &r)
 {
@@ -55,7 +53,7 @@ QImage panel(const Set &set, int width, int height, const QImage &emblem)
     QPainter p(&ground);
     p.drawImage(0, 0, set.globe);
     const double W = twips::fromPixels(width), H = twips::fromPixels(height);
-    const QRect image = twipRect(W / 3, H / 5, W / 3, H / 5 * 2);
+    const QRect image = twips::rect(W / 3, H / 5, W / 3, H / 5 * 2);
     p.setRenderHint(QPainter::SmoothPixmapTransform);
     p.drawImage(image, emblem);
     // The pointer where a user would hold it over the emblem.
@@ -67,8 +65,8 @@ QImage panel(const Set &set, int width, int height, const QImage &emblem)
     backdrop(&w, ground);
     const double iw = W / 3, il = W / 3, ih = H / 5 * 2, it = H / 5;
     const double bw = iw / 11 * 5, bh = bw / 3, top = it + ih + 50;
-    button(&w, QStringLiteral("衍枰说明"), 10.5, twipRect(il, top, bw, bh));
-    button(&w, QStringLiteral("衍枰占卜"), 10.5, twipRect(iw / 11 * 6 + il, top, bw, bh));
+    button(&w, QStringLiteral("衍枰说明"), 10.5, twips::rect(il, top, bw, bh));
+    button(&w, QStringLiteral("衍枰占卜"), 10.5, twips::rect(iw / 11 * 6 + il, top, bw, bh));
     return w.grab().toImage();
 }
 
@@ -85,7 +83,7 @@ QImage divination(const Set &set, int width, int height, int up, int mid, int lo
 
     const divinationlayout::Result r = divinationlayout::compute(float(twips::fromPixels(width)),
                                                        float(twips::fromPixels(height)));
-    auto at = [](const divinationlayout::Point &pt, double w, double h) { return twipRect(pt.x, pt.y, w, h); };
+    auto at = [](const divinationlayout::Point &pt, double w, double h) { return twips::rect(pt.x, pt.y, w, h); };
     button(&w, QStringLiteral("重 点 卦 象 详 细 解 说"), 14.25, at(r.detailButton, 6000, 600))->setEnabled(false);
     button(&w, QStringLiteral("《木制衍枰占卜》"), 14.25, at(r.woodenButton, 2500, 600));
     button(&w, QStringLiteral("《电脑衍枰占卜》"), 14.25, at(r.computerButton, 2500, 600));
@@ -124,7 +122,7 @@ QImage about(const Set &set)
                       double points, const QColor &colour, Qt::Alignment align) {
         auto *l = new QLabel(text, &w);
         l->setFont(platform::designFont(face, points));
-        l->setGeometry(twipRect(x, y, lw, lh));
+        l->setGeometry(twips::rect(x, y, lw, lh));
         l->setWordWrap(true);
         l->setAlignment(align | Qt::AlignTop);
         QPalette pal = l->palette();
@@ -139,12 +137,12 @@ QImage about(const Set &set)
     label(verse, 1575, 4185, 3855, 2025, QStringLiteral("楷体_GB2312"), 15.75, Qt::black, Qt::AlignLeft);
     label(QStringLiteral("衍枰占卜"), 1800, 225, 4845, 600, QStringLiteral("楷体_GB2312"), 26.25, Qt::red,
           Qt::AlignHCenter);
-    label(QStringLiteral("版本 1.0.1"), 1800, 855, 4845, 465, QStringLiteral("仿宋_GB2312"), 15.75, Qt::red,
+    label(QStringLiteral("版本 " YANPING_VERSION), 1800, 855, 4845, 465, QStringLiteral("仿宋_GB2312"), 15.75, Qt::red,
           Qt::AlignHCenter);
     label(QStringLiteral("    方术，是中国传统文化的一个组成部分，它对中国社会生活有着极其深刻的影响，要了解中国的政治、经济、科学文化，就必须了解中国古代的方术。"),
           480, 2160, 7725, 1890, QStringLiteral("隶书"), 21.75, Qt::blue, Qt::AlignLeft);
-    button(&w, QStringLiteral("确定"), 10.5, twipRect(5535, 4455, 1500, 465));
-    button(&w, QStringLiteral("系统信息"), 10.5, twipRect(5535, 5535, 1485, 465));
+    button(&w, QStringLiteral("确定"), 10.5, twips::rect(5535, 4455, 1500, 465));
+    button(&w, QStringLiteral("系统信息"), 10.5, twips::rect(5535, 5535, 1485, 465));
     return w.grab().toImage();
 }
 

@@ -311,8 +311,7 @@ void TestPictureFormats::builtInPictures()
 
 int main(int argc, char *argv[])
 {
-    Q_INIT_RESOURCE(yanping);
-    QApplication app(argc, argv);
+    QGuiApplication app(argc, argv);
     TestPictureFormats t;
     return QTest::qExec(&t, argc, argv);
 }
