@@ -191,7 +191,8 @@ void checkDetail(const QString &file, const QString &text, const Reading &r, QSt
     if (lines.at(1) != r.heading + QStringLiteral("　详解"))
         problem(QStringLiteral("heading 「%1」 is not the reading's heading plus 　详解").arg(lines.at(1).trimmed()));
     QStringList sections;
-    QStringList areas; // the eight of the reading, as 诸事详断 takes them up; others such as 家宅 may come between
+    QStringList areas; // as 诸事详断 takes them up
+    QStringList eight; // the reading's areas among them; others such as 家宅 may come between
     bool inAreas = false;
     for (const QString &line : lines.mid(2)) {
         if (line.startsWith(Indent) && !line.startsWith(BodyIndent)) {
@@ -202,14 +203,16 @@ void checkDetail(const QString &file, const QString &text, const Reading &r, QSt
             const QString area = line.mid(BodyIndent.size(), colon - BodyIndent.size());
             if (colon > 0 && r.areas.value(area) == line.mid(colon + 1))
                 problem(QStringLiteral("诸事详断 line for %1 only repeats the reading").arg(area));
-            if (colon > 0 && Areas.contains(area))
+            if (colon > BodyIndent.size() && colon - BodyIndent.size() <= 4)
                 areas.append(area);
+            if (colon > 0 && Areas.contains(area))
+                eight.append(area);
         }
     }
     if (sections != Sections)
         problem(QStringLiteral("sections are 「%1」, expected 「%2」").arg(sections.join(u'/'), Sections.join(u'/')));
-    else if (areas != Areas)
-        problem(QStringLiteral("诸事详断 takes up 「%1」, expected 「%2」 in this order")
+    else if (eight != Areas)
+        problem(QStringLiteral("诸事详断 takes up 「%1」, expected 「%2」 in this order (others may come between)")
                     .arg(areas.join(u'/'), Areas.join(u'/')));
 }
 
@@ -292,15 +295,14 @@ QStringList checkReadings(const QString &folder)
                 const QString file = QStringLiteral("%1%2%3.txt").arg(u).arg(m).arg(l);
                 const QString detail = file.left(3) + QStringLiteral("1.txt");
                 expected.append(file);
+                if (m == l)
+                    expected.append(detail);
                 QString text;
                 Reading r;
                 if (!readText(dir, file, &text, &problems) || !parseReading(file, text, u, m, l, &r, &problems))
                     continue;
                 readings.append(r);
-                if (m != l)
-                    continue;
-                expected.append(detail);
-                if (readText(dir, detail, &text, &problems))
+                if (m == l && readText(dir, detail, &text, &problems))
                     checkDetail(detail, text, r, &problems);
             }
     for (const QString &file : dir.entryList(QDir::Files))
