@@ -1,7 +1,9 @@
 // Checks the reading sources (data/god/xwk/*.txt) for the faults that editing
-// brings in: a heading that no longer matches its file, a broken verse or
-// area list, a detail file out of step with its reading, names or verse runs
-// repeated between readings, and characters the stored GBK form cannot hold.
+// brings in: a heading that no longer matches its file, a broken verse, 典故
+// line or area list, a detail file out of step with its reading, names, verse
+// runs or stories repeated between readings, office words in the advice,
+// phrases worn out by use in too many readings, and characters the stored GBK
+// form cannot hold.
 
 #include <QDir>
 #include <QFile>
@@ -10,6 +12,8 @@
 #include <QStringConverter>
 #include <QTemporaryDir>
 #include <QtTest>
+
+#include <algorithm>
 
 #ifndef DATA_DIR
 #define DATA_DIR SOURCE_DIR "/data/god/xwk"
@@ -20,10 +24,24 @@ namespace {
 const QString Numerals = QStringLiteral("零一二三四");
 const QString VersePunctuation = QStringLiteral("，。，。");
 const QStringList Verdicts = QStringLiteral("大吉 吉 中平 凶 大凶").split(u' ');
-const QStringList Areas = QStringLiteral("求财 婚姻 疾病 出行 官讼 失物").split(u' ');
+const QStringList Areas = QStringLiteral("求财 事业 学业 婚姻 疾病 出行 官讼 失物").split(u' ');
+// Words of offices and reports that have no place in a reading's advice.
+const QStringList OfficeWords = QStringLiteral("资源 条件 环境 按劳分配 自力更生 集体出行 团体出行 物质 统筹 变现 "
+                                               "申请 批复 审批 装修 胜诉 败诉 判决").split(u' ');
+// A phrase this long may be shared by at most this many readings' 解曰.
+constexpr int PhraseLength = 5;
+constexpr int MaxReadingsPerPhrase = 8;
 const QStringList Sections = QStringLiteral("一、卦象 二、天时 三、人事 四、地利 五、诸事详断 六、宜忌 七、结语").split(u' ');
 const QString Indent = QStringLiteral("    ");
 const QString BodyIndent = QStringLiteral("        ");
+
+// Where things stand in a reading: blank, heading, verdict, blank, 诗曰 and
+// four verse lines, blank, 典故, blank, 解曰, the explanation, the areas, and
+// the final line break.
+constexpr int StoryLine = 10;
+constexpr int ExplanationLine = 12;
+constexpr int FirstAreaLine = 14;
+const qsizetype ReadingLines = FirstAreaLine + Areas.size() + 1;
 
 struct Reading
 {
@@ -31,7 +49,9 @@ struct Reading
     QString heading; // the whole heading line
     QString name;
     QString verse; // the four lines without punctuation
+    QString story; // the story's name at the head of the 典故 line
     QHash<QString, QString> areas;
+    QStringList explanation; // what follows 解曰: the paragraph, then each area without its name
 };
 
 // The first character of `text` that GBK cannot hold, or an empty string.
@@ -87,10 +107,10 @@ bool parseReading(const QString &file, const QString &text, int u, int m, int l,
 {
     auto problem = [&](const QString &what) { problems->append(file + QStringLiteral(": ") + what); };
     const QStringList lines = text.split(QLatin1Char('\n'));
-    if (lines.size() != 19 || !lines.first().isEmpty() || !lines.last().isEmpty() || !lines.at(3).isEmpty()
-        || !lines.at(9).isEmpty()) {
-        problem(QStringLiteral("layout is not: blank, heading, verdict, blank, 诗曰 and four lines, blank, 解曰, "
-                               "explanation and six areas"));
+    if (lines.size() != ReadingLines || !lines.first().isEmpty() || !lines.last().isEmpty() || !lines.at(3).isEmpty()
+        || !lines.at(9).isEmpty() || !lines.at(StoryLine + 1).isEmpty()) {
+        problem(QStringLiteral("layout is not: blank, heading, verdict, blank, 诗曰 and four lines, blank, 典故, "
+                               "blank, 解曰, explanation and eight areas"));
         return false;
     }
     static const QRegularExpression heading(
@@ -123,19 +143,42 @@ bool parseReading(const QString &file, const QString &text, int u, int m, int l,
         else
             r->verse += v.captured(1);
     }
-    if (lines.at(10) != Indent + QStringLiteral("解曰："))
-        problem(QStringLiteral("解曰： expected on line 11"));
-    if (!lines.at(11).startsWith(BodyIndent) || lines.at(11).size() < BodyIndent.size() + 20)
+    // 典故：the story's usual name, 。, then at least one sentence about it.
+    static const QRegularExpression storyLine(QStringLiteral("^    典故：([^。]*)。(.*)$"));
+    static const QRegularExpression storyName(QStringLiteral("^[\\p{Han}·]{2,12}$"));
+    static const QRegularExpression sentence(QStringLiteral("^\\S.{6,}[。！？][”’」』]?$"));
+    const auto s = storyLine.match(lines.at(StoryLine));
+    if (!s.hasMatch())
+        problem(QStringLiteral("典故： line with the story's name and 。 expected on line %1").arg(StoryLine + 1));
+    else if (!storyName.match(s.captured(1)).hasMatch())
+        problem(QStringLiteral("典故 name 「%1」 is not a story's name of two to twelve characters").arg(s.captured(1)));
+    else if (!sentence.match(s.captured(2)).hasMatch())
+        problem(QStringLiteral("典故 「%1」 is not followed by a sentence about the story").arg(s.captured(1)));
+    else
+        r->story = s.captured(1);
+    if (lines.at(ExplanationLine) != Indent + QStringLiteral("解曰："))
+        problem(QStringLiteral("解曰： expected on line %1").arg(ExplanationLine + 1));
+    const QString &summary = lines.at(ExplanationLine + 1);
+    if (!summary.startsWith(BodyIndent) || summary.size() < BodyIndent.size() + 20)
         problem(QStringLiteral("the explanation paragraph is missing"));
+    r->explanation.append(summary.trimmed());
     for (int i = 0; i < Areas.size(); ++i) {
         const QString prefix = BodyIndent + Areas.at(i) + QStringLiteral("：");
-        const QString &line = lines.at(12 + i);
-        if (!line.startsWith(prefix) || line.size() <= prefix.size())
-            problem(QStringLiteral("area %1 expected as line %2 (areas go 求财 婚姻 疾病 出行 官讼 失物)")
-                        .arg(Areas.at(i)).arg(13 + i));
-        else
+        const QString &line = lines.at(FirstAreaLine + i);
+        if (!line.startsWith(prefix) || line.size() <= prefix.size()) {
+            problem(QStringLiteral("area %1 expected as line %2 (areas go %3)")
+                        .arg(Areas.at(i)).arg(FirstAreaLine + 1 + i).arg(Areas.join(u' ')));
+        } else {
             r->areas.insert(Areas.at(i), line.mid(prefix.size()));
+            r->explanation.append(line.mid(prefix.size()).trimmed());
+        }
     }
+    for (const QString &word : OfficeWords)
+        for (const QString &part : std::as_const(r->explanation))
+            if (part.contains(word)) {
+                problem(QStringLiteral("解曰 uses the office word 「%1」").arg(word));
+                break;
+            }
     return true;
 }
 
@@ -148,6 +191,8 @@ void checkDetail(const QString &file, const QString &text, const Reading &r, QSt
     if (lines.at(1) != r.heading + QStringLiteral("　详解"))
         problem(QStringLiteral("heading 「%1」 is not the reading's heading plus 　详解").arg(lines.at(1).trimmed()));
     QStringList sections;
+    QStringList areas; // as 诸事详断 takes them up
+    QStringList eight; // the reading's areas among them; others such as 家宅 may come between
     bool inAreas = false;
     for (const QString &line : lines.mid(2)) {
         if (line.startsWith(Indent) && !line.startsWith(BodyIndent)) {
@@ -158,10 +203,81 @@ void checkDetail(const QString &file, const QString &text, const Reading &r, QSt
             const QString area = line.mid(BodyIndent.size(), colon - BodyIndent.size());
             if (colon > 0 && r.areas.value(area) == line.mid(colon + 1))
                 problem(QStringLiteral("诸事详断 line for %1 only repeats the reading").arg(area));
+            if (colon > BodyIndent.size() && colon - BodyIndent.size() <= 4)
+                areas.append(area);
+            if (colon > 0 && Areas.contains(area))
+                eight.append(area);
         }
     }
     if (sections != Sections)
         problem(QStringLiteral("sections are 「%1」, expected 「%2」").arg(sections.join(u'/'), Sections.join(u'/')));
+    else if (eight != Areas)
+        problem(QStringLiteral("诸事详断 takes up 「%1」, expected 「%2」 in this order (others may come between)")
+                    .arg(areas.join(u'/'), Areas.join(u'/')));
+}
+
+// The clauses of a reading's 解曰, split where its punctuation falls.
+QStringList clauses(const Reading &r)
+{
+    static const QRegularExpression clauseBreak(QStringLiteral("[，。；：、！？\\n（）“”]"));
+    QStringList out;
+    for (const QString &part : r.explanation)
+        out += part.split(clauseBreak, Qt::SkipEmptyParts);
+    return out;
+}
+
+// Phrases of PhraseLength or more characters, within one clause, that more
+// than MaxReadingsPerPhrase readings use in their 解曰. A longer phrase is in
+// no more readings than its first PhraseLength characters, so the short runs
+// find every case; each is then grown into the longest phrase so shared.
+void checkWornPhrases(const QList<Reading> &readings, QStringList *problems)
+{
+    QHash<QString, QStringList> runs;
+    for (const Reading &r : readings) {
+        QSet<QString> seen;
+        for (const QString &clause : clauses(r))
+            for (qsizetype i = 0; i + PhraseLength <= clause.size(); ++i)
+                seen.insert(clause.mid(i, PhraseLength));
+        for (const QString &run : std::as_const(seen))
+            runs[run].append(r.file);
+    }
+    QSet<QString> worn;
+    for (auto it = runs.cbegin(); it != runs.cend(); ++it)
+        if (it.value().size() > MaxReadingsPerPhrase)
+            worn.insert(it.key());
+    if (worn.isEmpty())
+        return;
+
+    QHash<QString, QStringList> phrases;
+    for (const Reading &r : readings) {
+        QSet<QString> seen;
+        for (const QString &clause : clauses(r))
+            for (qsizetype i = 0; i + PhraseLength <= clause.size(); ++i)
+                if (worn.contains(clause.mid(i, PhraseLength)))
+                    for (qsizetype n = PhraseLength; i + n <= clause.size(); ++n)
+                        seen.insert(clause.mid(i, n));
+        for (const QString &phrase : std::as_const(seen))
+            phrases[phrase].append(r.file);
+    }
+    QStringList found;
+    for (auto it = phrases.cbegin(); it != phrases.cend(); ++it)
+        if (it.value().size() > MaxReadingsPerPhrase)
+            found.append(it.key());
+    std::sort(found.begin(), found.end(), [](const QString &a, const QString &b) {
+        return a.size() != b.size() ? a.size() > b.size() : a < b;
+    });
+    QStringList reported;
+    for (const QString &phrase : std::as_const(found)) {
+        const QStringList &files = phrases.value(phrase);
+        const bool inLonger = std::any_of(reported.cbegin(), reported.cend(), [&](const QString &longer) {
+            return longer.contains(phrase) && phrases.value(longer) == files;
+        });
+        if (inLonger)
+            continue;
+        reported.append(phrase);
+        problems->append(QStringLiteral("phrase 「%1」 is in the 解曰 of %2 readings (at most %3): %4")
+                             .arg(phrase).arg(files.size()).arg(MaxReadingsPerPhrase).arg(files.join(u' ')));
+    }
 }
 
 } // namespace
@@ -179,22 +295,21 @@ QStringList checkReadings(const QString &folder)
                 const QString file = QStringLiteral("%1%2%3.txt").arg(u).arg(m).arg(l);
                 const QString detail = file.left(3) + QStringLiteral("1.txt");
                 expected.append(file);
+                if (m == l)
+                    expected.append(detail);
                 QString text;
                 Reading r;
                 if (!readText(dir, file, &text, &problems) || !parseReading(file, text, u, m, l, &r, &problems))
                     continue;
                 readings.append(r);
-                if (m != l)
-                    continue;
-                expected.append(detail);
-                if (readText(dir, detail, &text, &problems))
+                if (m == l && readText(dir, detail, &text, &problems))
                     checkDetail(detail, text, r, &problems);
             }
     for (const QString &file : dir.entryList(QDir::Files))
         if (!expected.contains(file))
             problems.append(file + QStringLiteral(": unexpected file (details exist only where middle = lower)"));
 
-    QHash<QString, QString> starts, runs3, runs5;
+    QHash<QString, QString> starts, runs3, runs5, stories;
     QSet<QString> reported;
     for (const Reading &r : std::as_const(readings)) {
         auto clash = [&](QHash<QString, QString> &seen, const QString &run, const QString &what) {
@@ -211,14 +326,18 @@ QStringList checkReadings(const QString &folder)
             clash(runs3, r.name.mid(i, 3), QStringLiteral("name shares"));
         for (qsizetype i = 0; i + 5 <= r.verse.size(); ++i)
             clash(runs5, r.verse.mid(i, 5), QStringLiteral("verse shares"));
+        if (!r.story.isEmpty())
+            clash(stories, r.story, QStringLiteral("典故 tells the story"));
     }
+    checkWornPhrases(readings, &problems);
     return problems;
 }
 
 namespace {
 
 enum Damage { SwapHeading, ShortVerseLine, BorrowedVerseLine, UnknownVerdict, AreasSwapped,
-              NameLikeAnother, MissingDetail, DetailRepeatsReading, CrLineEndings, NotGbk };
+              NameLikeAnother, MissingDetail, DetailRepeatsReading, DetailWithoutArea, CrLineEndings, NotGbk,
+              StoryWithoutSentence, StoryRetold, OfficeWord, WornPhrase };
 
 QString load(const QString &path)
 {
@@ -230,6 +349,15 @@ bool save(const QString &path, const QString &text)
 {
     QFile f(path);
     return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(text.toUtf8()) >= 0;
+}
+
+// The index of the line that gives `area` (after its indent), or -1.
+qsizetype areaLine(const QStringList &lines, const QString &area)
+{
+    for (qsizetype i = 0; i < lines.size(); ++i)
+        if (lines.at(i).startsWith(BodyIndent + area + QStringLiteral("：")))
+            return i;
+    return -1;
 }
 
 bool mentions(const QStringList &problems, const QString &file)
@@ -281,8 +409,13 @@ private slots:
         QTest::newRow("name begins like another") << int(NameLikeAnother) << QStringLiteral("310.txt");
         QTest::newRow("detail file missing") << int(MissingDetail) << QStringLiteral("2221.txt");
         QTest::newRow("detail line repeats the reading") << int(DetailRepeatsReading) << QStringLiteral("3111.txt");
+        QTest::newRow("detail without 学业") << int(DetailWithoutArea) << QStringLiteral("1221.txt");
         QTest::newRow("CR LF line endings") << int(CrLineEndings) << QStringLiteral("101.txt");
         QTest::newRow("character outside GBK") << int(NotGbk) << QStringLiteral("030.txt");
+        QTest::newRow("典故 with no sentence after the name") << int(StoryWithoutSentence) << QStringLiteral("402.txt");
+        QTest::newRow("story told in another reading") << int(StoryRetold) << QStringLiteral("133.txt");
+        QTest::newRow("office word in the advice") << int(OfficeWord) << QStringLiteral("241.txt");
+        QTest::newRow("phrase in nine readings") << int(WornPhrase) << QStringLiteral("324.txt");
     }
 
     void damagedCopyIsCaught()
@@ -308,22 +441,59 @@ private slots:
         case ShortVerseLine: lines[5].remove(lines[5].size() - 2, 1); break;
         case BorrowedVerseLine: lines[7] = lineOf(QStringLiteral("000.txt"), 7); break;
         case UnknownVerdict: lines[2] = QStringLiteral("    断曰：小吉"); break;
-        case AreasSwapped: lines.swapItemsAt(13, 14); break;
+        case AreasSwapped: {
+            const qsizetype work = areaLine(lines, QStringLiteral("事业")), study = areaLine(lines, QStringLiteral("学业"));
+            QVERIFY(work > 0 && study > 0);
+            lines.swapItemsAt(work, study);
+            break;
+        }
         case NameLikeAnother:
             lines[1] = lines[1].left(lines[1].size() - 4) + lineOf(QStringLiteral("000.txt"), 1).right(4).left(2)
                 + QStringLiteral("回响");
             break;
         case MissingDetail: QVERIFY(QFile::remove(path)); break;
         case DetailRepeatsReading: {
-            const QString travel = lineOf(QStringLiteral("311.txt"), 15);
-            QVERIFY(travel.contains(QStringLiteral("出行：")));
-            for (QString &line : lines)
-                if (line.startsWith(BodyIndent + QStringLiteral("出行：")))
-                    line = travel;
+            const QStringList reading = load(tmp.filePath(QStringLiteral("311.txt"))).split(u'\n');
+            const qsizetype from = areaLine(reading, QStringLiteral("出行")), to = areaLine(lines, QStringLiteral("出行"));
+            QVERIFY(from > 0 && to > 0);
+            lines[to] = reading.at(from);
+            break;
+        }
+        case DetailWithoutArea: {
+            const qsizetype study = areaLine(lines, QStringLiteral("学业"));
+            QVERIFY(study > 0);
+            lines.removeAt(study);
             break;
         }
         case CrLineEndings: break;
-        case NotGbk: lines[11].append(QString::fromUcs4(U"\U0001F319")); break;
+        case NotGbk:
+            QVERIFY(lines.size() > ExplanationLine + 1);
+            lines[ExplanationLine + 1].append(QString::fromUcs4(U"\U0001F319"));
+            break;
+        case StoryWithoutSentence:
+            QVERIFY(lines.size() > StoryLine);
+            lines[StoryLine] = lines[StoryLine].section(QStringLiteral("。"), 0, 0) + QStringLiteral("。");
+            break;
+        case StoryRetold: lines[StoryLine] = lineOf(QStringLiteral("000.txt"), StoryLine); break;
+        case OfficeWord: {
+            const qsizetype work = areaLine(lines, QStringLiteral("事业"));
+            QVERIFY(work > 0);
+            lines[work].append(QStringLiteral("先把手头资源理一理。"));
+            break;
+        }
+        case WornPhrase: {
+            // The same clause added to this reading and to eight others.
+            const QString clause = QStringLiteral("此句只为试验而加。");
+            for (const char *other : {"001", "012", "023", "034", "140", "241", "302", "413"}) {
+                const QString otherPath = tmp.filePath(QLatin1String(other) + QStringLiteral(".txt"));
+                QStringList otherLines = load(otherPath).split(u'\n');
+                QVERIFY(otherLines.size() > ExplanationLine + 1);
+                otherLines[ExplanationLine + 1].append(clause);
+                QVERIFY(save(otherPath, otherLines.join(u'\n')));
+            }
+            lines[ExplanationLine + 1].append(clause);
+            break;
+        }
         }
         if (damage == CrLineEndings)
             QVERIFY(save(path, text.replace(QLatin1Char('\n'), QStringLiteral("\r\n"))));
