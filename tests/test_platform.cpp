@@ -1,6 +1,7 @@
 // The host layer without any window: the program folder, the registry
 // value lookup and the launcher.
 #include "fakehost.h"
+#include "platform/Clock.h"
 #include "platform/Launcher.h"
 #include "platform/ProgramFolder.h"
 #include "platform/Registry.h"
@@ -163,6 +164,31 @@ private slots:
         QVERIFY(received.isEmpty());
         QVERIFY(fake.openHandles.isEmpty());
         QCOMPARE(fake.closes, closes);
+    }
+
+    // Overrides nest, and each one puts back what it replaced: the inner
+    // one wins while it lives, then the outer one, then the real host.
+    void overridesRestoreWhatTheyReplaced()
+    {
+        const QDate real = hostclock::today();
+        QStringList outerStarts, innerStarts;
+        {
+            const hostclock::Override outerDate(QDate(2004, 1, 1));
+            const launcher::Override outer([&](const QString &p) { return outerStarts.append(p), true; });
+            {
+                const hostclock::Override innerDate(QDate(1999, 9, 9));
+                const launcher::Override inner([&](const QString &p) { return innerStarts.append(p), false; });
+                QCOMPARE(hostclock::today(), QDate(1999, 9, 9));
+                QVERIFY(!launcher::start(QStringLiteral("a")));
+            }
+            QCOMPARE(hostclock::today(), QDate(2004, 1, 1));
+            QVERIFY(launcher::start(QStringLiteral("b")));
+        }
+        QCOMPARE(innerStarts, QStringList{QStringLiteral("a")});
+        QCOMPARE(outerStarts, QStringList{QStringLiteral("b")});
+        QVERIFY(qAbs(hostclock::today().daysTo(real)) <= 1);
+        QVERIFY(!launcher::start(QString())); // the real launcher again: nothing to start
+        QCOMPARE(outerStarts.size() + innerStarts.size(), 2);
     }
 
     void launcherRefusesWhatIsNoProgram()

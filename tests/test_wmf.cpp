@@ -183,6 +183,24 @@ void TestWmf::pictureLoader()
     f.close();
     QVERIFY(!pictures::load(broken, &pixmap, &failure));
     QCOMPARE(failure.kind, errors::Kind::InvalidPicture);
+
+    // A shared picture is decoded once: a later change of the file is not
+    // read again by loadShared(), while load() reads the file as it is now.
+    QVERIFY(pictures::loadShared(path, &pixmap));
+    wmf::Writer wider = plain(60, 30);
+    solidFill(wider, kGreen);
+    wider.rectangle(0, 0, 60, 30);
+    QVERIFY(wider.save(path));
+    QVERIFY(pictures::loadShared(path, &pixmap));
+    QCOMPARE(pixmap.size(), QSize(40, 30));
+    QVERIFY(pictures::load(path, &pixmap));
+    QCOMPARE(pixmap.size(), QSize(60, 30));
+    // A failure is not kept: once the file is good, it is shared.
+    QVERIFY(!pictures::loadShared(broken, &pixmap, &failure));
+    QCOMPARE(failure.kind, errors::Kind::InvalidPicture);
+    QVERIFY(w.save(broken));
+    QVERIFY(pictures::loadShared(broken, &pixmap));
+    QCOMPARE(pixmap.size(), QSize(40, 30));
 }
 
 void TestWmf::placeableOriginAndScale()
