@@ -34,7 +34,7 @@ const QString kPrintTitle = QStringLiteral("打印签文");
 const QString kPdfFilter = QStringLiteral("PDF 文档 (*.pdf)");
 const QString kPngFilter = QStringLiteral("PNG 图片 (*.png)");
 constexpr int kPictureDpi = 150;
-constexpr int kPdfDpi = 300;
+constexpr int kPdfDpi = 1200; // as a high-resolution printer, so printing to a file gives the same PDF
 
 // Whether this user may create files in the folder. For root, whom the
 // system lets write anywhere, the folder's write bits decide, as for the
