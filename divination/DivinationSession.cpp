@@ -2,6 +2,7 @@
 
 #include "Texts.h"
 #include "Throw.h"
+#include "platform/Clock.h"
 #include "platform/Files.h"
 
 DivinationSession::DivinationSession(QObject *parent) : QObject(parent)
@@ -35,7 +36,7 @@ void DivinationSession::clickWoodenButton()
         showAllPieces();
         selectorVisible_ = true;
         emit controlsChanged();
-        setText(texts::woodenEtiquette());
+        setText(texts::woodenEtiquette(), Shown::Etiquette);
         // Every entry into the wooden mode adds the whole list again.
         const QStringList entries = reading::selectorEntries();
         appendEntries(entries.mid(0, 2));
@@ -60,7 +61,7 @@ void DivinationSession::clickComputerButton()
     }
     if (computerCaption_ == Caption::ComputerMode) {
         showAllPieces();
-        setText(texts::computerEtiquette());
+        setText(texts::computerEtiquette(), Shown::Etiquette);
         woodenCaption_ = Caption::PrayerStart;
         computerCaption_ = Caption::PrayerEnd;
         emit controlsChanged();
@@ -95,7 +96,7 @@ void DivinationSession::chooseEntry(int index)
 void DivinationSession::clickDetailButton()
 {
     const QString key = reading::readingKey(counts_.upper, counts_.middle, counts_.lower);
-    setText(reading::loadReadingText(reading::detailFilePath(key)));
+    setText(reading::loadReadingText(reading::detailFilePath(key)), Shown::Detail);
 }
 
 void DivinationSession::throwOnce()
@@ -106,9 +107,10 @@ void DivinationSession::throwOnce()
     emit piecesChanged();
 }
 
-void DivinationSession::setText(const QString &text)
+void DivinationSession::setText(const QString &text, Shown shown)
 {
     text_ = text;
+    shown_ = shown;
     emit textChanged(text_);
 }
 
@@ -122,7 +124,8 @@ void DivinationSession::showReading()
 {
     emit piecesChanged();
     const QString key = reading::readingKey(counts_.upper, counts_.middle, counts_.lower);
-    setText(reading::loadReadingText(reading::readingFilePath(key)));
+    readingShownAt_ = hostclock::now();
+    setText(reading::loadReadingText(reading::readingFilePath(key)), Shown::Reading);
     detailAvailable_ = platform::ordinaryFileExists(reading::detailFilePath(key));
     emit controlsChanged();
 }

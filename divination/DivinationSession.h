@@ -1,6 +1,7 @@
 #pragma once
 #include "ReadingModel.h"
 
+#include <QDateTime>
 #include <QObject>
 #include <QStringList>
 #include <QTimer>
@@ -19,6 +20,9 @@ public:
     // PrayerEnd -> DivinationOver -> ComputerMode.
     enum class Caption { WoodenMode, ComputerMode, PrayerStart, PrayerEnd, DivinationOver };
     Q_ENUM(Caption)
+    // What the text pane shows.
+    enum class Shown { Welcome, Etiquette, Reading, Detail };
+    Q_ENUM(Shown)
 
     explicit DivinationSession(QObject *parent = nullptr);
 
@@ -35,6 +39,9 @@ public:
 
     reading::Counts counts() const { return counts_; }
     QString text() const { return text_; }
+    Shown shown() const { return shown_; }
+    // When the last reading was shown (read from the program's clock).
+    QDateTime readingShownAt() const { return readingShownAt_; }
     QStringList selectorEntries() const { return entries_; }
     int selectorIndex() const { return selectorIndex_; }
 
@@ -64,7 +71,7 @@ signals:
     void controlsChanged();
 
 private:
-    void setText(const QString &text);
+    void setText(const QString &text, Shown shown);
     void showAllPieces();
     void showReading();
     void appendEntries(const QStringList &entries);
@@ -79,6 +86,8 @@ private:
     bool piecesVisible_ = false;
     reading::Counts counts_;
     QString text_;
+    Shown shown_ = Shown::Welcome;
+    QDateTime readingShownAt_;
     QStringList entries_;
     int selectorIndex_ = -1;
     QTimer throwTimer_;

@@ -2,6 +2,7 @@
 
 #include "DivinationLayout.h"
 #include "DivinationSession.h"
+#include "ReadingKeeper.h"
 #include "ReadingModel.h"
 #include "TextPane.h"
 #include "formats/Pictures.h"
@@ -104,6 +105,7 @@ DivinationWindow::DivinationWindow(QWidget *parent) : QWidget(parent), session_(
                 chooseFromSelector(row);
             });
     connectSession();
+    new ReadingKeeper(this); // save and print the reading shown
 
     QPixmap globe;
     if (pictures::loadShared(platform::programPath(QStringLiteral("\\picture\\globe.wmf")), &globe))

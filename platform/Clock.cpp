@@ -2,14 +2,16 @@
 
 namespace hostclock {
 namespace {
-std::optional<QDate> &pinned()
+std::optional<QDateTime> &pinned()
 {
-    static std::optional<QDate> d;
-    return d;
+    static std::optional<QDateTime> moment;
+    return moment;
 }
 } // namespace
 
-QDate today() { return pinned() ? *pinned() : QDate::currentDate(); }
+QDateTime now() { return pinned() ? *pinned() : QDateTime::currentDateTime(); }
+QDate today() { return now().date(); }
 
-Override::Override(QDate date) : ScopedOverride(pinned(), date) {}
+Override::Override(const QDateTime &moment) : ScopedOverride(pinned(), moment) {}
+Override::Override(QDate date) : ScopedOverride(pinned(), QDateTime(date, QTime(12, 0))) {}
 } // namespace hostclock

@@ -2,16 +2,20 @@
 #include "Seam.h"
 
 #include <QDate>
+#include <QDateTime>
 #include <optional>
 
-// Today's date from the system clock.
+// The local date and time from the system clock.
 namespace hostclock {
+QDateTime now();
 QDate today();
 
-// While an Override lives, today() is the given date.
-class Override : platform::ScopedOverride<std::optional<QDate>>
+// While an Override lives, the clock stands at the given moment (a date
+// alone stands for its noon).
+class Override : platform::ScopedOverride<std::optional<QDateTime>>
 {
 public:
+    explicit Override(const QDateTime &moment);
     explicit Override(QDate date);
 };
 } // namespace hostclock
