@@ -7,6 +7,7 @@
 #include "platform/Files.h"
 #include "platform/MessageBox.h"
 
+#include <QCoreApplication>
 #include <QAction>
 #include <QDir>
 #include <QFileDialog>
@@ -195,7 +196,7 @@ bool ReadingKeeper::writeSheet(const ReadingSheet &sheet, const QString &path, F
         writer.setPageLayout(QPageLayout(ReadingSheet::defaultPageSize(), QPageLayout::Portrait, QMarginsF()));
         writer.setTitle(QStringLiteral("%1 %2").arg(sheet.content().title,
                                                     ReadingSheet::countsText(sheet.content().counts)));
-        writer.setCreator(appinfo::title() + QLatin1Char(' ') + appinfo::versionText());
+        writer.setCreator(appinfo::title() + QLatin1Char(' ') + QCoreApplication::applicationVersion());
         written = sheet.paint(&writer) > 0;
     } else {
         const QImage picture = sheet.image(ReadingSheet::defaultPageSize(), kPictureDpi);
@@ -263,7 +264,7 @@ void ReadingKeeper::print()
     printer.setFullPage(true); // the slip sets its own margins
     printer.setDocName(QStringLiteral("%1 %2").arg(slip.content().title,
                                                    ReadingSheet::countsText(slip.content().counts)));
-    printer.setCreator(appinfo::title() + QLatin1Char(' ') + appinfo::versionText());
+    printer.setCreator(appinfo::title() + QLatin1Char(' ') + QCoreApplication::applicationVersion());
     QPrintDialog dialog(&printer, window_);
     dialog.setWindowTitle(kPrintTitle);
     dialog.setAccessibleName(kPrintTitle);
