@@ -1,6 +1,7 @@
 #include "PageView.h"
 
 #include "PageFile.h"
+#include "PageLimits.h"
 #include "formats/Pictures.h"
 #include "formats/StoredText.h"
 #include "platform/Files.h"
@@ -9,6 +10,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QImage>
+#include <QPainter>
 #include <QTextDocument>
 #include <QTimer>
 #include <QUrl>
@@ -22,18 +24,56 @@ QVariant PageBrowser::loadResource(int type, const QUrl &name)
         return QTextBrowser::loadResource(type, name);
     if (url.scheme() == QLatin1String("data"))
         return QVariant(); // the document decodes these itself
+    const QString path = url.isLocalFile() ? url.toLocalFile() : QString();
+    const bool allowed = !path.isEmpty() && pagelimits::isInside(path, pagefile::resourceFolder());
     if (type == QTextDocument::ImageResource) {
+        // Never a null picture: Qt would go and load the name itself.
+        const QString real = allowed ? QFileInfo(path).canonicalFilePath() : QString();
+        if (real.isEmpty())
+            return placeholder();
+        const auto known = pictures_.constFind(real);
+        if (known != pictures_.constEnd())
+            return *known;
         QImage image;
-        if (url.isLocalFile())
-            pictures::loadImage(url.toLocalFile(), &image);
-        return image;
+        QPixmap picture = placeholder();
+        if (pictures::loadImage(real, &image)) {
+            const qint64 pixels = qint64(image.width()) * image.height();
+            if (pixels <= pagelimits::kMaxPagePixels - pagePixels_) {
+                pagePixels_ += pixels;
+                picture = QPixmap::fromImage(std::move(image));
+            }
+        }
+        pictures_.insert(real, picture);
+        return picture;
     }
     QByteArray bytes;
-    if (url.isLocalFile()) {
+    if (allowed) {
         errors::Failure failure;
-        platform::readRegularFile(url.toLocalFile(), storedtext::kMaxFileBytes, &bytes, &failure);
+        platform::readRegularFile(path, storedtext::kMaxFileBytes, &bytes, &failure);
     }
     return bytes;
+}
+
+void PageBrowser::startPage()
+{
+    pictures_.clear();
+    pagePixels_ = 0;
+}
+
+QPixmap PageBrowser::placeholder()
+{
+    // A small grey frame: where a picture would be.
+    static const QPixmap frame = [] {
+        QImage image(16, 16, QImage::Format_ARGB32_Premultiplied);
+        image.fill(Qt::transparent);
+        QPainter painter(&image);
+        painter.setPen(QColor(160, 160, 160));
+        painter.drawRect(0, 0, 15, 15);
+        painter.drawLine(3, 12, 12, 3);
+        painter.end();
+        return QPixmap::fromImage(image);
+    }();
+    return frame;
 }
 
 PageView::PageView(QWidget *parent) : QWidget(parent)
@@ -64,7 +104,8 @@ void PageView::load(const QString &path, const QString &fragment)
 {
     QByteArray bytes;
     errors::Failure failure;
-    if (!platform::readRegularFile(path, storedtext::kMaxFileBytes, &bytes, &failure)) {
+    if (!platform::readRegularFile(path, storedtext::kMaxFileBytes, &bytes, &failure)
+        || !pagelimits::nestingAllowed(bytes)) {
         emit navigationEnded();
         return;
     }
@@ -75,6 +116,7 @@ void PageView::load(const QString &path, const QString &fragment)
     resourceBase_ = QUrl::fromLocalFile(folder + QLatin1Char('/'));
     browser_->document()->setBaseUrl(resourceBase_);
     browser_->setSearchPaths({folder});
+    browser_->startPage();
     const QString text = storedtext::decodeGbk(bytes);
     if (fi.suffix().startsWith(QLatin1String("htm"), Qt::CaseInsensitive))
         browser_->setHtml(text);
@@ -96,13 +138,19 @@ void PageView::followLink(const QUrl &link)
         return;
     }
     const QUrl url = link.isRelative() ? resourceBase_.resolved(link) : link;
-    if (url.isLocalFile()) {
-        const QString path = url.toLocalFile();
-        const QString suffix = QFileInfo(path).suffix().toLower();
-        if (suffix.startsWith(QLatin1String("htm")) || suffix == QLatin1String("txt")) {
-            load(path, url.fragment());
-            return;
-        }
+    const QString scheme = url.scheme().toLower();
+    if (scheme == QLatin1String("http") || scheme == QLatin1String("https")
+        || scheme == QLatin1String("mailto")) {
+        QDesktopServices::openUrl(url);
+        return;
     }
-    QDesktopServices::openUrl(url);
+    if (!url.isLocalFile())
+        return;
+    // Other pages of the program; no other file is opened, not even by
+    // the desktop.
+    const QString path = url.toLocalFile();
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    if ((suffix.startsWith(QLatin1String("htm")) || suffix == QLatin1String("txt"))
+        && pagelimits::isInside(path, pagefile::resourceFolder()))
+        load(path, url.fragment());
 }
