@@ -11,19 +11,19 @@
 
 namespace {
 
-// Pictures up to 512 x 512 and a fiftieth of the reader's budget: the
+// Pictures up to 512 x 512 and a twenty-fifth of the reader's budget: the
 // limits are the reader's own, so every check it makes is still made, but a
 // mutant that declares the largest picture is refused at once and the rest
 // play in milliseconds, which keeps the target at hundreds of inputs a
 // second. The reader's clock is off: the estimates alone must stop a slow
-// input, and an input that takes ten times its budget (sanitizers included)
-// has found work they do not see.
+// input, and an input that takes over twelve times its budget (sanitizers,
+// a new font's set-up and all) has found work they do not see.
 wmf::Limits fuzzLimits()
 {
     wmf::Limits limits;
     limits.maxWidth = 512;
     limits.maxHeight = 512;
-    limits.paintBudget = 10000000;
+    limits.paintBudget = 20000000;
     limits.paintMilliseconds = 0;
     return limits;
 }
@@ -32,7 +32,7 @@ wmf::Limits fuzzLimits()
 qint64 slowestAllowedMs()
 {
     const int ms = qEnvironmentVariableIntValue("WMF_FUZZ_MAX_MS");
-    return ms > 0 ? ms : 100;
+    return ms > 0 ? ms : 250;
 }
 
 } // namespace

@@ -233,7 +233,9 @@ bool Player::drawText(int x, int y, const QByteArray &bytes, int options, const 
         for (qsizetype i = 0; i < chars.text.size(); i += step) {
             const qsizetype n = qMin(step, chars.text.size() - i);
             pieces.append({i, n, width});
-            width = qMin(width + fm.horizontalAdvance(chars.text.mid(i, n)), kLongestRun);
+            const double advance = n == 1 ? fm.horizontalAdvance(chars.text.at(i))
+                                          : fm.horizontalAdvance(chars.text.mid(i, n));
+            width = qMin(width + advance, kLongestRun);
         }
     }
 
