@@ -9,7 +9,9 @@
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
+#include <QBuffer>
 #include <QImage>
+#include <QImageReader>
 #include <QPainter>
 #include <QTextDocument>
 #include <QTimer>
@@ -24,13 +26,18 @@ QVariant PageBrowser::loadResource(int type, const QUrl &name)
         return QTextBrowser::loadResource(type, name);
     if (url.scheme() == QLatin1String("data"))
         return QVariant(); // the document decodes these itself
+    // The document keeps what comes back by address alone, whatever it
+    // was asked for as: a refusal is the placeholder picture for every kind
+    // of resource (a style sheet that is a picture is simply not used), so
+    // that no later use of the same address finds something Qt would go
+    // and load or decode by itself.
     const QString path = url.isLocalFile() ? url.toLocalFile() : QString();
-    const bool allowed = !path.isEmpty() && pagelimits::isInside(path, pagefile::resourceFolder());
+    const QString real = !path.isEmpty() && pagelimits::isInside(path, pagefile::resourceFolder())
+                             ? QFileInfo(path).canonicalFilePath()
+                             : QString();
+    if (real.isEmpty())
+        return placeholder();
     if (type == QTextDocument::ImageResource) {
-        // Never a null picture: Qt would go and load the name itself.
-        const QString real = allowed ? QFileInfo(path).canonicalFilePath() : QString();
-        if (real.isEmpty())
-            return placeholder();
         const auto known = pictures_.constFind(real);
         if (known != pictures_.constEnd())
             return *known;
@@ -46,11 +53,14 @@ QVariant PageBrowser::loadResource(int type, const QUrl &name)
         pictures_.insert(real, picture);
         return picture;
     }
+    // Text, never anything Qt could take for a picture and decode.
     QByteArray bytes;
-    if (allowed) {
-        errors::Failure failure;
-        platform::readRegularFile(path, storedtext::kMaxFileBytes, &bytes, &failure);
-    }
+    errors::Failure failure;
+    if (!platform::readRegularFile(real, storedtext::kMaxFileBytes, &bytes, &failure))
+        return placeholder();
+    QBuffer buffer(&bytes);
+    if (buffer.open(QIODevice::ReadOnly) && QImageReader(&buffer).canRead())
+        return placeholder();
     return bytes;
 }
 

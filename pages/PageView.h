@@ -12,8 +12,8 @@
 // a size cap); pictures are decoded within the picture limits, once per
 // real path (a query string makes no new picture), and all of a page's
 // pictures together within the page's pixel cap. A resource that cannot be
-// had comes back empty: a style sheet as no text, a picture as a small
-// placeholder.
+// had comes back as a small placeholder picture, whatever it was asked for
+// as (a style sheet that is a picture is not used).
 class PageBrowser : public QTextBrowser
 {
     Q_OBJECT
