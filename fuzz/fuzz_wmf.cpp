@@ -16,7 +16,7 @@ namespace {
 // mutant that declares the largest picture is refused at once and the rest
 // play in milliseconds, which keeps the target at hundreds of inputs a
 // second. The reader's clock is off: the estimates alone must stop a slow
-// input, and an input that takes over twelve times its budget (sanitizers,
+// input, and an input that takes over 25 times its budget (sanitizers,
 // a new font's set-up and all) has found work they do not see.
 wmf::Limits fuzzLimits()
 {
@@ -32,7 +32,7 @@ wmf::Limits fuzzLimits()
 qint64 slowestAllowedMs()
 {
     const int ms = qEnvironmentVariableIntValue("WMF_FUZZ_MAX_MS");
-    return ms > 0 ? ms : 250;
+    return ms > 0 ? ms : 500;
 }
 
 } // namespace
