@@ -90,6 +90,41 @@ QByteArray text()
     return w.data();
 }
 
+// Text the way pictures really use it and the ways they could abuse it, on
+// a picture small enough for the fuzz target's limits: runs with and without
+// advances, turned, large, stretched, clipped, in GBK and in Latin-1.
+QByteArray textRuns()
+{
+    wmf::Writer w;
+    w.setWindowOrg(0, 0);
+    w.setWindowExt(256, 256);
+    w.setBkMode(wmf::Transparent);
+    const QStringList faces = {QStringLiteral("宋体"), QStringLiteral("楷体_GB2312"), QStringLiteral("Arial")};
+    for (int i = 0; i < 6; ++i) {
+        wmf::LogFont f;
+        f.height = i % 2 ? -(20 + 40 * i) : 12 + 30 * i;
+        f.width = i == 4 ? 60 : 0;
+        f.escapement = 300 * i;
+        f.weight = 400 + 100 * i;
+        f.italic = i == 3;
+        f.underline = i == 5;
+        f.faceName = faces[i % faces.size()];
+        const int font = w.createFont(f);
+        w.selectObject(font);
+        w.setTextAlign(i % 2 ? wmf::TaBaseline | wmf::TaCenter : wmf::TaUpdateCp);
+        const QString text = i % 3 == 2 ? QStringLiteral("Metafile text") : QStringLiteral("衍枰占卜上中下");
+        QVector<int> advances(int(wmf::Writer::toGbk(text).size()), i == 1 ? 0 : 9);
+        advances.last() = 200;
+        w.extTextOut(20 * i, 40 * i, i == 2 ? wmf::EtoClipped : 0, QRect(10, 10, 200, 200), text, advances);
+        w.textOut(128, 20 + 40 * i, text);
+        w.deleteObject(font);
+    }
+    QByteArray latin1("Caf\xE9 \xC0 la carte");
+    w.record(wmf::TextOut, QByteArray(1, char(latin1.size())) + QByteArray(1, '\0') + latin1
+                               + QByteArray("\x10\0\x10\0", 4));
+    return w.data();
+}
+
 // A large picture and every mapping mode, for the paths that scale far.
 QByteArray mappings()
 {
@@ -279,6 +314,49 @@ QMap<QString, QByteArray> slowPictures()
         out.insert(QStringLiteral("records-many"), w.data());
     }
     {
+        // Runs of large Chinese glyphs that advance by nothing but the
+        // last: all of them pile up on one spot while the run's box grows
+        // huge, turned by 30 degrees.
+        wmf::Writer w = largest();
+        w.setBkMode(wmf::Transparent);
+        const QStringList faces = {QStringLiteral("宋体"), QStringLiteral("楷体_GB2312"),
+                                   QStringLiteral("Microsoft YaHei")};
+        QString text;
+        for (int i = 0; i < 400; ++i)
+            text += QChar(0x9F98 - i * 37);
+        QVector<int> advances(int(wmf::Writer::toGbk(text).size()), 0);
+        advances.last() = 32000;
+        for (int k = 0; k < 6; ++k) {
+            wmf::LogFont f;
+            f.height = k % 2 ? -1024 : -256;
+            f.escapement = 300;
+            f.faceName = faces[k % faces.size()];
+            w.selectObject(w.createFont(f));
+            w.extTextOut(2048, 2048, 0, QRect(), text, advances);
+        }
+        out.insert(QStringLiteral("text-pile-cjk"), w.data());
+    }
+    {
+        // Long runs of huge Latin glyphs turned by 45 degrees across a
+        // small picture: nearly all of them land outside it.
+        wmf::Writer w;
+        w.setWindowOrg(0, 0);
+        w.setWindowExt(256, 256);
+        w.setBkMode(wmf::Transparent);
+        QString text;
+        for (int i = 0; i < 2000; ++i)
+            text += QChar('A' + i % 26);
+        for (const int pixels : {1024, 8192, 4096, 2048}) {
+            wmf::LogFont f;
+            f.height = -pixels;
+            f.escapement = 450;
+            f.faceName = QStringLiteral("Arial");
+            w.selectObject(w.createFont(f));
+            w.textOut(0, 128, text);
+        }
+        out.insert(QStringLiteral("text-latin-huge"), w.data());
+    }
+    {
         wmf::Writer w = largest();
         solid(w);
         QVector<QPolygon> rings;
@@ -320,7 +398,8 @@ int main(int argc, char **argv)
     bool ok = write(wmfDir + QStringLiteral("shapes-placeable.wmf"), shapes(true))
               && write(wmfDir + QStringLiteral("shapes-plain.wmf"), shapes(false))
               && write(wmfDir + QStringLiteral("text.wmf"), text())
-              && write(wmfDir + QStringLiteral("mappings.wmf"), mappings());
+              && write(wmfDir + QStringLiteral("mappings.wmf"), mappings())
+              && write(wmfDir + QStringLiteral("text-runs.wmf"), textRuns());
 
     const auto stored = [](const QString &s, int shift) {
         return storedtext::encode(s, shift, true).bytes;

@@ -1,6 +1,7 @@
 #include "DocumentPages.h"
 
 #include "PageFile.h"
+#include "PageLimits.h"
 #include "PageViewer.h"
 #include "formats/StoredText.h"
 #include "platform/Files.h"
@@ -32,14 +33,20 @@ void showDocumentPage(QMdiArea *area, const QString &title, const QString &docum
         msgbox::showMessage(owner, failure.description);
         return;
     }
+    const QByteArray page = storedtext::toGbk(storedtext::unshift(stored, storedtext::kDocumentShift))
+                            + QByteArrayLiteral("\r\n");
+    // A page nested too deeply for the page view is refused before any
+    // viewer exists.
+    if (!pagelimits::nestingAllowed(page)) {
+        msgbox::showMessage(owner, errors::Failure::of(errors::Kind::OutOfMemory).description);
+        return;
+    }
     if (!area)
         return;
 
     PageViewer *viewer = PageViewer::create(area);
     viewer->setWindowTitle(title);
 
-    const QByteArray page = storedtext::toGbk(storedtext::unshift(stored, storedtext::kDocumentShift))
-                            + QByteArrayLiteral("\r\n");
     const QString pagePath = pagefile::path(pagefile::Use::Write);
     if (!platform::writeFileReplacing(pagePath, page, &failure)) {
         msgbox::showMessage(owner, failure.description);

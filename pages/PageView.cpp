@@ -1,6 +1,7 @@
 #include "PageView.h"
 
 #include "PageFile.h"
+#include "PageLimits.h"
 #include "formats/Pictures.h"
 #include "formats/StoredText.h"
 #include "platform/Files.h"
@@ -9,7 +10,10 @@
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
+#include <QBuffer>
 #include <QImage>
+#include <QImageReader>
+#include <QPainter>
 #include <QTextDocument>
 #include <QTimer>
 #include <QUrl>
@@ -23,18 +27,64 @@ QVariant PageBrowser::loadResource(int type, const QUrl &name)
         return QTextBrowser::loadResource(type, name);
     if (url.scheme() == QLatin1String("data"))
         return QVariant(); // the document decodes these itself
+    // The document keeps what comes back by address alone, whatever it
+    // was asked for as: a refusal is the placeholder picture for every kind
+    // of resource (a style sheet that is a picture is simply not used), so
+    // that no later use of the same address finds something Qt would go
+    // and load or decode by itself.
+    const QString path = url.isLocalFile() ? url.toLocalFile() : QString();
+    const QString real = !path.isEmpty() && pagelimits::isInside(path, platform::programFolder())
+                             ? QFileInfo(path).canonicalFilePath()
+                             : QString();
+    if (real.isEmpty())
+        return placeholder();
     if (type == QTextDocument::ImageResource) {
+        const auto known = pictures_.constFind(real);
+        if (known != pictures_.constEnd())
+            return *known;
         QImage image;
-        if (url.isLocalFile())
-            pictures::loadImage(url.toLocalFile(), &image);
-        return image;
+        QPixmap picture = placeholder();
+        if (pictures::loadImage(real, &image)) {
+            const qint64 pixels = qint64(image.width()) * image.height();
+            if (pixels <= pagelimits::kMaxPagePixels - pagePixels_) {
+                pagePixels_ += pixels;
+                picture = QPixmap::fromImage(std::move(image));
+            }
+        }
+        pictures_.insert(real, picture);
+        return picture;
     }
+    // Text, never anything Qt could take for a picture and decode.
     QByteArray bytes;
-    if (url.isLocalFile()) {
-        errors::Failure failure;
-        platform::readRegularFile(url.toLocalFile(), storedtext::kMaxFileBytes, &bytes, &failure);
-    }
+    errors::Failure failure;
+    if (!platform::readRegularFile(real, storedtext::kMaxFileBytes, &bytes, &failure))
+        return placeholder();
+    QBuffer buffer(&bytes);
+    if (buffer.open(QIODevice::ReadOnly) && QImageReader(&buffer).canRead())
+        return placeholder();
     return bytes;
+}
+
+void PageBrowser::startPage()
+{
+    pictures_.clear();
+    pagePixels_ = 0;
+}
+
+QPixmap PageBrowser::placeholder()
+{
+    // A small grey frame: where a picture would be.
+    static const QPixmap frame = [] {
+        QImage image(16, 16, QImage::Format_ARGB32_Premultiplied);
+        image.fill(Qt::transparent);
+        QPainter painter(&image);
+        painter.setPen(QColor(160, 160, 160));
+        painter.drawRect(0, 0, 15, 15);
+        painter.drawLine(3, 12, 12, 3);
+        painter.end();
+        return QPixmap::fromImage(image);
+    }();
+    return frame;
 }
 
 PageView::PageView(QWidget *parent) : QWidget(parent)
@@ -65,7 +115,8 @@ void PageView::load(const QString &path, const QString &fragment)
 {
     QByteArray bytes;
     errors::Failure failure;
-    if (!platform::readRegularFile(path, storedtext::kMaxFileBytes, &bytes, &failure)) {
+    if (!platform::readRegularFile(path, storedtext::kMaxFileBytes, &bytes, &failure)
+        || !pagelimits::nestingAllowed(bytes)) {
         emit navigationEnded();
         return;
     }
@@ -76,6 +127,7 @@ void PageView::load(const QString &path, const QString &fragment)
     resourceBase_ = QUrl::fromLocalFile(folder + QLatin1Char('/'));
     browser_->document()->setBaseUrl(resourceBase_);
     browser_->setSearchPaths({folder});
+    browser_->startPage();
     const QString text = gbk::decode(bytes);
     if (fi.suffix().startsWith(QLatin1String("htm"), Qt::CaseInsensitive))
         browser_->setHtml(text);
@@ -96,13 +148,19 @@ void PageView::followLink(const QUrl &link)
         return;
     }
     const QUrl url = link.isRelative() ? resourceBase_.resolved(link) : link;
-    if (url.isLocalFile()) {
-        const QString path = url.toLocalFile();
-        const QString suffix = QFileInfo(path).suffix().toLower();
-        if (suffix.startsWith(QLatin1String("htm")) || suffix == QLatin1String("txt")) {
-            load(path, url.fragment());
-            return;
-        }
+    const QString scheme = url.scheme().toLower();
+    if (scheme == QLatin1String("http") || scheme == QLatin1String("https")
+        || scheme == QLatin1String("mailto")) {
+        QDesktopServices::openUrl(url);
+        return;
     }
-    QDesktopServices::openUrl(url);
+    if (!url.isLocalFile())
+        return;
+    // Other pages of the program; no other file is opened, not even by
+    // the desktop.
+    const QString path = url.toLocalFile();
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    if ((suffix.startsWith(QLatin1String("htm")) || suffix == QLatin1String("txt"))
+        && pagelimits::isInside(path, platform::programFolder()))
+        load(path, url.fragment());
 }

@@ -1,25 +1,40 @@
 #pragma once
+#include <QHash>
+#include <QPixmap>
 #include <QTextBrowser>
 #include <QUrl>
 #include <QWidget>
 
-// The browser inside a page view. It never opens a file on its own: every
-// local resource a page names is read through the checked loader (regular
-// files only, with a size cap) and images are decoded within the picture
-// limits. A resource that cannot be had comes back empty (an image shows
-// as a broken picture), never as a file for Qt to try by itself.
+// The browser inside a page view. It never opens a file on its own, and
+// never lets Qt do so: every resource a page names (pictures, style sheets,
+// backgrounds) must be a local file whose real path lies inside the program
+// folder, and is read through the checked loader (regular files only, with
+// a size cap); pictures are decoded within the picture limits, once per
+// real path (a query string makes no new picture), and all of a page's
+// pictures together within the page's pixel cap. A resource that cannot be
+// had comes back as a small placeholder picture, whatever it was asked for
+// as (a style sheet that is a picture is not used).
 class PageBrowser : public QTextBrowser
 {
     Q_OBJECT
 public:
     using QTextBrowser::QTextBrowser;
     QVariant loadResource(int type, const QUrl &name) override;
+    // Forgets the pictures of the page before; called before a new page.
+    void startPage();
+    // The picture shown for a resource that cannot be had.
+    static QPixmap placeholder();
+
+private:
+    QHash<QString, QPixmap> pictures_; // by real path, failures as placeholders
+    qint64 pagePixels_ = 0;
 };
 
 // The page view of a viewer window: navigates to a local HTML file and says
 // when it has loaded it. Pages are GBK text whatever their meta tags say.
-// Links to other local files open in the view; links to web addresses open
-// in the user's browser.
+// Links to other pages inside the program folder open in the view; web and
+// mail addresses (http, https, mailto) open on the desktop; every other link
+// is ignored. A page nested deeper than the page limits allow is not shown.
 class PageView : public QWidget
 {
     Q_OBJECT

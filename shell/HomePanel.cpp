@@ -210,7 +210,7 @@ void HomePanel::subWindowActivated(QMdiSubWindow *window)
     // focus (to a dialog or to another program): that changes nothing here.
     if (!window)
         return;
-    const bool nowActive = window == subWindow_;
+    const bool nowActive = window->widget() == this;
     if (nowActive == active_)
         return;
     active_ = nowActive;
@@ -224,8 +224,14 @@ void HomePanel::subWindowActivated(QMdiSubWindow *window)
 
 bool HomePanel::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == subWindow_ && event->type() == QEvent::ZOrderChange)
-        keepAtBottom();
+    // The sub-window may be part way through its destruction (the main
+    // window closing): it is recognised through its own live type, never by
+    // turning the pointer kept to it back into a sub-window.
+    if (event->type() == QEvent::ZOrderChange) {
+        const auto *sub = qobject_cast<const QMdiSubWindow *>(watched);
+        if (sub && sub->widget() == this)
+            keepAtBottom();
+    }
     return QWidget::eventFilter(watched, event);
 }
 

@@ -4,12 +4,14 @@
 #include "formats/Pictures.h"
 #include "formats/StoredText.h"
 #include "pages/DocumentPages.h"
+#include "pages/PageLimits.h"
 #include "pages/PageView.h"
 #include "platform/Files.h"
 #include "messagerecorder.h"
 #include "testsupport.h"
 
 #include <QBuffer>
+#include <QDesktopServices>
 #include <QSignalSpy>
 #include <QThread>
 #include <QtTest>
@@ -70,6 +72,75 @@ QByteArray gifClaiming(int width, int height)
     gif[6] = char(width & 0xFF), gif[7] = char(width >> 8), gif[8] = char(height & 0xFF), gif[9] = char(height >> 8);
     return gif;
 }
+
+// A page of `depth` tables, each inside the one before.
+QByteArray nestedTables(int depth)
+{
+    QByteArray page = "<html><body>";
+    for (int i = 0; i < depth; ++i)
+        page += "<table><tr><td>";
+    page += "x";
+    for (int i = 0; i < depth; ++i)
+        page += "</td></tr></table>";
+    return page + "</body></html>";
+}
+
+// Records the addresses handed to the desktop instead of opening them.
+// Counts the files opened in some folders, as the kernel reports them.
+class OpenWatch
+{
+public:
+    explicit OpenWatch(const QStringList &folders) : fd_(inotify_init1(IN_NONBLOCK))
+    {
+        for (const QString &folder : folders)
+            inotify_add_watch(fd_, QFile::encodeName(folder).constData(), IN_OPEN);
+    }
+    ~OpenWatch() { ::close(fd_); }
+    bool isValid() const { return fd_ >= 0; }
+    // Files opened since the last call, per folder's watch, in all.
+    int takeOpens(int *inFirstFolder = nullptr)
+    {
+        alignas(inotify_event) char buffer[8192];
+        int all = 0, first = 0;
+        ssize_t got;
+        while ((got = ::read(fd_, buffer, sizeof buffer)) > 0) {
+            for (char *p = buffer; p < buffer + got;) {
+                const auto *e = reinterpret_cast<const inotify_event *>(p);
+                if (!(e->mask & IN_ISDIR)) {
+                    ++all;
+                    first += e->wd == 1;
+                }
+                p += sizeof(inotify_event) + e->len;
+            }
+        }
+        if (inFirstFolder)
+            *inFirstFolder = first;
+        return all;
+    }
+
+private:
+    int fd_;
+};
+
+class DesktopRecorder : public QObject
+{
+    Q_OBJECT
+public:
+    static inline const QStringList kSchemes = {"http", "https", "mailto", "file", "ftp", "smb", "javascript"};
+    DesktopRecorder()
+    {
+        for (const QString &scheme : kSchemes)
+            QDesktopServices::setUrlHandler(scheme, this, "open");
+    }
+    ~DesktopRecorder() override
+    {
+        for (const QString &scheme : kSchemes)
+            QDesktopServices::unsetUrlHandler(scheme);
+    }
+    QStringList opened;
+public slots:
+    void open(const QUrl &url) { opened << url.toString(); }
+};
 
 } // namespace
 
@@ -136,16 +207,152 @@ private slots:
                     return view.browser()->loadResource(type, QUrl(name));
                 };
                 const QVariant image = resource(QTextDocument::ImageResource, relative);
-                QVERIFY(image.userType() == QMetaType::QImage && image.value<QImage>().isNull());
+                QCOMPARE(image.value<QPixmap>().cacheKey(), PageBrowser::placeholder().cacheKey());
                 const QVariant sheet = resource(QTextDocument::StyleSheetResource, relative);
-                QVERIFY(sheet.userType() == QMetaType::QByteArray && sheet.toByteArray().isEmpty());
+                QVERIFY(sheet.toByteArray().isEmpty());
                 const QVariant good = resource(QTextDocument::ImageResource, QStringLiteral("picture/good.gif"));
-                QCOMPARE(good.value<QImage>().size(), QSize(8, 8));
+                QCOMPARE(good.value<QPixmap>().size(), QSize(8, 8));
             }
             failure = errors::Failure::of(errors::Kind::PathFileAccess);
         }
         QVERIFY2(timer.elapsed() < kQuickMs, qPrintable(QString::number(timer.elapsed())));
         QCOMPARE(failure.kind, errors::Kind::PathFileAccess);
+    }
+
+    // Pages that ask for what the page view must not do: Qt never loads a
+    // file itself, nothing outside the program folder is read, pictures are
+    // decoded once whatever their query string, pages nested too deeply are
+    // refused before Qt sees them, and only web and mail links leave the
+    // program.
+    void hostilePages_data()
+    {
+        // @OUT@ is a folder beside the program's, @REL@ the same relative to
+        // the program folder, @IN@ the program folder.
+        QTest::addColumn<QByteArray>("html");
+        QTest::addColumn<QStringList>("refused"); // resources that must come back as placeholders
+        QTest::addColumn<int>("maxOpens");        // files the loader may open
+        QTest::addColumn<bool>("shown");
+        QTest::addColumn<QStringList>("clicks");
+        QTest::addColumn<QStringList>("desktop"); // of those, what reaches the desktop
+
+        const QStringList none;
+        QTest::newRow("pictures Qt would load itself")
+            << QByteArray("<img src=\"picture/fifo.png\"><img src=\"@IN@/picture/huge.png\">"
+                          "<img src=\"picture/missing.png\"><img src=\"nothere.png\">")
+            << QStringList{"picture/fifo.png", "@IN@/picture/huge.png", "picture/missing.png", "nothere.png"}
+            << 4 << true << none << none;
+        QByteArray copies;
+        for (int i = 0; i < 30; ++i)
+            copies += "<img src=\"picture/big.png?" + QByteArray::number(i) + "\">";
+        QTest::newRow("one picture under thirty query strings") << copies << none << 2 << true << none << none;
+        QTest::newRow("names outside the program folder")
+            << QByteArray("<link rel=stylesheet href=\"@REL@/out.css\"><link rel=stylesheet href=\"@OUT@/out.png\">"
+                          "<link rel=stylesheet href=\"picture/huge.png\"><img src=\"picture/huge.png\">"
+                          "<style>@import url(@OUT@/out.css);"
+                          "body { background-image: url(@REL@/out.png) }</style>"
+                          "<body background=\"file://@OUT@/out.png\"><table background=\"@REL@/out.png\">"
+                          "<tr><td background=\"picture/leak.png\"><img src=\"@OUT@/out.png\">"
+                          "<img src=\"picture/../@REL@/out.png\"><img src=\"picture/leak.png\">"
+                          "</td></tr></table>")
+            << QStringList{"@REL@/out.png", "@OUT@/out.png", "file://@OUT@/out.png", "picture/leak.png",
+                           "picture/../@REL@/out.png", "picture/huge.png"}
+            << 3 << true << none << none;
+        QTest::newRow("twenty thousand nested tables") << nestedTables(20000) << none << 1 << false << none << none;
+        QTest::newRow("links of every kind")
+            << QByteArray("<a href=\"http://example.org/\">web</a>")
+            << none << 1 << true
+            << QStringList{"http://example.org/", "https://example.org/a", "mailto:someone@example.org",
+                           "file:///bin/sh", "@OUT@/out.htm", "ftp://example.org/", "javascript:alert(1)",
+                           "smb://host/share"}
+            << QStringList{"http://example.org/", "https://example.org/a", "mailto:someone@example.org"};
+    }
+
+    void hostilePages()
+    {
+        QFETCH(QByteArray, html);
+        QFETCH(QStringList, refused);
+        QFETCH(int, maxOpens);
+        QFETCH(bool, shown);
+        QFETCH(QStringList, clicks);
+        QFETCH(QStringList, desktop);
+        testsupport::ProgramFolderFixture folder(false);
+        // A folder beside the program's, with things a page must not reach.
+        QTemporaryDir outside;
+        const QString out = outside.path() + QStringLiteral("/out");
+        QVERIFY(QDir().mkpath(out));
+        const QString relative = QDir(folder.dir.path()).relativeFilePath(out);
+        QVERIFY(relative.startsWith(QLatin1String("../")));
+        const auto place = [&](QString text) {
+            return text.replace(QStringLiteral("@OUT@"), out)
+                .replace(QStringLiteral("@REL@"), relative)
+                .replace(QStringLiteral("@IN@"), folder.dir.path());
+        };
+        for (const char *name : {"out.png", "out.css", "out.htm"}) {
+            QFile f(out + QLatin1Char('/') + QLatin1String(name));
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write(QByteArray(name).endsWith("png") ? encoded(8, 8, "PNG") : QByteArray("body { color: red }"));
+        }
+        folder.writeFile(QStringLiteral("picture/big.png"), encoded(4096, 4096, "PNG"));
+        folder.writeFile(QStringLiteral("picture/huge.png"), encoded(5000, 5000, "PNG"));
+        QVERIFY(QFile::link(out + QStringLiteral("/out.png"), folder.path(QStringLiteral("picture/leak.png"))));
+        const QString fifo = folder.path(QStringLiteral("picture/fifo.png"));
+        QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0644), 0);
+        FifoRescue rescue(fifo);
+        folder.writeFile(QStringLiteral("page.htm"), place(QString::fromUtf8(html)).toUtf8());
+
+        DesktopRecorder recorder;
+        OpenWatch watch({out, folder.dir.path(), folder.path(QStringLiteral("picture"))});
+        QVERIFY(watch.isValid());
+        QElapsedTimer timer;
+        timer.start();
+        PageView view;
+        view.resize(800, 600);
+        QSignalSpy ended(&view, &PageView::navigationEnded);
+        QSignalSpy loaded(&view, &PageView::loaded);
+        view.navigate(folder.path(QStringLiteral("page.htm")));
+        QVERIFY(ended.wait(kQuickMs));
+        view.grab(); // lays the page out and paints it, pictures and all
+        QVERIFY2(timer.elapsed() < kQuickMs, qPrintable(QString::number(timer.elapsed())));
+        QCOMPARE(view.hasDocument(), shown);
+        int opensOutside = 0;
+        const int opens = watch.takeOpens(&opensOutside);
+        QCOMPARE(opensOutside, 0);
+        QVERIFY2(opens <= maxOpens, qPrintable(QString::number(opens)));
+        const qint64 placeholder = PageBrowser::placeholder().cacheKey();
+        for (const QString &name : refused) {
+            const QUrl url(place(name));
+            const QVariant image = view.browser()->loadResource(QTextDocument::ImageResource, url);
+            QVERIFY2(image.value<QPixmap>().cacheKey() == placeholder, qPrintable(name));
+            // Outside the folder nothing is read, whatever it is read as.
+            const QUrl base = QUrl::fromLocalFile(folder.dir.path() + QLatin1Char('/'));
+            const bool outside = !pagelimits::isInside(base.resolved(url).toLocalFile(), folder.dir.path());
+            const QVariant sheet = view.browser()->loadResource(QTextDocument::StyleSheetResource, url);
+            QVERIFY2(!outside || sheet.toByteArray().isEmpty(), qPrintable(name));
+            // What the page showed: had Qt loaded the name itself, it would
+            // have kept the real picture.
+            const QVariant kept = view.browser()->document()->resource(QTextDocument::ImageResource, url);
+            QVERIFY2(kept.value<QPixmap>().cacheKey() == placeholder, qPrintable(name));
+        }
+        for (const QString &link : clicks)
+            emit view.browser()->anchorClicked(QUrl(place(link)));
+        QCOMPARE(recorder.opened, desktop);
+        QCOMPARE(loaded.size(), shown ? 1 : 0);
+        if (shown)
+            QCOMPARE(loaded.first().first().toUrl(),
+                     QUrl::fromLocalFile(QFileInfo(folder.path(QStringLiteral("page.htm"))).absoluteFilePath()));
+        // Nor did asking for the refused names again open anything outside.
+        watch.takeOpens(&opensOutside);
+        QCOMPARE(opensOutside, 0);
+
+        // The same page as the instructions document: one that the view
+        // would refuse says so, like any document that cannot be shown.
+        folder.writeFile(QStringLiteral("god/衍枰说明.god"),
+                         storedtext::encode(place(QString::fromUtf8(html)), storedtext::kDocumentShift, true).bytes);
+        testsupport::MessageRecorder messages;
+        timer.restart();
+        pages::showDocumentPage(nullptr, QStringLiteral("衍枰说明"), QStringLiteral("\\god\\衍枰说明.god"));
+        QVERIFY(timer.elapsed() < kQuickMs);
+        QCOMPARE(messages.texts, shown ? QStringList() : QStringList{QStringLiteral("内存不足")});
     }
 
     void pictureSizeLimit_data()

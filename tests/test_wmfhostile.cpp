@@ -9,6 +9,8 @@
 #include <QRandomGenerator>
 #include <QtTest>
 
+#include <limits>
+
 using namespace wmftest;
 
 class TestWmfHostile : public QObject
@@ -172,6 +174,16 @@ void TestWmfHostile::paintingWorkIsCapped()
     QVERIFY2(timer.elapsed() < 10000, qPrintable(QStringLiteral("%1 ms").arg(timer.elapsed())));
     QCOMPARE(img.size(), QSize(4096, 4096));
     QVERIFY(sameColor(img, QPoint(2048, 2048), kRed));
+
+    // Whatever the estimates say, the clock stops a picture after a while.
+    wmf::Limits unlimited;
+    unlimited.paintBudget = std::numeric_limits<qint64>::max() / 2;
+    wmf::Report timed;
+    timer.restart();
+    wmf::render(data, unlimited, &timed);
+    QVERIFY(timed.stoppedEarly && timed.outOfTime);
+    QVERIFY2(timer.elapsed() < unlimited.paintMilliseconds + 700,
+             qPrintable(QStringLiteral("%1 ms").arg(timer.elapsed())));
 
     // A tighter budget stops sooner: only the first figure is drawn. The
     // budget is what the picture up to the first square costs.

@@ -47,6 +47,7 @@ QImage render(const QByteArray &data, const Limits &limits, Report *report)
             report->records = records;
             report->work = player.budget().used();
             report->stoppedEarly = player.budget().spent();
+            report->outOfTime = player.budget().outOfTime();
             report->aliasedFigures = player.aliasedFigures();
         }
     }

@@ -29,6 +29,9 @@ struct Limits {
     // stops at the first one the budget cannot pay for. What was drawn until
     // then stays in the picture. The default is about half a second.
     qint64 paintBudget = 500000000;
+    // Whatever the estimates say, no figure or glyph is started after this
+    // many milliseconds of playing (0: no clock).
+    qint64 paintMilliseconds = 800;
 };
 
 // How a picture was played, for those who want to know.
@@ -36,6 +39,7 @@ struct Report {
     int records = 0;          // records played
     qint64 work = 0;          // painting work spent, in the budget's units
     bool stoppedEarly = false; // the budget ran out before the end
+    bool outOfTime = false;   // ... because the clock ran out, not the estimates
     int aliasedFigures = 0;   // fills and outlines too complex to antialias, drawn without
 };
 

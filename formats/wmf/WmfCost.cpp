@@ -216,6 +216,19 @@ FigureWork fillWork(const QPainterPath &path, double pixelCost, const QSize &pic
     return figureWork(rows, pixels);
 }
 
+FigureWork outlineFillWork(const QList<QPolygonF> &outline, const QTransform &place, double pixelCost,
+                           const QSize &picture)
+{
+    EdgeRows rows(picture);
+    QRectF bounds;
+    for (const QPolygonF &polygon : outline) {
+        const QPolygonF placed = place.map(polygon);
+        rows.addPolygon(placed, true);
+        bounds |= placed.boundingRect();
+    }
+    return figureWork(rows, pixelCost * coveredPixels(bounds, picture));
+}
+
 FigureWork wideStrokeWork(const QPainterPath &path, double width, const QSize &picture)
 {
     EdgeRows rows(picture);

@@ -1,8 +1,10 @@
 #pragma once
+#include <QElapsedTimer>
 #include <QPainterPath>
 #include <QPolygonF>
 #include <QRectF>
 #include <QSize>
+#include <QTransform>
 
 #include <cmath>
 #include <vector>
@@ -32,7 +34,9 @@
 //    quarter of a second for the largest picture).
 //  - Text costs per run, per character (far more for characters outside
 //    ASCII, which go through font fallback), per new font, and for glyphs
-//    over 64 pixels, which are filled as outlines every time, by their area.
+//    over 64 pixels, which are filled as outlines every time: each such
+//    glyph is charged for building its outline, wherever it lands, and one
+//    that reaches the picture for filling that outline, like any figure.
 namespace wmf::detail {
 
 namespace cost {
@@ -52,8 +56,13 @@ constexpr double kNewFont = 600000;       // matching a font not asked for befor
 constexpr double kTextRun = 5000;         // laying out and drawing one run of text
 constexpr double kAsciiCharacter = 2000;  // each character of a run...
 constexpr double kOtherCharacter = 40000; // ... outside ASCII, through font fallback
-constexpr double kOutlineGlyphPixel = 5;  // glyphs over 64 pixels, per pixel of their square
+constexpr double kGlyphPixel = 1;         // a cached glyph, per pixel it covers
 constexpr int kLargestCachedGlyph = 64;   // larger glyphs are drawn as outlines
+constexpr double kGlyphOutline = 40000;   // building a large glyph's outline...
+constexpr double kGlyphOutlinePoint = 60; // ... per point of it
+// Filling a glyph's outline costs this many times a figure's estimate: the
+// font's curves are flattened finer than a figure's.
+constexpr double kGlyphFillFactor = 2.5;
 
 // An antialiased figure estimated dearer than this is drawn without
 // antialiasing when that is cheaper; no ordinary picture comes near it.
@@ -119,15 +128,29 @@ FigureWork fillWork(const QPainterPath &path, double pixelCost, const QSize &pic
 // pixel: one-pixel pens cost thinLineWork).
 FigureWork wideStrokeWork(const QPainterPath &path, double width, const QSize &picture);
 
+// The work of filling the polygons (an outline in its own coordinates)
+// placed in the picture by `place`, with `pixelCost` per pixel.
+FigureWork outlineFillWork(const QList<QPolygonF> &outline, const QTransform &place, double pixelCost,
+                           const QSize &picture);
+
 // The budget of one picture; charge() spends it and says whether the work
-// may be done.
+// may be done. Besides the estimate, a clock: whatever the estimates say,
+// no work is started once `milliseconds` have passed.
 class WorkBudget
 {
 public:
-    explicit WorkBudget(qint64 units) : left_(double(units)), total_(double(units)) {}
+    WorkBudget(qint64 units, qint64 milliseconds)
+        : left_(double(units)), total_(double(units)), milliseconds_(milliseconds)
+    {
+        clock_.start();
+    }
     bool charge(double units)
     {
-        if (spent_ || !(units <= left_)) {
+        if (spent_)
+            return false;
+        if (milliseconds_ > 0 && clock_.elapsed() >= milliseconds_)
+            outOfTime_ = true;
+        if (outOfTime_ || !(units <= left_)) {
             spent_ = true;
             return false;
         }
@@ -135,12 +158,17 @@ public:
         return true;
     }
     bool spent() const { return spent_; }
+    // Whether the clock stopped the picture rather than the estimates.
+    bool outOfTime() const { return outOfTime_; }
     qint64 used() const { return qint64(std::ceil(total_ - left_)); }
 
 private:
     double left_;
     double total_;
+    qint64 milliseconds_;
+    QElapsedTimer clock_;
     bool spent_ = false;
+    bool outOfTime_ = false;
 };
 
 } // namespace wmf::detail

@@ -18,7 +18,7 @@ QColor colorAt(const Bytes &b, qint64 offset)
 Player::Player(const Layout &layout, const Limits &limits, QImage *image)
     : limits_(limits), image_(image), painter_(image),
       canDrawText_(qobject_cast<QGuiApplication *>(QCoreApplication::instance()) != nullptr),
-      budget_(limits.paintBudget)
+      budget_(limits.paintBudget, limits.paintMilliseconds)
 {
     painter_.setRenderHint(QPainter::Antialiasing, true);
     painter_.setRenderHint(QPainter::TextAntialiasing, true);

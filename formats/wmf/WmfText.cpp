@@ -4,6 +4,8 @@
 #include "formats/Gbk.h"
 
 #include <QFontMetricsF>
+#include <QHash>
+#include <QPainterPath>
 
 #include <cmath>
 
@@ -44,6 +46,37 @@ Characters splitCharacters(const QByteArray &bytes)
 QString decodeText(const QByteArray &bytes) { return splitCharacters(bytes).text; }
 
 namespace {
+
+// Runs are cut short past this many pixels.
+constexpr double kLongestRun = 1e7;
+// Glyphs small enough for the glyph cache are drawn this many at a time.
+constexpr qsizetype kCharactersPerPiece = 16;
+
+// Characters of a run drawn together, and where they start along it.
+struct Piece {
+    qsizetype first = 0;
+    qsizetype count = 0;
+    double x = 0;
+};
+
+// A glyph's outline, flattened, at the size it is drawn, with its bounds.
+struct Outline {
+    QList<QPolygonF> polygons;
+    QRectF bounds;
+    qsizetype points = 0;
+};
+
+Outline outlineOf(const QFont &font, const QString &text)
+{
+    QPainterPath path;
+    path.addText(QPointF(0, 0), font, text);
+    Outline outline;
+    outline.polygons = path.toSubpathPolygons();
+    for (const QPolygonF &polygon : outline.polygons)
+        outline.points += polygon.size();
+    outline.bounds = path.controlPointRect();
+    return outline;
+}
 
 QString fontKey(const FontData &fd, double pixels)
 {
@@ -157,8 +190,6 @@ bool Player::drawText(int x, int y, const QByteArray &bytes, int options, const 
     double characterWork = 0;
     for (const QChar c : chars.text)
         characterWork += c.unicode() < 0x80 ? cost::kAsciiCharacter : cost::kOtherCharacter;
-    if (!advances.isEmpty()) // characters placed one by one, each its own run
-        characterWork += cost::kTextRun * chars.lengths.size();
     double requested = state_.font.height == 0 ? 16.0 : deviceFontHeight(state_.font.height);
     const QString key = fontKey(state_.font, qMin(requested, 1e6));
     const bool newFont = !fontsUsed_.contains(key);
@@ -176,26 +207,37 @@ bool Player::drawText(int x, int y, const QByteArray &bytes, int options, const 
     const QFont font = currentFont(&pixels, sx);
     const QFontMetricsF fm(font);
 
-    // Characters with their own advances, where the file gives them: one
-    // advance per byte, a double-byte character moving by the sum of its two.
-    QVector<QPair<QString, double>> pieces;
+    // The pieces the run is drawn in, each at its own place: a character
+    // at a time where the file gives advances or the glyphs are too large
+    // for the glyph cache, else a few characters at a time, so that the
+    // budget can stop inside a long run.
+    const bool outlines = font.pixelSize() > cost::kLargestCachedGlyph;
+    const bool oneByOne = outlines || !advances.isEmpty();
+    QVector<Piece> pieces;
     double width = 0;
     if (!advances.isEmpty()) {
+        // One advance per byte, a double-byte character moving by the sum
+        // of its two.
         qsizetype byte = 0;
         for (qsizetype i = 0; i < chars.lengths.size(); ++i) {
             const int len = chars.lengths[i];
             double advance = 0;
             for (int k = 0; k < len && byte + k < advances.size(); ++k)
                 advance += advances[byte + k];
-            const double step = std::abs(advance * sx);
-            pieces.append({QString(chars.text[i]), step});
-            width += step;
+            pieces.append({qsizetype(i), 1, width});
+            width = qMin(width + std::abs(advance * sx), kLongestRun);
             byte += len;
         }
     } else {
-        width = fm.horizontalAdvance(chars.text);
+        const qsizetype step = oneByOne ? 1 : kCharactersPerPiece;
+        for (qsizetype i = 0; i < chars.text.size(); i += step) {
+            const qsizetype n = qMin(step, chars.text.size() - i);
+            pieces.append({i, n, width});
+            const double advance = n == 1 ? fm.horizontalAdvance(chars.text.at(i))
+                                          : fm.horizontalAdvance(chars.text.mid(i, n));
+            width = qMin(width + advance, kLongestRun);
+        }
     }
-    width = qMin(width, 1e7);
 
     double dx = 0;
     switch (state_.textAlign & TaHorizontalMask) {
@@ -210,28 +252,20 @@ bool Player::drawText(int x, int y, const QByteArray &bytes, int options, const 
     default: break;
     }
 
-    // The pixels: the text's box as it lands in the picture, turned with
-    // the font; glyphs too large for the glyph cache are filled as
-    // outlines, each by its area.
+    // The text's box as it lands in the picture, turned with the font.
     const QRectF local(dx, baseline - fm.ascent(), width, fm.ascent() + fm.descent());
     QTransform place;
     place.translate(origin.x(), origin.y());
     if (state_.font.escapement != 0)
         place.rotate(-state_.font.escapement / 10.0);
-    const QRectF landed = place.mapRect(local);
-    const double visible = coveredPixels(landed, image_->size());
-    double glyphWork = 0;
-    const double glyphSide = font.pixelSize();
-    const double glyphArea = glyphSide * glyphSide * qMax(1.0, font.stretch() / 100.0);
-    if (glyphArea > cost::kLargestCachedGlyph * cost::kLargestCachedGlyph && visible > 0) {
-        const double count = chars.text.size();
-        const double boxArea = qMax(1.0, landed.width() * landed.height());
-        const double glyphs = qMin(count, std::ceil(count * qMin(1.0, visible / boxArea)) + 1);
-        const double picture = double(image_->width()) * image_->height();
-        glyphWork = glyphs * cost::kOutlineGlyphPixel * qMin(glyphArea, picture);
-    }
-    if (!budget_.charge(2 * cost::kSolidPixel * visible + glyphWork))
+    const bool opaqueBox = state_.bkMode == Opaque;
+    if (opaqueBox && !budget_.charge(cost::kSolidPixel * coveredPixels(place.mapRect(local), image_->size())))
         return false;
+    // Where a glyph can show: the picture, or the part of it the record
+    // clips to.
+    QRectF window(QPointF(0, 0), QSizeF(image_->size()));
+    if (options & EtoClipped)
+        window = window.intersected(rect);
 
     painter_.save();
     if (options & EtoClipped)
@@ -240,20 +274,56 @@ bool Player::drawText(int x, int y, const QByteArray &bytes, int options, const 
     if (state_.font.escapement != 0)
         painter_.rotate(-state_.font.escapement / 10.0);
     painter_.setBackgroundMode(Qt::TransparentMode);
-    if (state_.bkMode == Opaque)
+    if (opaqueBox)
         painter_.fillRect(local, state_.bkColor);
     painter_.setFont(font);
     painter_.setPen(state_.textColor);
-    if (pieces.isEmpty()) {
-        painter_.drawText(QPointF(dx, baseline), chars.text);
-    } else {
-        double at = dx;
-        for (const auto &piece : pieces) {
-            painter_.drawText(QPointF(at, baseline), piece.first);
-            at += piece.second;
+
+    // Glyphs too large for the cache are filled as outlines: each is
+    // charged for its outline, and one that reaches the picture for
+    // filling it, before it is drawn. A glyph that cannot touch the
+    // picture is not drawn at all.
+    QHash<QChar, Outline> outlinesOf;
+    const double overhang = font.pixelSize() * qMax(1.0, font.stretch() / 100.0);
+    bool paid = true;
+    for (const Piece &piece : pieces) {
+        const QString text = chars.text.mid(piece.first, piece.count);
+        const QPointF at(dx + piece.x, baseline);
+        if (outlines) {
+            const QChar c = text.at(0);
+            auto it = outlinesOf.find(c);
+            if (it == outlinesOf.end())
+                it = outlinesOf.insert(c, outlineOf(font, text));
+            if (!(paid = budget_.charge(cost::kGlyphOutline + cost::kGlyphOutlinePoint * it->points)))
+                break;
+            QTransform glyph = QTransform::fromTranslate(at.x(), at.y()) * place;
+            if (!glyph.mapRect(it->bounds).intersects(window))
+                continue;
+            const FigureWork work = outlineFillWork(it->polygons, glyph, cost::kSolidPixel, image_->size());
+            if (!(paid = budget_.charge(cost::kGlyphFillFactor * work.antialiased)))
+                break;
+        } else {
+            // A few cached glyphs: within the text's height and, allowing
+            // for glyphs that overhang, about the width they advance.
+            const double advance = (piece.count > 1 || advances.isEmpty())
+                                       ? fm.horizontalAdvance(text)
+                                       : 0;
+            const QRectF box(at.x() - overhang, at.y() - fm.ascent() - overhang,
+                             advance + 2 * overhang, fm.ascent() + fm.descent() + 2 * overhang);
+            const QRectF landed = place.mapRect(box);
+            if (!landed.intersects(window))
+                continue;
+            const double glyphPixels = piece.count * overhang * overhang;
+            if (!(paid = budget_.charge(cost::kGlyphPixel * qMin(glyphPixels, coveredPixels(landed, image_->size())))))
+                break;
         }
+        if (!(paid = budget_.charge(cost::kTextRun)))
+            break;
+        painter_.drawText(at, text);
     }
     painter_.restore();
+    if (!paid)
+        return false;
 
     if (updateCp && std::abs(sx) > 0) {
         // The current position moves past the text (before it, for text
