@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QMenuBar>
+#include <QPointer>
 #include <QProxyStyle>
 #include <QPushButton>
 
@@ -60,6 +61,12 @@ protected:
         if (modifiers != Qt::NoModifier)
             return false;
         auto *widget = static_cast<QWidget *>(watched);
+        if (key->key() == Qt::Key_Escape && returnFocus_ && qobject_cast<QMenuBar *>(widget) && widget->hasFocus()) {
+            static_cast<QMenuBar *>(widget)->setActiveAction(nullptr);
+            returnFocus_->setFocus(Qt::MenuBarFocusReason);
+            returnFocus_.clear();
+            return true;
+        }
         if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
             // Key events go to the focus widget first; only a push button
             // that has the focus is clicked, every other widget keeps its
@@ -73,12 +80,23 @@ protected:
         }
         if (key->key() == Qt::Key_F10 && widget == QApplication::focusWidget() && !key->isAutoRepeat()) {
             if (menuBarOf(widget)) {
+                QMenuBar *bar = menuBarOf(widget);
                 focusMenuBar(widget);
+                if (!bar->hasFocus()) {
+                    // The menu bar's own watch did not take it: focus it and
+                    // light its first item; Esc gives the focus back.
+                    returnFocus_ = widget;
+                    bar->setFocus(Qt::MenuBarFocusReason);
+                    bar->setActiveAction(bar->actions().constFirst());
+                }
                 return true;
             }
         }
         return false;
     }
+
+private:
+    QPointer<QWidget> returnFocus_;
 };
 
 } // namespace

@@ -90,6 +90,7 @@ class TestWindowStates : public QObject
             QTest::keyClick(focus(), Qt::Key_Enter, Qt::KeypadModifier);
         } else if (step == QLatin1String("f10")) {
             QTest::keyClick(focus(), Qt::Key_F10);
+            QCoreApplication::processEvents();
         } else if (step == QLatin1String("alt")) {
             QTest::keyPress(focus(), Qt::Key_Alt, Qt::AltModifier);
             QTest::keyRelease(focus(), Qt::Key_Alt, Qt::NoModifier);
