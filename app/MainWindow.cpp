@@ -1,11 +1,14 @@
 #include "MainWindow.h"
 
+#include "divination/DivinationLayout.h"
 #include "divination/DivinationWindow.h"
 #include "pages/DocumentPages.h"
 #include "pages/PageFile.h"
 #include "platform/AppIcon.h"
 #include "platform/AppInfo.h"
 #include "platform/Errors.h"
+#include "platform/Keyboard.h"
+#include "platform/MdiBackground.h"
 #include "platform/MdiChild.h"
 #include "platform/MessageBox.h"
 #include "platform/Twips.h"
@@ -36,6 +39,11 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent)
     mdiArea_->setAccessibleName(appinfo::title());
     setCentralWidget(mdiArea_);
     mdiArea_->viewport()->installEventFilter(this);
+    // No smaller than the divination window needs, maximized, to show all
+    // its controls without overlap.
+    const divinationlayout::Extent least = divinationlayout::minimumInnerSize();
+    const int frame = 2 * mdiArea_->frameWidth();
+    mdiArea_->setMinimumSize(twips::size(least.width, least.height) + QSize(frame, frame));
 
     // Four commands straight on the menu bar, no menus under them.
     auto addCommand = [this](const QString &caption, const char *name, void (MainWindow::*slot)()) {
@@ -50,6 +58,7 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent)
     exitAction_ = menuBar()->addAction(QStringLiteral("退出"));
     exitAction_->setObjectName(QStringLiteral("exitAction"));
     connect(exitAction_, &QAction::triggered, this, &QWidget::close);
+    platform::enableMenuBarKeys(menuBar());
 
     pageFileSweeper_ = new PageFileSweeper(this);
 
@@ -70,6 +79,7 @@ void MainWindow::createHomePanel()
         homePanel_->loadPictures();
         homePanelWindow_->show();
         fitHomePanel();
+        platform::keepAsBackground(homePanelWindow_);
     } catch (const std::bad_alloc &) {
         msgbox::showMessage(this, errors::errorMessage(errors::Failure::of(errors::Kind::OutOfMemory)));
     } catch (const std::exception &e) {

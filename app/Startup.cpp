@@ -5,7 +5,9 @@
 #include "platform/AppIcon.h"
 #include "platform/AppInfo.h"
 #include "platform/Clock.h"
+#include "platform/FontConfiguration.h"
 #include "platform/Fonts.h"
+#include "platform/Keyboard.h"
 #include "platform/MessageBox.h"
 #include "platform/ProgramFolder.h"
 #include "platform/Translations.h"
@@ -34,6 +36,7 @@ void prepareApplication(QApplication &app)
     platform::installTranslations(app);
     platform::installFontSubstitutes();
     platform::installAccessibleRoles();
+    platform::installKeyboardConventions();
     QApplication::setWindowIcon(platform::appIcon());
 }
 
@@ -53,6 +56,8 @@ MainWindow *startProgram()
 
 int runProgram(int argc, char *argv[])
 {
+    // Before the first font is looked up.
+    platform::useProgramFontConfiguration(platform::executableFolder());
     QApplication app(argc, argv);
     prepareApplication(app);
     const std::unique_ptr<MainWindow> window(startProgram());

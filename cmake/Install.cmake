@@ -1,7 +1,8 @@
 # Install rules. `cmake --install build --prefix P` lays out
 #
 #   P/lib/yanping/              the program folder as the build has it:
-#                               yanping with god/ and picture/ beside it
+#                               yanping with god/, picture/ and its font
+#                               configuration fonts.conf beside it
 #   P/bin/yanping               a relative link to ../lib/yanping/yanping
 #   P/share/applications/       the menu entry           <app id>.desktop
 #   P/share/icons/hicolor/      the icon, 16 to 256 px   <size>x<size>/apps/<app id>.png
@@ -50,6 +51,9 @@ if(CMAKE_STRIP)
 endif()
 install(DIRECTORY ${PROGRAM_DIR}/god ${PROGRAM_DIR}/picture
   DESTINATION ${YANPING_INSTALL_PROGRAMDIR})
+if(CMAKE_SYSTEM_NAME STREQUAL "Linux")
+  install(FILES ${PROGRAM_DIR}/fonts.conf DESTINATION ${YANPING_INSTALL_PROGRAMDIR})
+endif()
 
 # bin/yanping: a relative link made here and installed as a link.
 file(RELATIVE_PATH _yanping_link_target

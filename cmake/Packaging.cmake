@@ -58,6 +58,8 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # The Song and Kai faces the texts are set in, and Qt's own dialogs in Chinese.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-arphic-uming, fonts-arphic-ukai, qt6-translations-l10n")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-wayland")
+# The About box's 系统信息 button starts the first of these it finds.
+set(CPACK_DEBIAN_PACKAGE_SUGGESTS "hardinfo | kinfocenter | gnome-system-monitor")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 set(CPACK_DEBIAN_COMPRESSION_TYPE xz)
 

@@ -38,3 +38,11 @@ endforeach()
 
 add_custom_target(programdata ALL DEPENDS ${_stored})
 add_dependencies(yanping programdata)
+
+# The program's font configuration (Linux), beside the executable.
+set(_fontconf ${PROGRAM_DIR}/fonts.conf)
+add_custom_command(OUTPUT ${_fontconf}
+  COMMAND ${CMAKE_COMMAND} -E copy ${CMAKE_SOURCE_DIR}/data/fontconfig/fonts.conf ${_fontconf}
+  DEPENDS ${CMAKE_SOURCE_DIR}/data/fontconfig/fonts.conf VERBATIM)
+add_custom_target(programfontconfig ALL DEPENDS ${_fontconf})
+add_dependencies(yanping programfontconfig)

@@ -61,4 +61,14 @@ Result compute(float innerWidth, float innerHeight, const Sizes &s)
     return r;
 }
 
+Extent minimumInnerSize(const Sizes &s)
+{
+    Extent e;
+    e.width = s.comboWidth + s.textWidth + s.comboWidth;
+    const float column = s.detailHeight + s.buttonHeight + s.textHeight;
+    const float pieces = 9 * s.pieceHeight;
+    e.height = column > pieces ? column : pieces;
+    return e;
+}
+
 } // namespace divinationlayout

@@ -34,4 +34,14 @@ struct Result {
 
 Result compute(float innerWidth, float innerHeight, const Sizes &sizes = Sizes());
 
+struct Extent {
+    float width = 0;
+    float height = 0;
+};
+
+// The smallest inner size at which the rule places every control without
+// overlap and cuts nothing off: the three columns side by side with no gaps,
+// the two button rows above the reading pane, and the nine rows of pieces.
+Extent minimumInnerSize(const Sizes &sizes = Sizes());
+
 } // namespace divinationlayout

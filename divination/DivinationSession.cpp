@@ -73,6 +73,16 @@ void DivinationSession::clickComputerButton()
     }
 }
 
+void DivinationSession::clickComputerButtonAt(quint64 msecs, int doubleClickInterval)
+{
+    if (recaptionedByPointer_ && msecs >= recaptionedAt_ && msecs - recaptionedAt_ < quint64(qMax(0, doubleClickInterval)))
+        return;
+    const Caption before = computerCaption_;
+    clickComputerButton();
+    recaptionedByPointer_ = computerCaption_ != before;
+    recaptionedAt_ = msecs;
+}
+
 void DivinationSession::chooseEntry(int index)
 {
     if (index >= entries_.size())
@@ -95,6 +105,9 @@ void DivinationSession::chooseEntry(int index)
 
 void DivinationSession::clickDetailButton()
 {
+    // While the pieces tumble the counts are not a reading yet.
+    if (isThrowing())
+        return;
     const QString key = reading::readingKey(counts_.upper, counts_.middle, counts_.lower);
     setText(reading::loadReadingText(reading::detailFilePath(key)), Shown::Detail);
 }

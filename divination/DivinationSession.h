@@ -51,6 +51,12 @@ public:
     // The user's actions.
     void clickWoodenButton();
     void clickComputerButton();
+    // A click on the computer button whose pointer press came at `msecs`
+    // (any monotonic clock). The click that re-captions the button is often
+    // the first half of a double click; a second click within
+    // `doubleClickInterval` of it lands on the new caption by accident and
+    // is ignored.
+    void clickComputerButtonAt(quint64 msecs, int doubleClickInterval);
     void chooseEntry(int index);
     void clickDetailButton();
     // One computer throw: every count moves by a random step.
@@ -91,4 +97,6 @@ private:
     QStringList entries_;
     int selectorIndex_ = -1;
     QTimer throwTimer_;
+    bool recaptionedByPointer_ = false;
+    quint64 recaptionedAt_ = 0;
 };

@@ -14,6 +14,9 @@
 
 #include <QAbstractItemView>
 #include <QComboBox>
+#include <QGuiApplication>
+#include <QMouseEvent>
+#include <QStyleHints>
 #include <QIcon>
 #include <QItemSelectionModel>
 #include <QMdiSubWindow>
@@ -66,6 +69,9 @@ DivinationWindow::DivinationWindow(QWidget *parent) : QWidget(parent), session_(
     countSelector_->setFixedSize(twips::size(kSizes.comboWidth, kSelectorHeight));
     countSelector_->setMaxVisibleItems(20);
     countSelector_->setStyleSheet(QStringLiteral("QComboBox { combobox-popup: 0; }")); // a drop-down list below the box
+    // The wheel neither takes the focus nor, without it, picks a reading.
+    countSelector_->setFocusPolicy(Qt::StrongFocus);
+    countSelector_->installEventFilter(this);
     countSelector_->hide();
 
     readingPane_ = new TextPane(this);
@@ -91,7 +97,16 @@ DivinationWindow::DivinationWindow(QWidget *parent) : QWidget(parent), session_(
     setTabOrder(detailButton_, countSelector_);
 
     connect(woodenButton_, &QPushButton::clicked, session_, &DivinationSession::clickWoodenButton);
-    connect(computerButton_, &QPushButton::clicked, session_, &DivinationSession::clickComputerButton);
+    computerButton_->installEventFilter(this);
+    connect(computerButton_, &QPushButton::clicked, this, [this] {
+        if (!computerPress_) {
+            session_->clickComputerButton();
+            return;
+        }
+        const quint64 pressedAt = *computerPress_;
+        computerPress_.reset();
+        session_->clickComputerButtonAt(pressedAt, QGuiApplication::styleHints()->mouseDoubleClickInterval());
+    });
     connect(detailButton_, &QPushButton::clicked, session_, &DivinationSession::clickDetailButton);
     connect(countSelector_, qOverload<int>(&QComboBox::activated), this, &DivinationWindow::chooseFromSelector);
     // Assistive technology picks an entry by selecting it in the list while
@@ -167,7 +182,34 @@ void DivinationWindow::showControls()
     computerButton_->setVisible(session_->modeButtonsVisible());
 }
 
+bool DivinationWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == computerButton_) {
+        switch (event->type()) {
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonDblClick:
+            computerPress_ = static_cast<QMouseEvent *>(event)->timestamp();
+            break;
+        case QEvent::KeyPress:
+            computerPress_.reset();
+            break;
+        default:
+            break;
+        }
+    } else if (watched == countSelector_ && event->type() == QEvent::Wheel && !countSelector_->hasFocus()) {
+        event->ignore();
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
 // ---- layout and background ------------------------------------------------
+
+QSize DivinationWindow::sizeHint() const
+{
+    const divinationlayout::Extent e = divinationlayout::minimumInnerSize(kSizes);
+    return twips::size(e.width, e.height);
+}
 
 void DivinationWindow::resizeEvent(QResizeEvent *event)
 {

@@ -5,6 +5,7 @@
 #include <QPixmap>
 #include <QWidget>
 #include <array>
+#include <optional>
 
 class DivinationSession;
 class QComboBox;
@@ -44,7 +45,12 @@ public:
     // The background picture; null when it did not load.
     QPixmap background() const { return background_; }
 
+    // The smallest inner size at which the layout rule places every control
+    // without overlap: the size the window takes when it is restored.
+    QSize sizeHint() const override;
+
 protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
 
@@ -72,4 +78,7 @@ private:
 
     QPixmap background_;
     QHash<QString, QPixmap> pictures_;
+    // The time stamp of the pointer press on the computer button that the
+    // next click comes from; empty when the click comes from the keyboard.
+    std::optional<quint64> computerPress_;
 };

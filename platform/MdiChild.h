@@ -1,5 +1,8 @@
 #pragma once
 
+#include <QRect>
+#include <QSize>
+
 class QMdiArea;
 class QMdiSubWindow;
 class QWidget;
@@ -8,6 +11,13 @@ namespace platform {
 
 // Adds `widget` to the area as a child window that is deleted when it is
 // closed, shows it maximized with the widget's icon and puts it in front.
+// Restored, it has the geometry of restoredGeometry().
 QMdiSubWindow *showMaximizedChild(QMdiArea *area, QWidget *widget);
+
+// Where a child window goes when it is restored from maximized, within a
+// client area of the size `area`: two thirds of the area each way, at least
+// the widget's size hint plus the window frame, no larger than the area,
+// centred.
+QRect restoredGeometry(const QSize &area, const QSize &frame, const QSize &contentHint);
 
 } // namespace platform

@@ -2,7 +2,10 @@
 
 #include "AppInfo.h"
 
+#include <QApplication>
 #include <QDialog>
+#include <QFontMetrics>
+#include <QGridLayout>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -21,6 +24,17 @@ DialogHandler &dialogHandler()
 }
 
 int showingDepth = 0;
+
+// The window system draws a box's title in its title bar next to the icon
+// and the buttons there (each about two lines high and as wide); a box
+// narrower than that cuts its title short.
+int widthForTitle(const QString &title)
+{
+    QFont font = QApplication::font();
+    font.setBold(true);
+    const QFontMetrics metrics(font);
+    return metrics.horizontalAdvance(title) + 4 * 2 * metrics.height();
+}
 
 struct ShowingGuard {
     ShowingGuard() { ++showingDepth; }
@@ -47,6 +61,9 @@ void showMessage(QWidget *parent, const QString &text, const QString &title)
     box.setEscapeButton(ok);
     box.setAccessibleName(caption);
     box.setAccessibleDescription(text);
+    if (auto *grid = qobject_cast<QGridLayout *>(box.layout()))
+        grid->addItem(new QSpacerItem(widthForTitle(caption), 0, QSizePolicy::Fixed, QSizePolicy::Minimum),
+                      grid->rowCount(), 0, 1, grid->columnCount());
     box.exec();
 }
 

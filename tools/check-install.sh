@@ -55,10 +55,10 @@ else
   fail "$programsub/yanping is not an executable file"
 fi
 listing=$(cd "$progdir" 2>/dev/null && ls -A | tr '\n' ' ')
-if [ "$listing" = "god picture yanping " ]; then
-  ok "$programsub holds yanping, god/ and picture/ and nothing else"
+if [ "$listing" = "fonts.conf god picture yanping " ]; then
+  ok "$programsub holds yanping, fonts.conf, god/ and picture/ and nothing else"
 else
-  fail "$programsub holds: $listing (expected god picture yanping)"
+  fail "$programsub holds: $listing (expected fonts.conf god picture yanping)"
 fi
 for sub in god picture; do
   if diff -r "$build/program/$sub" "$progdir/$sub" >"$work/diff.log" 2>&1; then
