@@ -8,6 +8,7 @@
 #include "platform/Fonts.h"
 #include "platform/MessageBox.h"
 #include "platform/ProgramFolder.h"
+#include "platform/Script.h"
 #include "platform/Translations.h"
 
 #include <QApplication>
@@ -53,6 +54,9 @@ MainWindow *startProgram()
 
 int runProgram(int argc, char *argv[])
 {
+    // The user's language decides the script of every text; its converter
+    // loads while the window system starts.
+    script::chooseForSession();
     QApplication app(argc, argv);
     prepareApplication(app);
     const std::unique_ptr<MainWindow> window(startProgram());

@@ -1,6 +1,7 @@
 #include "DocumentPages.h"
 
 #include "PageFile.h"
+#include "PageScript.h"
 #include "PageViewer.h"
 #include "formats/StoredText.h"
 #include "platform/Files.h"
@@ -38,7 +39,7 @@ void showDocumentPage(QMdiArea *area, const QString &title, const QString &docum
     PageViewer *viewer = PageViewer::create(area);
     viewer->setWindowTitle(title);
 
-    const QByteArray page = storedtext::toGbk(storedtext::unshift(stored, storedtext::kDocumentShift))
+    const QByteArray page = pagescript::pageBytes(storedtext::unshift(stored, storedtext::kDocumentShift))
                             + QByteArrayLiteral("\r\n");
     const QString pagePath = pagefile::path(pagefile::Use::Write);
     if (!platform::writeFileReplacing(pagePath, page, &failure)) {
