@@ -6,6 +6,7 @@
 #include "divination/DivinationWindow.h"
 #include "divination/TextPane.h"
 #include "formats/Gbk.h"
+#include "pages/PageScript.h"
 #include "pages/PageView.h"
 #include "pages/PageViewer.h"
 #include "platform/Script.h"
@@ -28,6 +29,36 @@ class TestTraditional : public QObject
 {
     Q_OBJECT
 private slots:
+    // The page file of the instructions: the text a reader sees converted,
+    // the markup as written, GBK with references for what GBK lacks.
+    void pageFileInScript_data()
+    {
+        QTest::addColumn<Script>("script");
+        QTest::addColumn<QString>("page");
+        QTest::addColumn<QString>("written"); // the page file, decoded from GBK
+        QTest::newRow("title and body") << Script::Taiwan << "<html><title>衍枰说明</title><p>软件</p></html>"
+                                        << "<html><title>衍枰說明</title><p>軟體</p></html>";
+        QTest::newRow("Hong Kong wording") << Script::HongKong << "<p class=\"说明\">软件<br>说明</p>"
+                                           << "<p class=\"说明\">軟件<br>説明</p>";
+        QTest::newRow("style sheet and comment")
+            << Script::Taiwan << "<STYLE type=\"text/css\">p { font-family: \"宋体\"; }</STYLE><!-- 说明 <b> -->说明"
+            << "<STYLE type=\"text/css\">p { font-family: \"宋体\"; }</STYLE><!-- 说明 <b> -->說明";
+        // Two characters whose Traditional forms GBK has no code for.
+        QTest::newRow("characters GBK lacks") << Script::Taiwan << "<p>说鲃暅</p>" << "<p>說&#19518;&#143926;</p>";
+        QTest::newRow("simplified session") << Script::Simplified << "<title>衍枰说明</title>软件"
+                                            << "<title>衍枰说明</title>软件";
+    }
+
+    void pageFileInScript()
+    {
+        QFETCH(Script, script);
+        QFETCH(QString, page);
+        QFETCH(QString, written);
+        const script::Override session(script);
+        const QByteArray bytes = pagescript::pageBytes(gbk::codes(pagescript::toGbkHtml(page)));
+        QCOMPARE(gbk::decode(bytes), written);
+    }
+
     void mainWindowInTraditional_data()
     {
         QTest::addColumn<Script>("script");
