@@ -55,8 +55,10 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${YANPING_MAINTAINER}")
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "${YANPING_HOMEPAGE}")
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# The Song and Kai faces the texts are set in, and Qt's own dialogs in Chinese.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-arphic-uming, fonts-arphic-ukai, qt6-translations-l10n")
+# The Song and Kai faces the texts are set in, Qt's own dialogs in Chinese,
+# and the dictionaries of the Traditional-character conversion (the library
+# itself, libopencc1.1, comes in through shlibdeps).
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-arphic-uming, fonts-arphic-ukai, qt6-translations-l10n, libopencc-data")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-wayland")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 set(CPACK_DEBIAN_COMPRESSION_TYPE xz)
