@@ -57,8 +57,11 @@ set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "${YANPING_HOMEPAGE}")
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # The Song and Kai faces the texts are set in, Qt's own dialogs in Chinese,
 # and the dictionaries of the Traditional-character conversion (the library
-# itself, libopencc1.1, comes in through shlibdeps).
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-arphic-uming, fonts-arphic-ukai, qt6-translations-l10n, libopencc-data")
+# itself, libopencc1.1, comes in through shlibdeps). Hong Kong's standard
+# forms of 說, 銳, 閱 and 蘊 (説 鋭 閲 藴) are in neither AR PL face; a face that
+# has them follows.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS
+    "fonts-arphic-uming, fonts-arphic-ukai, qt6-translations-l10n, libopencc-data, fonts-wqy-microhei | fonts-noto-cjk")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-wayland")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 set(CPACK_DEBIAN_COMPRESSION_TYPE xz)
