@@ -11,6 +11,7 @@
 #include "platform/MdiBackground.h"
 #include "platform/MdiChild.h"
 #include "platform/MessageBox.h"
+#include "platform/Script.h"
 #include "platform/Twips.h"
 #include "shell/AboutBox.h"
 #include "shell/HomePanel.h"
@@ -28,7 +29,7 @@
 MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent)
 {
     setObjectName(QStringLiteral("mainWindow"));
-    setWindowTitle(appinfo::title());
+    setWindowTitle(script::display(appinfo::title()));
     setWindowIcon(platform::appIcon());
     resize(twips::size(8085, 5430));
     setWindowState(Qt::WindowMaximized);
@@ -36,7 +37,7 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent)
     mdiArea_ = new QMdiArea(this);
     mdiArea_->setObjectName(QStringLiteral("mdiArea"));
     mdiArea_->setOption(QMdiArea::DontMaximizeSubWindowOnActivation, true);
-    mdiArea_->setAccessibleName(appinfo::title());
+    mdiArea_->setAccessibleName(script::display(appinfo::title()));
     setCentralWidget(mdiArea_);
     mdiArea_->viewport()->installEventFilter(this);
     // No smaller than the divination window needs, maximized, to show all
@@ -47,7 +48,7 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent)
 
     // Four commands straight on the menu bar, no menus under them.
     auto addCommand = [this](const QString &caption, const char *name, void (MainWindow::*slot)()) {
-        QAction *a = menuBar()->addAction(caption);
+        QAction *a = menuBar()->addAction(script::display(caption));
         a->setObjectName(QString::fromLatin1(name));
         connect(a, &QAction::triggered, this, slot);
         return a;
@@ -55,7 +56,7 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent)
     instructionsAction_ = addCommand(QStringLiteral("衍枰说明"), "instructionsAction", &MainWindow::showInstructions);
     divinationAction_ = addCommand(QStringLiteral("衍枰占卜"), "divinationAction", &MainWindow::showDivinationWindow);
     aboutAction_ = addCommand(QStringLiteral("关于(&I)"), "aboutAction", &MainWindow::showAbout);
-    exitAction_ = menuBar()->addAction(QStringLiteral("退出"));
+    exitAction_ = menuBar()->addAction(script::display(QStringLiteral("退出")));
     exitAction_->setObjectName(QStringLiteral("exitAction"));
     connect(exitAction_, &QAction::triggered, this, &QWidget::close);
     platform::enableMenuBarKeys(menuBar());
@@ -103,7 +104,8 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event)
 
 void MainWindow::showInstructions()
 {
-    pages::showDocumentPage(mdiArea_, QStringLiteral("衍枰说明"), QStringLiteral("\\god\\衍枰说明.god"));
+    pages::showDocumentPage(mdiArea_, script::display(QStringLiteral("衍枰说明")),
+                            QStringLiteral("\\god\\衍枰说明.god"));
 }
 
 DivinationWindow *MainWindow::divinationWindow() const

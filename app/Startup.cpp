@@ -10,6 +10,7 @@
 #include "platform/Keyboard.h"
 #include "platform/MessageBox.h"
 #include "platform/ProgramFolder.h"
+#include "platform/Script.h"
 #include "platform/Translations.h"
 
 #include <QApplication>
@@ -58,6 +59,9 @@ int runProgram(int argc, char *argv[])
 {
     // Before the first font is looked up.
     platform::useProgramFontConfiguration(platform::executableFolder());
+    // The user's language decides the script of every text; its converter
+    // loads while the window system starts.
+    script::chooseForSession();
     QApplication app(argc, argv);
     prepareApplication(app);
     const std::unique_ptr<MainWindow> window(startProgram());

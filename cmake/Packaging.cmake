@@ -55,8 +55,13 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${YANPING_MAINTAINER}")
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "${YANPING_HOMEPAGE}")
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# The Song and Kai faces the texts are set in, and Qt's own dialogs in Chinese.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-arphic-uming, fonts-arphic-ukai, qt6-translations-l10n")
+# The Song and Kai faces the texts are set in, Qt's own dialogs in Chinese,
+# and the dictionaries of the Traditional-character conversion (the library
+# itself, libopencc1.1, comes in through shlibdeps). Hong Kong's standard
+# forms of 說, 銳, 閱 and 蘊 (説 鋭 閲 藴) are in neither AR PL face; a face that
+# has them follows.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS
+    "fonts-arphic-uming, fonts-arphic-ukai, qt6-translations-l10n, libopencc-data, fonts-wqy-microhei | fonts-noto-cjk")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-wayland")
 # The About box's 系统信息 button starts the first of these it finds.
 set(CPACK_DEBIAN_PACKAGE_SUGGESTS "hardinfo | kinfocenter | gnome-system-monitor")

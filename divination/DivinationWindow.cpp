@@ -10,6 +10,7 @@
 #include "platform/AppInfo.h"
 #include "platform/Fonts.h"
 #include "platform/ProgramFolder.h"
+#include "platform/Script.h"
 #include "platform/Twips.h"
 
 #include <QAbstractItemView>
@@ -42,15 +43,15 @@ void place(QWidget *w, const divinationlayout::Point &p) { w->move(twips::point(
 DivinationWindow::DivinationWindow(QWidget *parent) : QWidget(parent), session_(new DivinationSession(this))
 {
     setObjectName(QStringLiteral("divinationWindow"));
-    setWindowTitle(appinfo::title());
-    setAccessibleName(appinfo::title());
+    setWindowTitle(script::display(appinfo::title()));
+    setAccessibleName(windowTitle());
     setWindowIcon(platform::appIcon());
 
     const QFont buttonFont = platform::designFont(QStringLiteral("宋体"), 14.25);
 
-    detailButton_ = new QPushButton(QStringLiteral("重 点 卦 象 详 细 解 说"), this);
+    detailButton_ = new QPushButton(script::display(QStringLiteral("重 点 卦 象 详 细 解 说")), this);
     detailButton_->setObjectName(QStringLiteral("detailButton"));
-    detailButton_->setAccessibleName(QStringLiteral("重点卦象详细解说"));
+    detailButton_->setAccessibleName(script::display(QStringLiteral("重点卦象详细解说")));
     detailButton_->setFixedSize(twips::size(kDetailButtonWidth, kSizes.detailHeight));
     detailButton_->setEnabled(false);
 
@@ -76,7 +77,7 @@ DivinationWindow::DivinationWindow(QWidget *parent) : QWidget(parent), session_(
 
     readingPane_ = new TextPane(this);
     readingPane_->setObjectName(QStringLiteral("readingPane"));
-    readingPane_->setAccessibleName(QStringLiteral("占卜说明与卦象"));
+    readingPane_->setAccessibleName(script::display(QStringLiteral("占卜说明与卦象")));
     readingPane_->setFixedSize(twips::size(kSizes.textWidth, kSizes.textHeight));
     readingPane_->setFont(platform::designFont(QStringLiteral("宋体"), 10.5));
     QPalette pal = readingPane_->palette();
@@ -141,7 +142,7 @@ void DivinationWindow::createPieces()
     const char *names[3] = {"upperPiece", "middlePiece", "lowerPiece"};
     for (int g = 0; g < 3; ++g) {
         for (int i = 0; i < 4; ++i) {
-            auto *piece = new PieceImage(kMarks[g] + QStringLiteral("组第%1枚").arg(i + 1), this);
+            auto *piece = new PieceImage(script::display(kMarks[g] + QStringLiteral("组第%1枚").arg(i + 1)), this);
             piece->setObjectName(QLatin1String(names[g]) + QString::number(i + 1));
             piece->setFixedSize(twips::size(kSizes.pieceWidth, kSizes.pieceHeight));
             piece->setPicture(blank, kBlankWord);

@@ -2,6 +2,7 @@
 
 #include "formats/StoredText.h"
 #include "platform/ProgramFolder.h"
+#include "platform/Script.h"
 
 namespace reading {
 
@@ -22,14 +23,14 @@ QString detailFilePath(const QString &key)
 
 QString combinationEntry(int u, int m, int l)
 {
-    return QString::number(u) + QStringLiteral("上") + QString::number(m) + QStringLiteral("中")
-           + QString::number(l) + QStringLiteral("下");
+    return script::display(QString::number(u) + QStringLiteral("上") + QString::number(m) + QStringLiteral("中")
+                           + QString::number(l) + QStringLiteral("下"));
 }
 
 int entryPosition(int u, int m, int l) { return 2 + 25 * u + 5 * m + l; }
 
-QString promptEntry() { return QStringLiteral("选择衍枰个数"); }
-QString computerModeEntry() { return QStringLiteral("《电脑衍枰占卜》"); }
+QString promptEntry() { return script::display(QStringLiteral("选择衍枰个数")); }
+QString computerModeEntry() { return script::display(QStringLiteral("《电脑衍枰占卜》")); }
 
 QStringList selectorEntries()
 {
@@ -62,7 +63,7 @@ QString loadReadingText(const QString &path)
     errors::Failure failure;
     if (!storedtext::readFile(path, &codes, &failure))
         return QString();
-    return gbk::toText(storedtext::unshift(codes, storedtext::kReadingShift));
+    return script::display(gbk::toText(storedtext::unshift(codes, storedtext::kReadingShift)));
 }
 
 } // namespace reading

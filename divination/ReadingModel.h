@@ -5,6 +5,7 @@
 // What a throw produces and how its reading is found: three counts of
 // face-up pieces (上, 中, 下, each 0 to 4), the reading key they form, the
 // reading and detail files it names, and the count selector's entries.
+// Every text here is as the session shows it (platform/Script.h).
 namespace reading {
 
 constexpr int kPiecesPerKind = 4;
@@ -40,8 +41,8 @@ QString computerModeEntry();    // "《电脑衍枰占卜》"
 // 3 and 5; a character that is not a digit leaves its count unchanged.
 void readEntry(const QString &entry, Counts *counts);
 
-// The display text of a reading or detail file; empty when the file cannot
-// be read or is empty.
+// The display text of a reading or detail file, in the session's script;
+// empty when the file cannot be read or is empty.
 QString loadReadingText(const QString &path);
 
 } // namespace reading

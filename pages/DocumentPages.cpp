@@ -2,6 +2,7 @@
 
 #include "PageFile.h"
 #include "PageLimits.h"
+#include "PageScript.h"
 #include "PageViewer.h"
 #include "formats/StoredText.h"
 #include "platform/Files.h"
@@ -33,7 +34,9 @@ void showDocumentPage(QMdiArea *area, const QString &title, const QString &docum
         msgbox::showMessage(owner, failure.description);
         return;
     }
-    const QByteArray page = storedtext::toGbk(storedtext::unshift(stored, storedtext::kDocumentShift))
+    // The page as this session shows it (converted to Traditional
+    // characters where the session asks for them).
+    const QByteArray page = pagescript::pageBytes(storedtext::unshift(stored, storedtext::kDocumentShift))
                             + QByteArrayLiteral("\r\n");
     // A page nested too deeply for the page view is refused before any
     // viewer exists.

@@ -6,6 +6,7 @@
 #include "formats/StoredText.h"
 #include "platform/Files.h"
 #include "platform/ProgramFolder.h"
+#include "platform/Script.h"
 
 #include <QDesktopServices>
 #include <QDir>
@@ -93,7 +94,7 @@ PageView::PageView(QWidget *parent) : QWidget(parent)
     browser_->setObjectName(QStringLiteral("pageBrowser"));
     browser_->setOpenLinks(false);
     browser_->setOpenExternalLinks(false);
-    browser_->setAccessibleName(QStringLiteral("网页"));
+    browser_->setAccessibleName(script::display(QStringLiteral("网页")));
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(browser_);

@@ -1,7 +1,10 @@
 #include "Fonts.h"
 
+#include "Script.h"
+
 #include <QFont>
 #include <QStringList>
+#include <utility>
 
 namespace platform {
 
@@ -18,6 +21,7 @@ void installFontSubstitutes()
     // brush style for both.
     QFont::insertSubstitutions(QStringLiteral("仿宋_GB2312"), kai);
     QFont::insertSubstitutions(QStringLiteral("隶书"), kai);
+    preferRegionalFaces();
 }
 
 QFont designFont(const QString &face, double points)
@@ -30,6 +34,30 @@ QFont designFont(const QString &face, double points)
     f.setUnderline(false);
     f.setStrikeOut(false);
     return f;
+}
+
+void preferRegionalFaces()
+{
+    // The same faces, in the glyph shapes of Taiwan or Hong Kong, ahead of
+    // the substitutes for Simplified text.
+    const script::Script shown = script::current();
+    if (shown == script::Script::Simplified)
+        return;
+    const QString region = shown == script::Script::Taiwan ? QStringLiteral(" TW") : QStringLiteral(" HK");
+    const QString song = QStringLiteral("AR PL UMing") + region;
+    const QString kai = QStringLiteral("AR PL UKai") + region;
+    const QString cjk = shown == script::Script::Taiwan ? QStringLiteral("Noto Serif CJK TC")
+                                                        : QStringLiteral("Noto Serif CJK HK");
+    const std::pair<const char16_t *, QStringList> faces[] = {
+        {u"宋体", {song, cjk}}, {u"SimSun", {song, cjk}}, {u"楷体_GB2312", {kai, song}},
+        {u"仿宋_GB2312", {kai, song}}, {u"隶书", {kai, song}}};
+    for (const auto &[face, regional] : faces) {
+        const QString name = QString::fromUtf16(face);
+        QStringList substitutes = regional + QFont::substitutes(name);
+        substitutes.removeDuplicates();
+        QFont::removeSubstitutions(name);
+        QFont::insertSubstitutions(name, substitutes);
+    }
 }
 
 } // namespace platform

@@ -9,6 +9,10 @@ namespace platform {
 // free CJK faces of the host, so that the layouts keep their face names.
 void installFontSubstitutes();
 
+// In a Traditional session, puts the Taiwan or Hong Kong variants of the
+// free faces first for each design face (installFontSubstitutes() does this).
+void preferRegionalFaces();
+
 // A font of the given face and point size, normal weight.
 QFont designFont(const QString &face, double points);
 

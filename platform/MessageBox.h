@@ -8,15 +8,16 @@ class QDialog;
 class QWidget;
 
 // Every message the program shows goes through showMessage(): a modal box
-// with no icon and a single "确定" button. Tests install a hook so that no
+// with no icon and a single "确定" button, in the session's script. Tests install a hook so that no
 // test ever blocks on a dialog.
 namespace msgbox {
 
 // Shows the message modally; the title defaults to the program's title.
+// Text and title are given in Simplified characters.
 void showMessage(QWidget *parent, const QString &text, const QString &title = QString());
 
 // While an Override lives, showMessage() calls its handler instead of
-// opening a box; the handler receives the final title and text.
+// opening a box; the handler receives the final title and text, as shown.
 using Handler = std::function<void(const QString &title, const QString &text)>;
 class Override : platform::ScopedOverride<Handler>
 {

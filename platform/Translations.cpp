@@ -1,5 +1,7 @@
 #include "Translations.h"
 
+#include "Script.h"
+
 #include <QApplication>
 #include <QLibraryInfo>
 #include <QTranslator>
@@ -9,9 +11,11 @@ namespace platform {
 void installTranslations(QApplication &app)
 {
     const QString dir = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
-    for (const char *name : {"qtbase_zh_CN", "qt_zh_CN"}) {
+    // Qt has one Traditional translation, Taiwan's; Hong Kong reads it too.
+    const QLatin1String region(script::current() == script::Script::Simplified ? "_zh_CN" : "_zh_TW");
+    for (const char *name : {"qtbase", "qt"}) {
         auto *tr = new QTranslator(&app);
-        if (tr->load(QString::fromLatin1(name), dir))
+        if (tr->load(QLatin1String(name) + region, dir))
             app.installTranslator(tr);
         else
             delete tr;

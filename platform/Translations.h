@@ -3,6 +3,7 @@
 class QApplication;
 
 namespace platform {
-// Qt's own texts (context menus, window menus) in Chinese, where installed.
+// Qt's own texts (context menus, window menus) in Chinese, where installed,
+// in the session's script.
 void installTranslations(QApplication &app);
 }

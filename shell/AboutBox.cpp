@@ -9,6 +9,7 @@
 #include "platform/MessageBox.h"
 #include "platform/ProgramFolder.h"
 #include "platform/Registry.h"
+#include "platform/Script.h"
 #include "platform/Twips.h"
 
 #include <QCoreApplication>
@@ -73,22 +74,22 @@ AboutBox::AboutBox(QWidget *owner)
     setSizeGripEnabled(false);
 
     const QFont buttonFont = platform::designFont(QStringLiteral("宋体"), 10.5);
-    okButton_ = new QPushButton(QStringLiteral("确定"), this);
+    okButton_ = new QPushButton(script::display(QStringLiteral("确定")), this);
     okButton_->setObjectName(QStringLiteral("okButton"));
     okButton_->setGeometry(twips::rect(5535, 4455, 1500, 465));
     okButton_->setFont(buttonFont);
     okButton_->setDefault(true);
 
-    systemInfoButton_ = new QPushButton(QStringLiteral("系统信息"), this);
+    systemInfoButton_ = new QPushButton(script::display(QStringLiteral("系统信息")), this);
     systemInfoButton_->setObjectName(QStringLiteral("systemInfoButton"));
     systemInfoButton_->setGeometry(twips::rect(5535, 5535, 1485, 465));
     systemInfoButton_->setFont(buttonFont);
-    systemInfoButton_->setAccessibleDescription(QStringLiteral("启动系统信息程序"));
+    systemInfoButton_->setAccessibleDescription(script::display(QStringLiteral("启动系统信息程序")));
 
     const QString kai = QStringLiteral("楷体_GB2312");
     disclaimerLabel_ = makeLabel(this, "disclaimerLabel", twips::rect(1575, 4185, 3855, 2025),
                               platform::designFont(kai, 15.75), QColor(0, 0, 0), Qt::AlignLeft);
-    disclaimerLabel_->setText(disclaimerText());
+    disclaimerLabel_->setText(script::display(disclaimerText()));
     titleLabel_ = makeLabel(this, "titleLabel", twips::rect(1800, 225, 4845, 600), platform::designFont(kai, 26.25),
                          QColor(255, 0, 0), Qt::AlignHCenter);
     versionLabel_ = makeLabel(this, "versionLabel", twips::rect(1800, 855, 4845, 465),
@@ -96,7 +97,7 @@ AboutBox::AboutBox(QWidget *owner)
                            Qt::AlignHCenter);
     descriptionLabel_ = makeLabel(this, "descriptionLabel", twips::rect(480, 2160, 7725, 1890),
                                platform::designFont(QStringLiteral("隶书"), 21.75), QColor(0, 0, 255), Qt::AlignLeft);
-    descriptionLabel_->setText(descriptionText());
+    descriptionLabel_->setText(script::display(descriptionText()));
 
     setTabOrder(okButton_, systemInfoButton_);
     okButton_->setFocus();
@@ -114,9 +115,9 @@ void AboutBox::loadContents()
     QPixmap picture;
     if (pictures::loadShared(platform::programPath(QStringLiteral("\\picture\\globe.wmf")), &picture))
         setBackground(picture);
-    setWindowTitle(QStringLiteral("关于 ") + appinfo::title());
-    versionLabel_->setText(QStringLiteral("版本 ") + QCoreApplication::applicationVersion());
-    titleLabel_->setText(appinfo::title());
+    setWindowTitle(script::display(QStringLiteral("关于 ") + appinfo::title()));
+    versionLabel_->setText(script::display(QStringLiteral("版本 ")) + QCoreApplication::applicationVersion());
+    titleLabel_->setText(script::display(appinfo::title()));
 }
 
 void AboutBox::setBackground(const QPixmap &picture)

@@ -1,5 +1,7 @@
 #include "EmblemImage.h"
 
+#include "platform/Script.h"
+
 #include <QCursor>
 #include <QEvent>
 #include <QMouseEvent>
@@ -33,8 +35,8 @@ void EmblemImage::updateAccessibleText()
 {
     // The tag says whether the user lets the emblem turn ("A") or has
     // stopped it ("B"); the tooltip says what a click does.
-    setAccessibleName(tag_ == QLatin1String("B") ? QStringLiteral("衍枰标志：已停止转动")
-                                                 : QStringLiteral("衍枰标志：转动中"));
+    setAccessibleName(script::display(tag_ == QLatin1String("B") ? QStringLiteral("衍枰标志：已停止转动")
+                                                                 : QStringLiteral("衍枰标志：转动中")));
     setAccessibleDescription(toolTip());
 }
 

@@ -8,6 +8,7 @@
 #include "platform/Fonts.h"
 #include "platform/MessageBox.h"
 #include "platform/ProgramFolder.h"
+#include "platform/Script.h"
 #include "platform/Twips.h"
 
 #include <QCloseEvent>
@@ -43,23 +44,23 @@ void place(QWidget *w, const homepanellayout::Box &b)
 HomePanel::HomePanel(QWidget *parent) : QWidget(parent)
 {
     setObjectName(QStringLiteral("homePanel"));
-    setWindowTitle(QStringLiteral("目录"));
-    setAccessibleName(QStringLiteral("目录"));
+    setWindowTitle(script::display(QStringLiteral("目录")));
+    setAccessibleName(windowTitle());
     setAutoFillBackground(false);
 
     emblem_ = new EmblemImage(this);
     emblem_->setObjectName(QStringLiteral("emblem"));
 
     const QFont buttonFont = platform::designFont(QStringLiteral("宋体"), 10.5);
-    instructionsButton_ = new QPushButton(QStringLiteral("衍枰说明"), this);
+    instructionsButton_ = new QPushButton(script::display(QStringLiteral("衍枰说明")), this);
     instructionsButton_->setObjectName(QStringLiteral("instructionsButton"));
-    instructionsButton_->setAccessibleName(QStringLiteral("衍枰说明"));
-    instructionsButton_->setAccessibleDescription(QStringLiteral("打开衍枰说明"));
+    instructionsButton_->setAccessibleName(instructionsButton_->text());
+    instructionsButton_->setAccessibleDescription(script::display(QStringLiteral("打开衍枰说明")));
     instructionsButton_->setFont(buttonFont);
-    divinationButton_ = new QPushButton(QStringLiteral("衍枰占卜"), this);
+    divinationButton_ = new QPushButton(script::display(QStringLiteral("衍枰占卜")), this);
     divinationButton_->setObjectName(QStringLiteral("divinationButton"));
-    divinationButton_->setAccessibleName(QStringLiteral("衍枰占卜"));
-    divinationButton_->setAccessibleDescription(QStringLiteral("打开衍枰占卜窗口"));
+    divinationButton_->setAccessibleName(divinationButton_->text());
+    divinationButton_->setAccessibleDescription(script::display(QStringLiteral("打开衍枰占卜窗口")));
     divinationButton_->setFont(buttonFont);
     setTabOrder(instructionsButton_, divinationButton_);
     setFocusProxy(instructionsButton_);
@@ -83,7 +84,7 @@ void HomePanel::loadPictures()
     attachToArea();
     // Each step on its own: a picture that does not load is passed over.
     emblem_->setTag(kTurning);
-    emblem_->setToolTip(kClickToStop);
+    emblem_->setToolTip(script::display(kClickToStop));
     QPixmap picture;
     if (pictures::loadShared(platform::programPath(QStringLiteral("\\picture\\globe.wmf")), &picture)) {
         background_ = picture;
@@ -165,11 +166,11 @@ void HomePanel::toggleTurning()
 {
     if (emblem_->tag() == kTurning) {
         emblem_->setTag(kStopped);
-        emblem_->setToolTip(kClickToStart);
+        emblem_->setToolTip(script::display(kClickToStart));
         turnTimer_->setEnabled(false);
     } else {
         emblem_->setTag(kTurning);
-        emblem_->setToolTip(kClickToStop);
+        emblem_->setToolTip(script::display(kClickToStop));
         turnTimer_->setEnabled(true);
     }
 }

@@ -113,6 +113,10 @@ if [ -f "$desktop" ]; then
     && ok "Exec=yanping, installed as bin/yanping" || fail "Exec '$exec_word' is not the installed bin/yanping"
   [ "$(value Name)" = 衍枰占卜 ] && [ "$(value 'Name\[zh_CN\]')" = 衍枰占卜 ] \
     && ok "Name and Name[zh_CN] are 衍枰占卜" || fail "Name or Name[zh_CN] is not 衍枰占卜"
+  for region in zh_TW zh_HK; do
+    [ "$(value "Name\\[$region\\]")" = 衍枰占卜 ] && [ -n "$(value "Comment\\[$region\\]")" ] \
+      && ok "Name[$region] is 衍枰占卜, Comment[$region] is set" || fail "Name[$region] or Comment[$region] is missing"
+  done
   for key in 'Comment\[zh_CN\]' 'Keywords\[zh_CN\]' Categories; do
     [ -n "$(value "$key")" ] && ok "${key//\\/} is set" || fail "${key//\\/} is missing"
   done
@@ -156,6 +160,11 @@ if [ -f "$meta" ]; then
   grep -q "<id>$id</id>" "$meta" && ok "metainfo id $id" || fail "metainfo id is not $id"
   grep -q "<launchable type=\"desktop-id\">$id.desktop</launchable>" "$meta" \
     && ok "metainfo launches $id.desktop" || fail "metainfo does not launch $id.desktop"
+  for lang in zh-TW zh-HK; do
+    for tag in name summary p; do
+      grep -q "<$tag xml:lang=\"$lang\">" "$meta" && ok "metainfo $tag in $lang" || fail "metainfo has no $tag in $lang"
+    done
+  done
   grep -q "<release version=\"$version\"" "$meta" \
     && ok "metainfo release $version" || fail "metainfo has no release $version"
 else

@@ -19,6 +19,8 @@ packages=(
   cmake make g++
   qt6-base-dev qt6-base-dev-tools libgl-dev   # Qt 6 Widgets and its build tools
   qt6-translations-l10n                       # Qt's own texts in Chinese
+  libopencc-dev libopencc1.1 libopencc-data   # Traditional characters for Taiwan, Hong Kong and Macau
+  fonts-wqy-microhei                          # Hong Kong's forms that the AR PL faces lack
   fonts-arphic-uming fonts-arphic-ukai        # Song and Kai faces for the Chinese texts
   desktop-file-utils appstream                # the install test checks the menu entry and metainfo
   dpkg-dev                                    # dpkg-shlibdeps, for the Debian package (cpack -G DEB)
