@@ -24,11 +24,6 @@
 #include <QSettings>
 #include <QStandardPaths>
 
-#ifdef Q_OS_UNIX
-#include <sys/stat.h>
-#include <unistd.h>
-#endif
-
 namespace {
 const QString kSaveTitle = QStringLiteral("保存签文");
 const QString kPrintTitle = QStringLiteral("打印签文");
@@ -36,24 +31,6 @@ const QString kPdfFilter = QStringLiteral("PDF 文档 (*.pdf)");
 const QString kPngFilter = QStringLiteral("PNG 图片 (*.png)");
 constexpr int kPictureDpi = 150;
 constexpr int kPdfDpi = 1200; // as a high-resolution printer, so printing to a file gives the same PDF
-
-// Whether this user may create files in the folder. For root, whom the
-// system lets write anywhere, the folder's write bits decide, as for the
-// page file: a folder nobody may write is not written.
-bool userMayWriteIn(const QString &folder)
-{
-#ifdef Q_OS_UNIX
-    const QByteArray name = QFile::encodeName(folder);
-    struct stat st;
-    if (::stat(name.constData(), &st) != 0 || !S_ISDIR(st.st_mode))
-        return false;
-    if (::geteuid() == 0)
-        return (st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) != 0;
-    return ::access(name.constData(), W_OK | X_OK) == 0;
-#else
-    return QFileInfo(folder).isWritable();
-#endif
-}
 
 // Qt's own file dialog remembers its folders and view in the user's
 // settings when it closes. The program keeps nothing between runs, so
@@ -180,7 +157,7 @@ bool ReadingKeeper::writeSheet(const ReadingSheet &sheet, const QString &path, F
         *failure = errors::Failure::of(errors::Kind::PathNotFound);
         return false;
     }
-    if (!userMayWriteIn(target.absolutePath()) || (target.exists() && !platform::hasWriteBits(path))) {
+    if (!platform::mayCreateFilesIn(target.absolutePath()) || (target.exists() && !platform::hasWriteBits(path))) {
         *failure = errors::Failure::of(errors::Kind::PermissionDenied);
         return false;
     }
@@ -272,7 +249,7 @@ void ReadingKeeper::print()
         return;
     if (slip.paint(&printer) == 0) {
         const QString output = printer.outputFileName();
-        const bool denied = !output.isEmpty() && !userMayWriteIn(QFileInfo(output).absolutePath());
+        const bool denied = !output.isEmpty() && !platform::mayCreateFilesIn(QFileInfo(output).absolutePath());
         msgbox::showMessage(window_, errors::description(denied ? errors::Kind::PermissionDenied : errors::Kind::PathFileAccess));
     }
 }

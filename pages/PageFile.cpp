@@ -18,24 +18,6 @@ namespace pagefile {
 namespace {
 int pending = 0;
 
-// Whether this user may create files in the folder. For root, whom the
-// system lets write anywhere, the folder's write bits decide: a folder
-// nobody may write (an installed program's, mounted read-only or marked so)
-// is no place for the page file.
-bool userMayWrite(const QString &folder)
-{
-#ifdef Q_OS_UNIX
-    const QByteArray name = QFile::encodeName(folder);
-    struct stat st;
-    if (::stat(name.constData(), &st) != 0 || !S_ISDIR(st.st_mode))
-        return false;
-    if (::geteuid() == 0)
-        return (st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) != 0;
-    return ::access(name.constData(), W_OK | X_OK) == 0;
-#else
-    return QFileInfo(folder).isWritable();
-#endif
-}
 } // namespace
 
 QString privateFolder(Use use)
@@ -70,7 +52,7 @@ QString privateFolder(Use use)
 QString path(Use use)
 {
     const QString programFolder = platform::programFolder();
-    if (userMayWrite(programFolder))
+    if (platform::mayCreateFilesIn(programFolder))
         return platform::programPath(QStringLiteral("\\tem.htm"));
     const QString folder = privateFolder(use);
     if (folder.isEmpty())

@@ -32,6 +32,21 @@ bool hasWriteBits(const QString &path)
     return QFileInfo(path).permissions() & writable;
 }
 
+bool mayCreateFilesIn(const QString &folder)
+{
+#ifdef Q_OS_UNIX
+    const QByteArray name = QFile::encodeName(folder);
+    struct stat st;
+    if (::stat(name.constData(), &st) != 0 || !S_ISDIR(st.st_mode))
+        return false;
+    if (::geteuid() == 0)
+        return (st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) != 0;
+    return ::access(name.constData(), W_OK | X_OK) == 0;
+#else
+    return QFileInfo(folder).isWritable();
+#endif
+}
+
 bool writeFileReplacing(const QString &path, const QByteArray &data, errors::Failure *failure)
 {
     const QFileInfo target(path);

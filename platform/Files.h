@@ -10,6 +10,12 @@ namespace platform {
 // name starting with a dot counts as hidden).
 bool ordinaryFileExists(const QString &path);
 
+// Whether this user may create files in the folder. For root, whom the
+// system lets write anywhere, the folder's write bits decide: a folder
+// nobody may write (an installed program's, mounted read-only or marked so)
+// is not written.
+bool mayCreateFilesIn(const QString &folder);
+
 // True when the mode bits let someone write the file. Unlike an access
 // check this does not call every file writable for root.
 bool hasWriteBits(const QString &path);

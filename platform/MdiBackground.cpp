@@ -14,7 +14,7 @@ class BackgroundKeeper : public QObject
 public:
     BackgroundKeeper(QMdiSubWindow *background, QMdiArea *area) : QObject(background), background_(background), area_(area)
     {
-        connect(area_, &QMdiArea::subWindowActivated, this, [this] {
+        connect(area, &QMdiArea::subWindowActivated, this, [this] {
             // The area's own window cycling may filter the application's key
             // events too; this filter goes back in front of it.
             qApp->installEventFilter(this);
@@ -26,13 +26,13 @@ public:
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override
     {
-        if (watched == qApp || !watched->isWidgetType() || watched == background_.data() || !area_)
+        if (watched == qApp || !watched->isWidgetType() || watched == background_.data() || !area())
             return false;
         switch (event->type()) {
         case QEvent::WindowStateChange:
         case QEvent::Show:
         case QEvent::Hide:
-            if (auto *sub = qobject_cast<QMdiSubWindow *>(watched); sub && sub->mdiArea() == area_)
+            if (auto *sub = qobject_cast<QMdiSubWindow *>(watched); sub && sub->mdiArea() == area())
                 update();
             break;
         case QEvent::KeyPress:
@@ -44,11 +44,18 @@ protected:
     }
 
 private:
+    // The area and the background while they are what they were: while the
+    // main window is torn down they may already be plain widgets or objects
+    // on their way out, and are left alone then.
+    QMdiArea *area() const { return qobject_cast<QMdiArea *>(area_.data()); }
+    QMdiSubWindow *background() const { return qobject_cast<QMdiSubWindow *>(background_.data()); }
+
     QList<QMdiSubWindow *> others() const
     {
         QList<QMdiSubWindow *> list;
-        for (QMdiSubWindow *sub : area_->subWindowList(area_->activationOrder()))
-            if (sub != background_ && !sub->isHidden())
+        QMdiArea *area = this->area();
+        for (QMdiSubWindow *sub : area->subWindowList(area->activationOrder()))
+            if (sub != background_.data() && !sub->isHidden())
                 list.append(sub);
         return list;
     }
@@ -56,18 +63,20 @@ private:
     // Hidden exactly while a maximized child covers the whole area.
     void update()
     {
-        if (!background_ || !area_)
+        QMdiSubWindow *background = this->background();
+        QMdiArea *area = this->area();
+        if (!background || !area)
             return;
         bool covered = false;
         for (QMdiSubWindow *sub : others())
             covered = covered || (sub->isMaximized() && !sub->isMinimized());
-        if (covered && !background_->isHidden()) {
-            background_->hide();
-        } else if (!covered && background_->isHidden()) {
-            background_->show();
-            QMdiSubWindow *active = area_->activeSubWindow();
+        if (covered && !background->isHidden()) {
+            background->hide();
+        } else if (!covered && background->isHidden()) {
+            background->show();
+            QMdiSubWindow *active = area->activeSubWindow();
             if (!active || active->isHidden())
-                area_->setActiveSubWindow(background_);
+                area->setActiveSubWindow(background);
         }
     }
 
@@ -77,21 +86,22 @@ private:
     {
         if (!(key->modifiers() & Qt::ControlModifier) || (key->key() != Qt::Key_Tab && key->key() != Qt::Key_Backtab))
             return false;
-        if (receiver != QApplication::focusWidget() || !area_->isAncestorOf(receiver))
+        QMdiArea *area = this->area();
+        if (receiver != QApplication::focusWidget() || !area->isAncestorOf(receiver))
             return false;
         const QList<QMdiSubWindow *> list = others();
         if (list.isEmpty())
             return false;
         const int step = key->key() == Qt::Key_Tab && !(key->modifiers() & Qt::ShiftModifier) ? 1 : -1;
-        const int at = list.indexOf(area_->activeSubWindow());
+        const int at = list.indexOf(area->activeSubWindow());
         const int n = int(list.size());
         QMdiSubWindow *next = at < 0 ? list.first() : list.at((at + step + n) % n);
-        area_->setActiveSubWindow(next);
+        area->setActiveSubWindow(next);
         return true;
     }
 
-    QPointer<QMdiSubWindow> background_;
-    QPointer<QMdiArea> area_;
+    QPointer<QObject> background_;
+    QPointer<QObject> area_;
 };
 
 } // namespace
