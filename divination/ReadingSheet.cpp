@@ -42,8 +42,8 @@ constexpr double kPiece = 8.5;       // a piece's width and height
 constexpr double kPieceGap = kPiece * 250.0 / 600.0;
 constexpr double kRowGap = 1.6;
 
-constexpr double kTextPoints = 11;
-constexpr int kLineHeightPercent = 145;
+constexpr double kTextPoints = 10.5;
+constexpr int kLineHeightPercent = 135;
 
 QFont font(const QString &face, double points, QPaintDevice *device)
 {
