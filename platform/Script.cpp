@@ -1,9 +1,17 @@
 #include "Script.h"
 
+#include "platform/FirstScreenTexts.h"
+#include "platform/ScriptTable.h"
+
 #include <QByteArray>
+#include <QDateTime>
 #include <QFile>
+#include <QFileInfo>
+#include <QHash>
 #include <QLocale>
+#include <chrono>
 #include <future>
+#include <iterator>
 #include <opencc.h>
 
 namespace script {
@@ -43,10 +51,65 @@ private:
 
 } // namespace
 
+// The first screen's texts as the build converted them, and the OpenCC data
+// they were converted from.
+struct FirstScreen {
+    QString config; // the configuration's path
+    QHash<QString, QString> shown;
+};
+
+namespace {
+template<size_t files, size_t texts>
+std::unique_ptr<const FirstScreen> firstScreenFrom(const firstscreen::DataFile (&data)[files],
+                                                   const char *const (&converted)[texts])
+{
+    static_assert(texts == std::size(kFirstScreenTexts), "one conversion for each first-screen text");
+    // The table stands for the converter only while the data on disk are the
+    // very files it was made from: same size, same modification time. Those
+    // files loaded when the program was built, so they load now (the table
+    // is never shown while a load of other data might still fail, which
+    // would leave the first screen converted and the rest not); any other
+    // data, even another OpenCC release that converts differently, make the
+    // session wait for its converter, as for every other text.
+    for (const firstscreen::DataFile &file : data) {
+        const QFileInfo info(QFile::decodeName(file.path));
+        if (!info.isReadable() || info.size() != file.size
+            || info.lastModified().toMSecsSinceEpoch() != file.modifiedMs)
+            return nullptr;
+    }
+    auto table = std::make_unique<FirstScreen>();
+    table->config = QFile::decodeName(data[0].path);
+    for (size_t i = 0; i < texts; ++i)
+        table->shown.insert(QString::fromUtf8(kFirstScreenTexts[i]), QString::fromUtf8(converted[i]));
+    return table;
+}
+
+std::unique_ptr<const FirstScreen> firstScreenFor(Script script)
+{
+    switch (script) {
+    case Script::Taiwan: return firstScreenFrom(firstscreen::taiwanFiles, firstscreen::taiwanTexts);
+    case Script::HongKong: return firstScreenFrom(firstscreen::hongKongFiles, firstscreen::hongKongTexts);
+    case Script::Simplified: break;
+    }
+    return nullptr;
+}
+} // namespace
+
 struct Session {
     Script script = Script::Simplified;
     // Null once loaded when loading failed.
     std::shared_future<std::shared_ptr<const Converter>> converter;
+    // While the converter loads, the first screen's texts; null when the
+    // session's data are not those the build converted them with.
+    std::unique_ptr<const FirstScreen> firstScreen;
+
+    // Whether the table answers for the converter: it is there and the
+    // converter is not yet ready.
+    bool answersEarly() const
+    {
+        return firstScreen && converter.valid()
+            && converter.wait_for(std::chrono::seconds(0)) != std::future_status::ready;
+    }
 
     // The converter, waiting for it if it is still loading; null in a
     // Simplified session and when loading failed.
@@ -70,7 +133,13 @@ std::shared_ptr<Session> makeSession(Script script, const QString &config, std::
     auto s = std::make_shared<Session>();
     s->script = script;
     if (script != Script::Simplified) {
-        const QString file = config.isEmpty() ? converterConfig(script) : config;
+        // Only the script's own configuration has a table; the table's
+        // converter reads the files the table was checked against.
+        if (config.isEmpty())
+            s->firstScreen = firstScreenFor(script);
+        const QString file = !config.isEmpty() ? config
+            : s->firstScreen                    ? s->firstScreen->config
+                                                : converterConfig(script);
         s->converter = std::async(policy, [file] { return Converter::open(file); }).share();
     }
     return s;
@@ -113,12 +182,19 @@ void chooseForSession()
 Script current()
 {
     const std::shared_ptr<Session> &s = session();
+    if (s && s->answersEarly())
+        return s->script;
     return s && s->loaded() ? s->script : Script::Simplified;
 }
 
 QString display(const QString &simplified)
 {
     const std::shared_ptr<Session> &s = session();
+    if (s && s->answersEarly()) {
+        const auto early = s->firstScreen->shown.constFind(simplified);
+        if (early != s->firstScreen->shown.constEnd())
+            return early.value();
+    }
     const Converter *converter = s ? s->loaded() : nullptr;
     if (!converter || simplified.isEmpty())
         return simplified;
