@@ -4,12 +4,17 @@
 #include "platform/ScriptTable.h"
 
 #include <QByteArray>
+#include <QCoreApplication>
+#include <QEvent>
+#include <QTimer>
 #include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
 #include <QLocale>
+#include <atomic>
 #include <chrono>
+#include <mutex>
 #include <future>
 #include <iterator>
 #include <opencc.h>
@@ -103,20 +108,41 @@ struct Session {
     // session's data are not those the build converted them with.
     std::unique_ptr<const FirstScreen> firstScreen;
 
+    // How the converter is loaded, and whether it has been started. A
+    // session with a table starts loading only once the first screen has
+    // been painted, or when a text not on the table asks for it, so that
+    // loading does not compete with the start of the window system.
+    QString config;
+    std::launch policy = std::launch::deferred;
+    std::once_flag startOnce;
+    std::atomic<bool> started{false};
+
+    void start()
+    {
+        std::call_once(startOnce, [this] {
+            const QString file = config;
+            converter = std::async(policy, [file] { return Converter::open(file); }).share();
+            started.store(true, std::memory_order_release);
+        });
+    }
+
     // Whether the table answers for the converter: it is there and the
     // converter is not yet ready.
     bool answersEarly() const
     {
-        return firstScreen && converter.valid()
-            && converter.wait_for(std::chrono::seconds(0)) != std::future_status::ready;
+        if (!firstScreen)
+            return false;
+        return !started.load(std::memory_order_acquire)
+            || converter.wait_for(std::chrono::seconds(0)) != std::future_status::ready;
     }
 
     // The converter, waiting for it if it is still loading; null in a
     // Simplified session and when loading failed.
-    const Converter *loaded() const
+    const Converter *loaded()
     {
-        if (script == Script::Simplified || !converter.valid())
+        if (script == Script::Simplified)
             return nullptr;
+        start();
         return converter.get().get();
     }
 };
@@ -128,6 +154,42 @@ std::shared_ptr<Session> &session()
     return s;
 }
 
+// Starts the session's converter loading once the first window has been
+// painted: the paint event posts the start, which runs after it.
+class StartAfterFirstPaint : public QObject
+{
+public:
+    explicit StartAfterFirstPaint(std::weak_ptr<Session> session) : session_(std::move(session)) {}
+
+    // Installed once, by the first text the table answers.
+    static void install(const std::shared_ptr<Session> &session)
+    {
+        static bool installed = false;
+        QCoreApplication *app = QCoreApplication::instance();
+        if (installed || !app || session->started.load(std::memory_order_acquire))
+            return;
+        installed = true;
+        app->installEventFilter(new StartAfterFirstPaint(session));
+    }
+
+protected:
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint) {
+            QCoreApplication::instance()->removeEventFilter(this);
+            QTimer::singleShot(0, [session = session_] {
+                if (const std::shared_ptr<Session> s = session.lock())
+                    s->start();
+            });
+            deleteLater();
+        }
+        return false;
+    }
+
+private:
+    std::weak_ptr<Session> session_;
+};
+
 std::shared_ptr<Session> makeSession(Script script, const QString &config, std::launch policy)
 {
     auto s = std::make_shared<Session>();
@@ -137,10 +199,12 @@ std::shared_ptr<Session> makeSession(Script script, const QString &config, std::
         // converter reads the files the table was checked against.
         if (config.isEmpty())
             s->firstScreen = firstScreenFor(script);
-        const QString file = !config.isEmpty() ? config
-            : s->firstScreen                    ? s->firstScreen->config
-                                                : converterConfig(script);
-        s->converter = std::async(policy, [file] { return Converter::open(file); }).share();
+        s->config = !config.isEmpty() ? config
+            : s->firstScreen          ? s->firstScreen->config
+                                      : converterConfig(script);
+        s->policy = policy;
+        if (!s->firstScreen)
+            s->start();
     }
     return s;
 }
@@ -174,8 +238,10 @@ QString converterConfig(Script script)
 
 void chooseForSession()
 {
-    // Loading the dictionaries takes a while; it overlaps with the start of
-    // the window system, and the first text shown waits for it.
+    // Loading the dictionaries takes a while. With the build's table for the
+    // first screen it starts once that screen is painted; without, it
+    // overlaps with the start of the window system and the first text shown
+    // waits for it.
     session() = makeSession(scriptFor(QLocale::system()), QString(), std::launch::async);
 }
 
@@ -192,8 +258,11 @@ QString display(const QString &simplified)
     const std::shared_ptr<Session> &s = session();
     if (s && s->answersEarly()) {
         const auto early = s->firstScreen->shown.constFind(simplified);
-        if (early != s->firstScreen->shown.constEnd())
+        if (early != s->firstScreen->shown.constEnd()) {
+            if (s->policy == std::launch::async)
+                StartAfterFirstPaint::install(s);
             return early.value();
+        }
     }
     const Converter *converter = s ? s->loaded() : nullptr;
     if (!converter || simplified.isEmpty())
