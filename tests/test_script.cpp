@@ -1,6 +1,7 @@
 // The script the texts are shown in: which one the user's language asks
 // for, and what the converter makes of texts written in Simplified
 // characters.
+#include "platform/FirstScreenTexts.h"
 #include "platform/Script.h"
 
 #include <QFile>
@@ -84,6 +85,32 @@ private slots:
         const script::Override session(script, config);
         QCOMPARE(script::current(), reported);
         QCOMPARE(script::display(simplified), shown);
+    }
+
+    // The first screen is shown from the build's conversions while the
+    // converter loads; they must be what the converter itself makes.
+    void firstScreen_data()
+    {
+        QTest::addColumn<Script>("script");
+        QTest::newRow("Taiwan") << Script::Taiwan;
+        QTest::newRow("Hong Kong") << Script::HongKong;
+    }
+
+    void firstScreen()
+    {
+        QFETCH(Script, script);
+        for (const char *text : script::kFirstScreenTexts) {
+            const QString simplified = QString::fromUtf8(text);
+            QString early;
+            {
+                const script::Override session(script);
+                QCOMPARE(script::current(), script);
+                early = script::display(simplified);
+            }
+            // Naming the configuration leaves the table out.
+            const script::Override converted(script, script::converterConfig(script));
+            QCOMPARE(early, script::display(simplified));
+        }
     }
 };
 
