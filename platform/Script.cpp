@@ -44,8 +44,12 @@ public:
         char *converted = opencc_convert_utf8(handle_, utf8.constData(), size_t(utf8.size()));
         if (!converted)
             return text;
-        const QString result = QString::fromUtf8(converted);
+        QString result = QString::fromUtf8(converted);
         opencc_convert_utf8_free(converted);
+        // The program's texts use 凶 only as lots use it (吉凶, 大凶, 凶卦).
+        // The converter's tables turn a lone 凶 into 兇, the character of
+        // 兇手 and 兇惡, which no reader of lots expects in a verdict.
+        result.replace(QChar(0x5147), QChar(0x51F6));
         return result;
     }
 

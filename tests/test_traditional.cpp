@@ -66,8 +66,8 @@ private slots:
         QTest::addColumn<QString>("selectorPrompt");
         QTest::addColumn<QString>("readingLine");  // in the reading for 2上0中3下
         QTest::addColumn<QString>("pageText");     // in the instructions page
-        QTest::newRow("Taiwan") << Script::Taiwan << "衍枰說明" << "選擇衍枰個數" << "斷曰：兇" << "新使用者入門";
-        QTest::newRow("Hong Kong") << Script::HongKong << "衍枰説明" << "選擇衍枰個數" << "斷曰：兇" << "新用户入門";
+        QTest::newRow("Taiwan") << Script::Taiwan << "衍枰說明" << "選擇衍枰個數" << "斷曰：凶" << "新使用者入門";
+        QTest::newRow("Hong Kong") << Script::HongKong << "衍枰説明" << "選擇衍枰個數" << "斷曰：凶" << "新用户入門";
     }
 
     void mainWindowInTraditional()
