@@ -24,7 +24,7 @@ namespace {
 class FirstPaint : public QObject
 {
 public:
-    explicit FirstPaint(QWidget *window) : window_(window) {}
+    explicit FirstPaint(QWidget *window) : window_(window) { }
     bool painted = false;
 
 protected:

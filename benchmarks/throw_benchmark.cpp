@@ -22,7 +22,10 @@
 #include <utility>
 
 namespace {
-double cpuSeconds() { return double(std::clock()) / CLOCKS_PER_SEC; }
+double cpuSeconds()
+{
+    return double(std::clock()) / CLOCKS_PER_SEC;
+}
 
 struct Run {
     long ticks = 0;
@@ -30,7 +33,7 @@ struct Run {
     double cpu = 0;
 };
 
-template <typename Start, typename Stop>
+template<typename Start, typename Stop>
 Run measure(int ms, Start start, Stop stop, long *counter)
 {
     QEventLoop loop;
@@ -80,9 +83,11 @@ int main(int argc, char *argv[])
     for (int round = 0; round < kRounds; ++round) {
         w->computerButton()->click(); // enter the computer mode
         QApplication::processEvents();
-        const Run t = measure(ms / kRounds, [w] { w->woodenButton()->click(); }, [w] { w->computerButton()->click(); }, &throws);
-        const Run b = measure(ms / kRounds, [&plain] { plain.start(); }, [&plain] { plain.stop(); }, &bare);
-        for (auto [total, part] : {std::pair<Run *, const Run *>{&throwRun, &t}, {&bareRun, &b}}) {
+        const Run t = measure(
+            ms / kRounds, [w] { w->woodenButton()->click(); }, [w] { w->computerButton()->click(); }, &throws);
+        const Run b = measure(
+            ms / kRounds, [&plain] { plain.start(); }, [&plain] { plain.stop(); }, &bare);
+        for (auto [total, part] : {std::pair<Run *, const Run *> {&throwRun, &t}, {&bareRun, &b}}) {
             total->ticks += part->ticks;
             total->seconds += part->seconds;
             total->cpu += part->cpu;

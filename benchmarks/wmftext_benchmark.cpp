@@ -61,9 +61,10 @@ int main(int argc, char **argv)
     if (!folder.isEmpty())
         QDir().mkpath(folder);
 
-    const QStringList faces = {QStringLiteral("宋体"), QStringLiteral("SimSun"), QStringLiteral("楷体"),
-                               QStringLiteral("楷体_GB2312"), QStringLiteral("KaiTi"), QStringLiteral("Microsoft YaHei"),
-                               QStringLiteral("Arial")};
+    const QStringList faces
+        = {QStringLiteral("宋体"),        QStringLiteral("SimSun"), QStringLiteral("楷体"),
+           QStringLiteral("楷体_GB2312"), QStringLiteral("KaiTi"),  QStringLiteral("Microsoft YaHei"),
+           QStringLiteral("Arial")};
     qint64 slowest = 0;
     QString slowestName;
     int count = 0;
@@ -87,8 +88,7 @@ int main(int argc, char **argv)
                                                  .arg(pile ? QStringLiteral("pile") : QStringLiteral("run"))
                                                  .arg(cjk ? QStringLiteral("-cjk") : QString());
                         std::printf("%-48s %5lld ms %s%s\n", qPrintable(name), static_cast<long long>(ms),
-                                    report.stoppedEarly ? "stopped" : "whole",
-                                    report.outOfTime ? " by the clock" : "");
+                                    report.stoppedEarly ? "stopped" : "whole", report.outOfTime ? " by the clock" : "");
                         if (image.isNull())
                             std::printf("  (not drawn)\n");
                         if (ms > slowest) {
@@ -106,7 +106,6 @@ int main(int argc, char **argv)
             }
         }
     }
-    std::printf("%d pictures; slowest %lld ms: %s\n", count, static_cast<long long>(slowest),
-                qPrintable(slowestName));
+    std::printf("%d pictures; slowest %lld ms: %s\n", count, static_cast<long long>(slowest), qPrintable(slowestName));
     return 0;
 }

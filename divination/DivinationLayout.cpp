@@ -26,8 +26,8 @@ Result compute(float innerWidth, float innerHeight, const Sizes &s)
     const float right = columnGap + s.comboWidth - s.pieceWidth - pieceMargin;
     for (auto &group : r.pieces) {
         group[0].x = middle; // index 1: top
-        group[1].x = left;   // index 2: left
-        group[2].x = right;  // index 3: right
+        group[1].x = left; // index 2: left
+        group[2].x = right; // index 3: right
         group[3].x = middle; // index 4: bottom
     }
 
@@ -51,8 +51,8 @@ Result compute(float innerWidth, float innerHeight, const Sizes &s)
             const int rowInDiamond = index == 1 ? 0 : (index == 4 ? 2 : 1);
             const int gapsAbove = 6 + 4 * group + rowInDiamond;
             const int rowsAbove = 3 * group + rowInDiamond;
-            r.pieces[std::size_t(group)][std::size_t(index - 1)].y =
-                float(gapsAbove) * pieceGap + float(rowsAbove) * s.pieceHeight;
+            r.pieces[std::size_t(group)][std::size_t(index - 1)].y
+                = float(gapsAbove) * pieceGap + float(rowsAbove) * s.pieceHeight;
         }
     }
     r.columnGap = columnGap;

@@ -8,9 +8,9 @@
 namespace divinationlayout {
 
 struct Sizes {
-    float textWidth = 6000;   // the reading pane
+    float textWidth = 6000; // the reading pane
     float textHeight = 5800;
-    float comboWidth = 2800;  // the count selector; the piece zone is as wide
+    float comboWidth = 2800; // the count selector; the piece zone is as wide
     float buttonWidth = 2500; // the mode buttons
     float buttonHeight = 600;
     float detailHeight = 600; // the detailed-explanation button
@@ -25,11 +25,11 @@ struct Point {
 
 struct Result {
     float columnGap = 0; // the margin between the columns across the window
-    float rowGap = 0;    // the margin between the rows of controls
-    float pieceGap = 0;  // the spacing unit between the rows of pieces
+    float rowGap = 0; // the margin between the rows of controls
+    float pieceGap = 0; // the spacing unit between the rows of pieces
     Point woodenButton, computerButton, detailButton, readingPane, countSelector;
     // pieces[group][index - 1]: group 0 is the 上 pieces, 1 the 中, 2 the 下.
-    std::array<std::array<Point, 4>, 3> pieces{};
+    std::array<std::array<Point, 4>, 3> pieces {};
 };
 
 Result compute(float innerWidth, float innerHeight, const Sizes &sizes = Sizes());

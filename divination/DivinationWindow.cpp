@@ -16,14 +16,14 @@
 #include <QAbstractItemView>
 #include <QComboBox>
 #include <QGuiApplication>
-#include <QMouseEvent>
-#include <QStyleHints>
 #include <QIcon>
 #include <QItemSelectionModel>
 #include <QMdiSubWindow>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
 #include <QScopedValueRollback>
+#include <QStyleHints>
 
 namespace {
 const QString kBlankPicture = QStringLiteral("\\picture\\wu.jpg");
@@ -37,7 +37,10 @@ const divinationlayout::Sizes kSizes;
 constexpr float kDetailButtonWidth = 6000;
 constexpr float kSelectorHeight = 405;
 
-void place(QWidget *w, const divinationlayout::Point &p) { w->move(twips::point(p.x, p.y)); }
+void place(QWidget *w, const divinationlayout::Point &p)
+{
+    w->move(twips::point(p.x, p.y));
+}
 } // namespace
 
 DivinationWindow::DivinationWindow(QWidget *parent) : QWidget(parent), session_(new DivinationSession(this))
@@ -133,7 +136,10 @@ DivinationWindow::DivinationWindow(QWidget *parent) : QWidget(parent), session_(
 
 DivinationWindow::~DivinationWindow() = default;
 
-QMdiSubWindow *DivinationWindow::subWindow() const { return qobject_cast<QMdiSubWindow *>(parentWidget()); }
+QMdiSubWindow *DivinationWindow::subWindow() const
+{
+    return qobject_cast<QMdiSubWindow *>(parentWidget());
+}
 
 void DivinationWindow::createPieces()
 {
@@ -168,7 +174,10 @@ void DivinationWindow::connectSession()
     });
 }
 
-void DivinationWindow::chooseFromSelector(int index) { session_->chooseEntry(index); }
+void DivinationWindow::chooseFromSelector(int index)
+{
+    session_->chooseEntry(index);
+}
 
 void DivinationWindow::showControls()
 {

@@ -74,7 +74,7 @@ private:
     QPushButton *detailButton_ = nullptr;
     QComboBox *countSelector_ = nullptr;
     TextPane *readingPane_ = nullptr;
-    std::array<Pieces, 3> pieces_{};
+    std::array<Pieces, 3> pieces_ {};
 
     QPixmap background_;
     QHash<QString, QPixmap> pictures_;

@@ -90,7 +90,10 @@ void PieceImage::present()
     update();
 }
 
-void PieceImage::requestPaint() { PaintThrottle::instance().request(this); }
+void PieceImage::requestPaint()
+{
+    PaintThrottle::instance().request(this);
+}
 
 void PieceImage::resizeEvent(QResizeEvent *event)
 {

@@ -7,8 +7,8 @@
 #include "platform/Files.h"
 #include "platform/MessageBox.h"
 
-#include <QCoreApplication>
 #include <QAction>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -60,7 +60,9 @@ QString withSuffix(const QString &name, const QString &suffix)
 } // namespace
 
 ReadingKeeper::ReadingKeeper(DivinationWindow *window)
-    : QObject(window), window_(window), saveAction_(new QAction(QStringLiteral("保存签文…"), window)),
+    : QObject(window),
+      window_(window),
+      saveAction_(new QAction(QStringLiteral("保存签文…"), window)),
       printAction_(new QAction(QStringLiteral("打印签文…"), window))
 {
     setObjectName(QStringLiteral("readingKeeper"));
@@ -88,8 +90,8 @@ ReadingKeeper::ReadingKeeper(DivinationWindow *window)
 bool ReadingKeeper::readingShown() const
 {
     const DivinationSession *session = window_->session();
-    const bool reading = session->shown() == DivinationSession::Shown::Reading
-                         || session->shown() == DivinationSession::Shown::Detail;
+    const bool reading
+        = session->shown() == DivinationSession::Shown::Reading || session->shown() == DivinationSession::Shown::Detail;
     return reading && !session->text().isEmpty();
 }
 
@@ -119,8 +121,8 @@ ReadingSheet ReadingKeeper::sheet() const
     content.title = appinfo::title();
     content.shownAt = window_->session()->readingShownAt();
     content.counts = window_->session()->counts();
-    const DivinationWindow::Pieces *groups[3] = {&window_->upperPieces(), &window_->middlePieces(),
-                                                 &window_->lowerPieces()};
+    const DivinationWindow::Pieces *groups[3]
+        = {&window_->upperPieces(), &window_->middlePieces(), &window_->lowerPieces()};
     for (size_t g = 0; g < 3; ++g)
         for (size_t i = 0; i < 4; ++i)
             content.pieces[g][i] = (*groups[g])[i]->picture();
@@ -145,8 +147,7 @@ bool ReadingKeeper::formatOf(const QString &path, Format *format)
     return true;
 }
 
-bool ReadingKeeper::writeSheet(const ReadingSheet &sheet, const QString &path, Format format,
-                               errors::Failure *failure)
+bool ReadingKeeper::writeSheet(const ReadingSheet &sheet, const QString &path, Format format, errors::Failure *failure)
 {
     const QFileInfo target(path);
     if (target.isDir()) {
@@ -171,8 +172,8 @@ bool ReadingKeeper::writeSheet(const ReadingSheet &sheet, const QString &path, F
         QPdfWriter writer(&file);
         writer.setResolution(kPdfDpi);
         writer.setPageLayout(QPageLayout(ReadingSheet::defaultPageSize(), QPageLayout::Portrait, QMarginsF()));
-        writer.setTitle(QStringLiteral("%1 %2").arg(sheet.content().title,
-                                                    ReadingSheet::countsText(sheet.content().counts)));
+        writer.setTitle(
+            QStringLiteral("%1 %2").arg(sheet.content().title, ReadingSheet::countsText(sheet.content().counts)));
         writer.setCreator(appinfo::title() + QLatin1Char(' ') + QCoreApplication::applicationVersion());
         written = sheet.paint(&writer) > 0;
     } else {
@@ -239,8 +240,8 @@ void ReadingKeeper::print()
     QPrinter printer(QPrinter::HighResolution);
     printer.setPageSize(ReadingSheet::defaultPageSize());
     printer.setFullPage(true); // the slip sets its own margins
-    printer.setDocName(QStringLiteral("%1 %2").arg(slip.content().title,
-                                                   ReadingSheet::countsText(slip.content().counts)));
+    printer.setDocName(
+        QStringLiteral("%1 %2").arg(slip.content().title, ReadingSheet::countsText(slip.content().counts)));
     printer.setCreator(appinfo::title() + QLatin1Char(' ') + QCoreApplication::applicationVersion());
     QPrintDialog dialog(&printer, window_);
     dialog.setWindowTitle(kPrintTitle);
@@ -250,6 +251,8 @@ void ReadingKeeper::print()
     if (slip.paint(&printer) == 0) {
         const QString output = printer.outputFileName();
         const bool denied = !output.isEmpty() && !platform::mayCreateFilesIn(QFileInfo(output).absolutePath());
-        msgbox::showMessage(window_, errors::description(denied ? errors::Kind::PermissionDenied : errors::Kind::PathFileAccess));
+        msgbox::showMessage(window_,
+                            errors::description(denied ? errors::Kind::PermissionDenied
+                                                       : errors::Kind::PathFileAccess));
     }
 }

@@ -27,14 +27,23 @@ QString combinationEntry(int u, int m, int l)
                            + QString::number(l) + QStringLiteral("下"));
 }
 
-int entryPosition(int u, int m, int l) { return 2 + 25 * u + 5 * m + l; }
+int entryPosition(int u, int m, int l)
+{
+    return 2 + 25 * u + 5 * m + l;
+}
 
-QString promptEntry() { return script::display(QStringLiteral("选择衍枰个数")); }
-QString computerModeEntry() { return script::display(QStringLiteral("《电脑衍枰占卜》")); }
+QString promptEntry()
+{
+    return script::display(QStringLiteral("选择衍枰个数"));
+}
+QString computerModeEntry()
+{
+    return script::display(QStringLiteral("《电脑衍枰占卜》"));
+}
 
 QStringList selectorEntries()
 {
-    QStringList entries{promptEntry(), computerModeEntry()};
+    QStringList entries {promptEntry(), computerModeEntry()};
     for (int u = 0; u <= kPiecesPerKind; ++u)
         for (int m = 0; m <= kPiecesPerKind; ++m)
             for (int l = 0; l <= kPiecesPerKind; ++l)

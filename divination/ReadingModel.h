@@ -14,10 +14,7 @@ struct Counts {
     int upper = 0;
     int middle = 0;
     int lower = 0;
-    bool operator==(const Counts &o) const
-    {
-        return upper == o.upper && middle == o.middle && lower == o.lower;
-    }
+    bool operator==(const Counts &o) const { return upper == o.upper && middle == o.middle && lower == o.lower; }
 };
 
 // "203" for two 上, no 中 and three 下 face up.
@@ -34,8 +31,8 @@ int entryPosition(int u, int m, int l);
 // The 127 entries: the prompt, the computer-mode entry, then the 125
 // combinations with the upper count varying slowest.
 QStringList selectorEntries();
-QString promptEntry();          // "选择衍枰个数"
-QString computerModeEntry();    // "《电脑衍枰占卜》"
+QString promptEntry(); // "选择衍枰个数"
+QString computerModeEntry(); // "《电脑衍枰占卜》"
 
 // Reads the counts back from an entry: the digits at character positions 1,
 // 3 and 5; a character that is not a digit leaves its count unchanged.

@@ -26,17 +26,17 @@ const QString kSong = QStringLiteral("宋体");
 const QString kKai = QStringLiteral("楷体_GB2312");
 
 // The slip's measures, in millimetres.
-constexpr double kFrameX = 15;       // paper edge to the frame, left and right
-constexpr double kFrameY = 14;       // paper edge to the frame, top and bottom
-constexpr double kInnerFrame = 1.2;  // between the two lines of the frame
-constexpr double kPadding = 7;       // inner frame to the content
-constexpr double kHeader = 30;       // title, date and rule on the first page
+constexpr double kFrameX = 15; // paper edge to the frame, left and right
+constexpr double kFrameY = 14; // paper edge to the frame, top and bottom
+constexpr double kInnerFrame = 1.2; // between the two lines of the frame
+constexpr double kPadding = 7; // inner frame to the content
+constexpr double kHeader = 30; // title, date and rule on the first page
 constexpr double kRunningHeader = 13; // the short header of the following pages
-constexpr double kFooter = 9;        // room for the page numbers
-constexpr double kSide = 38;         // the column of counts and pieces
-constexpr double kGutter = 8;        // between that column and the text
-constexpr double kCounts = 13;       // the counts above the pieces
-constexpr double kPiece = 8.5;       // a piece's width and height
+constexpr double kFooter = 9; // room for the page numbers
+constexpr double kSide = 38; // the column of counts and pieces
+constexpr double kGutter = 8; // between that column and the text
+constexpr double kCounts = 13; // the counts above the pieces
+constexpr double kPiece = 8.5; // a piece's width and height
 // The window's proportions: a quarter of the room the three pieces of a row
 // leave between and beside them, and the spacing between rows.
 constexpr double kPieceGap = kPiece * 250.0 / 600.0;
@@ -57,9 +57,9 @@ struct ReadingSheet::Layout {
     double mm = 1;
     QPaintDevice *metrics = nullptr;
     QRectF paper;
-    QRectF frame;    // the outer line of the frame
-    QRectF content;  // inside the frame's padding
-    QRectF side;     // counts and pieces, first page
+    QRectF frame; // the outer line of the frame
+    QRectF content; // inside the frame's padding
+    QRectF side; // counts and pieces, first page
     double firstTextLeft = 0;
     double nextTextLeft = 0;
     double textWidth = 0;
@@ -72,14 +72,14 @@ struct ReadingSheet::Layout {
     int pages() const { return int(breaks.size()) - 1; }
 };
 
-ReadingSheet::ReadingSheet(ReadingSheetContent content) : content_(std::move(content)) {}
+ReadingSheet::ReadingSheet(ReadingSheetContent content) : content_(std::move(content)) { }
 
 QString ReadingSheet::countsText(const reading::Counts &counts)
 {
     static const QString numerals = QStringLiteral("零一二三四");
     auto numeral = [](int n) { return n >= 0 && n < numerals.size() ? numerals.at(n) : QChar(u'？'); };
     return QString(numeral(counts.upper)) + QStringLiteral("上") + numeral(counts.middle) + QStringLiteral("中")
-           + numeral(counts.lower) + QStringLiteral("下");
+        + numeral(counts.lower) + QStringLiteral("下");
 }
 
 QString ReadingSheet::dateTimeText(const QDateTime &when)
@@ -94,8 +94,7 @@ QString ReadingSheet::dateTimeText(const QDateTime &when)
 
 QPageSize ReadingSheet::defaultPageSize()
 {
-    return QPageSize(QLocale().measurementSystem() == QLocale::ImperialUSSystem ? QPageSize::Letter
-                                                                                        : QPageSize::A4);
+    return QPageSize(QLocale().measurementSystem() == QLocale::ImperialUSSystem ? QPageSize::Letter : QPageSize::A4);
 }
 
 ReadingSheet::Layout ReadingSheet::layout(QPaintDevice *metrics, double width, double height) const

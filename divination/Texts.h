@@ -2,7 +2,7 @@
 #include <QString>
 
 namespace texts {
-QString welcomeText();        // shown when the window opens
-QString computerEtiquette();  // shown on entering the computer mode
-QString woodenEtiquette();    // shown on entering the wooden mode
+QString welcomeText(); // shown when the window opens
+QString computerEtiquette(); // shown on entering the computer mode
+QString woodenEtiquette(); // shown on entering the wooden mode
 } // namespace texts

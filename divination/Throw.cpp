@@ -26,6 +26,6 @@ int step(int count, float x)
     return (count + r) % 5;
 }
 
-Override::Override(Source source) : ScopedOverride(replacement(), std::move(source)) {}
+Override::Override(Source source) : ScopedOverride(replacement(), std::move(source)) { }
 
 } // namespace throwing

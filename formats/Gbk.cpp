@@ -101,6 +101,9 @@ QString toText(const Codes &codes)
     return text;
 }
 
-QString decode(const QByteArray &bytes) { return toText(codes(bytes)); }
+QString decode(const QByteArray &bytes)
+{
+    return toText(codes(bytes));
+}
 
 } // namespace gbk

@@ -15,10 +15,7 @@ public:
     bool available() const { return available_; }
     // The character a code names, or a null QChar when it names none.
     // Codes up to 0xFF are single-byte, larger ones lead * 256 + trail.
-    QChar decode(quint32 code) const
-    {
-        return code < forward_.size() ? QChar(forward_[code]) : QChar();
-    }
+    QChar decode(quint32 code) const { return code < forward_.size() ? QChar(forward_[code]) : QChar(); }
     bool isValid(quint32 code) const { return code < valid_.size() && valid_[code]; }
     // The GBK code of a character, or -1 when GBK has none for it.
     int encode(QChar c) const

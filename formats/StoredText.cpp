@@ -103,8 +103,8 @@ EncodeResult encode(const QString &input, int shift, bool convertNewlines)
             return refuse(QStringLiteral("character outside GBK"));
         const int code = table.encode(ch);
         if (code < 0)
-            return refuse(QStringLiteral("character U+%1 is not in GBK")
-                              .arg(ch.unicode(), 4, 16, QLatin1Char('0')).toUpper());
+            return refuse(
+                QStringLiteral("character U+%1 is not in GBK").arg(ch.unicode(), 4, 16, QLatin1Char('0')).toUpper());
         const int lowered = code - shift;
         if (lowered < 0)
             return refuse(QStringLiteral("character code %1 is below the shift").arg(code));
@@ -133,6 +133,9 @@ EncodeResult encode(const QString &input, int shift, bool convertNewlines)
     return result;
 }
 
-bool gbkAvailable() { return GbkTable::instance().available(); }
+bool gbkAvailable()
+{
+    return GbkTable::instance().available();
+}
 
 } // namespace storedtext

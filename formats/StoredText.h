@@ -42,7 +42,7 @@ QString decodeToDisplay(const QByteArray &fileBytes, int shift);
 struct EncodeResult {
     bool ok = false;
     QByteArray bytes;
-    int line = 0;   // 1-based position of the first character that cannot be stored
+    int line = 0; // 1-based position of the first character that cannot be stored
     int column = 0;
     QString problem;
 };

@@ -5,8 +5,7 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
-    const QByteArray bytes = QByteArray::fromRawData(reinterpret_cast<const char *>(data),
-                                                     qsizetype(size));
+    const QByteArray bytes = QByteArray::fromRawData(reinterpret_cast<const char *>(data), qsizetype(size));
     const QString document = storedtext::decodeToDisplay(bytes, storedtext::kDocumentShift);
     const QString reading = storedtext::decodeToDisplay(bytes, storedtext::kReadingShift);
     const storedtext::Codes codes = storedtext::gather(bytes);

@@ -52,8 +52,7 @@ extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     static const qint64 slowest = slowestAllowedMs();
-    const QByteArray bytes = QByteArray::fromRawData(reinterpret_cast<const char *>(data),
-                                                     qsizetype(size));
+    const QByteArray bytes = QByteArray::fromRawData(reinterpret_cast<const char *>(data), qsizetype(size));
     static const wmf::Limits limits = fuzzLimits();
     wmf::Report report;
     QElapsedTimer timer;
@@ -61,9 +60,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const QImage image = wmf::render(bytes, limits, &report);
     const qint64 ms = timer.elapsed();
     if (ms > slowest) {
-        std::fprintf(stderr, "metafile took %lld ms (work %lld of %lld, %d records)\n",
-                     static_cast<long long>(ms), static_cast<long long>(report.work),
-                     static_cast<long long>(limits.paintBudget), report.records);
+        std::fprintf(stderr, "metafile took %lld ms (work %lld of %lld, %d records)\n", static_cast<long long>(ms),
+                     static_cast<long long>(report.work), static_cast<long long>(limits.paintBudget), report.records);
         std::abort();
     }
     if (report.work > limits.paintBudget)

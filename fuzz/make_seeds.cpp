@@ -7,8 +7,8 @@
 
 #include <QDir>
 #include <QFile>
-#include <QMap>
 #include <QGuiApplication>
+#include <QMap>
 #include <QRandomGenerator>
 
 #include <cstdio>
@@ -83,8 +83,8 @@ QByteArray text()
     w.selectObject(w.createFont(f));
     w.setTextAlign(wmf::TaUpdateCp);
     w.moveTo(100, 700);
-    w.extTextOut(0, 0, wmf::EtoOpaque | wmf::EtoClipped, QRect(50, 400, 600, 300),
-                 QStringLiteral("上中下"), {120, 0, 120, 0, 120, 0});
+    w.extTextOut(0, 0, wmf::EtoOpaque | wmf::EtoClipped, QRect(50, 400, 600, 300), QStringLiteral("上中下"),
+                 {120, 0, 120, 0, 120, 0});
     w.setMapMode(wmf::MmTwips);
     w.textOut(10, -10, QStringLiteral("twips"));
     return w.data();
@@ -120,8 +120,8 @@ QByteArray textRuns()
         w.deleteObject(font);
     }
     QByteArray latin1("Caf\xE9 \xC0 la carte");
-    w.record(wmf::TextOut, QByteArray(1, char(latin1.size())) + QByteArray(1, '\0') + latin1
-                               + QByteArray("\x10\0\x10\0", 4));
+    w.record(wmf::TextOut,
+             QByteArray(1, char(latin1.size())) + QByteArray(1, '\0') + latin1 + QByteArray("\x10\0\x10\0", 4));
     return w.data();
 }
 
@@ -319,8 +319,8 @@ QMap<QString, QByteArray> slowPictures()
         // huge, turned by 30 degrees.
         wmf::Writer w = largest();
         w.setBkMode(wmf::Transparent);
-        const QStringList faces = {QStringLiteral("宋体"), QStringLiteral("楷体_GB2312"),
-                                   QStringLiteral("Microsoft YaHei")};
+        const QStringList faces
+            = {QStringLiteral("宋体"), QStringLiteral("楷体_GB2312"), QStringLiteral("Microsoft YaHei")};
         QString text;
         for (int i = 0; i < 400; ++i)
             text += QChar(0x9F98 - i * 37);
@@ -396,22 +396,20 @@ int main(int argc, char **argv)
     const QString wmfDir = QString::fromLocal8Bit(argv[1]) + QLatin1Char('/');
     const QString textDir = QString::fromLocal8Bit(argv[2]) + QLatin1Char('/');
     bool ok = write(wmfDir + QStringLiteral("shapes-placeable.wmf"), shapes(true))
-              && write(wmfDir + QStringLiteral("shapes-plain.wmf"), shapes(false))
-              && write(wmfDir + QStringLiteral("text.wmf"), text())
-              && write(wmfDir + QStringLiteral("mappings.wmf"), mappings())
-              && write(wmfDir + QStringLiteral("text-runs.wmf"), textRuns());
+        && write(wmfDir + QStringLiteral("shapes-plain.wmf"), shapes(false))
+        && write(wmfDir + QStringLiteral("text.wmf"), text())
+        && write(wmfDir + QStringLiteral("mappings.wmf"), mappings())
+        && write(wmfDir + QStringLiteral("text-runs.wmf"), textRuns());
 
-    const auto stored = [](const QString &s, int shift) {
-        return storedtext::encode(s, shift, true).bytes;
-    };
+    const auto stored = [](const QString &s, int shift) { return storedtext::encode(s, shift, true).bytes; };
     ok = ok
-         && write(textDir + QStringLiteral("reading.god"),
-                  stored(QStringLiteral("上上签\n天地人和，所求皆遂。\n"), storedtext::kReadingShift))
-         && write(textDir + QStringLiteral("document.god"),
-                  stored(QStringLiteral("<html><head><title>衍枰说明</title></head>\n<body>说明</body></html>\n"),
-                         storedtext::kDocumentShift))
-         && write(textDir + QStringLiteral("lines.god"), QByteArray("ab\r\ncd\rX\x81\r\xFE\xFE\r\n"))
-         && write(textDir + QStringLiteral("long.god"), longText());
+        && write(textDir + QStringLiteral("reading.god"),
+                 stored(QStringLiteral("上上签\n天地人和，所求皆遂。\n"), storedtext::kReadingShift))
+        && write(textDir + QStringLiteral("document.god"),
+                 stored(QStringLiteral("<html><head><title>衍枰说明</title></head>\n<body>说明</body></html>\n"),
+                        storedtext::kDocumentShift))
+        && write(textDir + QStringLiteral("lines.god"), QByteArray("ab\r\ncd\rX\x81\r\xFE\xFE\r\n"))
+        && write(textDir + QStringLiteral("long.god"), longText());
 
     if (argc == 4) {
         QDir().mkpath(QString::fromLocal8Bit(argv[3]));

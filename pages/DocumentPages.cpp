@@ -36,8 +36,8 @@ void showDocumentPage(QMdiArea *area, const QString &title, const QString &docum
     }
     // The page as this session shows it (converted to Traditional
     // characters where the session asks for them).
-    const QByteArray page = pagescript::pageBytes(storedtext::unshift(stored, storedtext::kDocumentShift))
-                            + QByteArrayLiteral("\r\n");
+    const QByteArray page
+        = pagescript::pageBytes(storedtext::unshift(stored, storedtext::kDocumentShift)) + QByteArrayLiteral("\r\n");
     // A page nested too deeply for the page view is refused before any
     // viewer exists.
     if (!pagelimits::nestingAllowed(page)) {

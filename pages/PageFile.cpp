@@ -60,9 +60,10 @@ QString path(Use use)
     return platform::joinPath(folder, QStringLiteral("\\tem.htm"));
 }
 
-
-
-void loadStarted() { ++pending; }
+void loadStarted()
+{
+    ++pending;
+}
 
 void loadFinished()
 {
@@ -70,7 +71,10 @@ void loadFinished()
         --pending;
 }
 
-bool loadPending() { return pending > 0; }
+bool loadPending()
+{
+    return pending > 0;
+}
 
 bool deleteIfPresent(const QString &path)
 {

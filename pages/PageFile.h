@@ -26,7 +26,7 @@ QString path(Use use = Use::Find);
 // none to be had.
 QString privateFolder(Use use = Use::Write);
 
-void loadStarted();  // a viewer was told to load the page file
+void loadStarted(); // a viewer was told to load the page file
 void loadFinished(); // that viewer has loaded it (or was closed first)
 bool loadPending();
 

@@ -23,8 +23,9 @@ bool oneOf(const QByteArray &tag, std::initializer_list<const char *> names)
 
 bool isVoid(const QByteArray &tag)
 {
-    return oneOf(tag, {"area", "base", "br", "col", "embed", "hr", "img", "input", "link", "meta", "param",
-                       "source", "track", "wbr", "basefont", "frame", "isindex", "keygen"});
+    return oneOf(tag,
+                 {"area", "base", "br", "col", "embed", "hr", "img", "input", "link", "meta", "param", "source",
+                  "track", "wbr", "basefont", "frame", "isindex", "keygen"});
 }
 
 // Elements a new one of the same kind ends.

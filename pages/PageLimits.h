@@ -18,7 +18,10 @@ constexpr qint64 kMaxPagePixels = qint64(4096) * 4096;
 // nest, and comments are skipped.
 int nestingDepth(const QByteArray &html, int limit = kMaxNesting);
 
-inline bool nestingAllowed(const QByteArray &html) { return nestingDepth(html) <= kMaxNesting; }
+inline bool nestingAllowed(const QByteArray &html)
+{
+    return nestingDepth(html) <= kMaxNesting;
+}
 
 // Whether `path` lies inside `folder`: by its name first, so that nothing
 // outside is even looked at, then with every link followed. Both must

@@ -8,10 +8,10 @@
 #include "platform/ProgramFolder.h"
 #include "platform/Script.h"
 
+#include <QBuffer>
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
-#include <QBuffer>
 #include <QImage>
 #include <QImageReader>
 #include <QPainter>
@@ -35,8 +35,8 @@ QVariant PageBrowser::loadResource(int type, const QUrl &name)
     // and load or decode by itself.
     const QString path = url.isLocalFile() ? url.toLocalFile() : QString();
     const QString real = !path.isEmpty() && pagelimits::isInside(path, platform::programFolder())
-                             ? QFileInfo(path).canonicalFilePath()
-                             : QString();
+        ? QFileInfo(path).canonicalFilePath()
+        : QString();
     if (real.isEmpty())
         return placeholder();
     if (type == QTextDocument::ImageResource) {
@@ -150,8 +150,7 @@ void PageView::followLink(const QUrl &link)
     }
     const QUrl url = link.isRelative() ? resourceBase_.resolved(link) : link;
     const QString scheme = url.scheme().toLower();
-    if (scheme == QLatin1String("http") || scheme == QLatin1String("https")
-        || scheme == QLatin1String("mailto")) {
+    if (scheme == QLatin1String("http") || scheme == QLatin1String("https") || scheme == QLatin1String("mailto")) {
         QDesktopServices::openUrl(url);
         return;
     }

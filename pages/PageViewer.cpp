@@ -43,7 +43,10 @@ PageViewer::~PageViewer()
         pagefile::loadFinished();
 }
 
-QMdiSubWindow *PageViewer::subWindow() const { return qobject_cast<QMdiSubWindow *>(parentWidget()); }
+QMdiSubWindow *PageViewer::subWindow() const
+{
+    return qobject_cast<QMdiSubWindow *>(parentWidget());
+}
 
 void PageViewer::openPageFile(const QString &path)
 {

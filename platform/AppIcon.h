@@ -5,4 +5,4 @@ class QIcon;
 namespace platform {
 // The program icon, made once and shared by every window.
 const QIcon &appIcon();
-}
+} // namespace platform

@@ -8,7 +8,13 @@
 // takes both at start-up, and the windows read them from it or from here.
 namespace appinfo {
 
-inline QString title() { return QStringLiteral("衍枰占卜"); }
-inline QString version() { return QStringLiteral(YANPING_VERSION); }
+inline QString title()
+{
+    return QStringLiteral("衍枰占卜");
+}
+inline QString version()
+{
+    return QStringLiteral(YANPING_VERSION);
+}
 
 } // namespace appinfo

@@ -9,9 +9,15 @@ std::optional<QDateTime> &pinned()
 }
 } // namespace
 
-QDateTime now() { return pinned() ? *pinned() : QDateTime::currentDateTime(); }
-QDate today() { return now().date(); }
+QDateTime now()
+{
+    return pinned() ? *pinned() : QDateTime::currentDateTime();
+}
+QDate today()
+{
+    return now().date();
+}
 
-Override::Override(const QDateTime &moment) : ScopedOverride(pinned(), moment) {}
-Override::Override(QDate date) : ScopedOverride(pinned(), QDateTime(date, QTime(12, 0))) {}
+Override::Override(const QDateTime &moment) : ScopedOverride(pinned(), moment) { }
+Override::Override(QDate date) : ScopedOverride(pinned(), QDateTime(date, QTime(12, 0))) { }
 } // namespace hostclock

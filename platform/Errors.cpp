@@ -35,7 +35,10 @@ const KindText &entry(Kind kind)
 
 } // namespace
 
-QString description(Kind kind) { return QString::fromUtf16(entry(kind).description); }
+QString description(Kind kind)
+{
+    return QString::fromUtf16(entry(kind).description);
+}
 
 QString errorMessage(const Failure &f)
 {

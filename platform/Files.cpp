@@ -77,7 +77,7 @@ bool writeFileReplacing(const QString &path, const QByteArray &data, errors::Fai
     const bool moved = MoveFileExW(reinterpret_cast<const wchar_t *>(QDir::toNativeSeparators(tempPath).utf16()),
                                    reinterpret_cast<const wchar_t *>(QDir::toNativeSeparators(path).utf16()),
                                    MOVEFILE_REPLACE_EXISTING)
-                       != 0;
+        != 0;
 #else
     // rename() replaces a link of that name itself; it never writes through it.
     const bool moved = std::rename(QFile::encodeName(tempPath).constData(), QFile::encodeName(path).constData()) == 0;
@@ -87,21 +87,25 @@ bool writeFileReplacing(const QString &path, const QByteArray &data, errors::Fai
         return false;
     }
     temp.setAutoRemove(false);
-    QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup
-                                    | QFileDevice::ReadOther);
+    QFile::setPermissions(path,
+                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup
+                              | QFileDevice::ReadOther);
     return true;
 }
 
 namespace {
 
-
 errors::Kind failureKind(ReadProblem problem)
 {
     switch (problem) {
-    case ReadProblem::Missing: return errors::Kind::FileNotFound;
-    case ReadProblem::NoPermission: return errors::Kind::PermissionDenied;
-    case ReadProblem::TooLarge: return errors::Kind::OutOfMemory;
-    default: return errors::Kind::PathFileAccess;
+    case ReadProblem::Missing:
+        return errors::Kind::FileNotFound;
+    case ReadProblem::NoPermission:
+        return errors::Kind::PermissionDenied;
+    case ReadProblem::TooLarge:
+        return errors::Kind::OutOfMemory;
+    default:
+        return errors::Kind::PathFileAccess;
     }
 }
 
@@ -123,13 +127,18 @@ ReadProblem problemFromErrno(int e)
     case ENOENT:
     case ENOTDIR:
     case ELOOP:
-    case ENAMETOOLONG: return ReadProblem::Missing;
+    case ENAMETOOLONG:
+        return ReadProblem::Missing;
     case EACCES:
-    case EPERM: return ReadProblem::NoPermission;
-    case EISDIR: return ReadProblem::Folder;
+    case EPERM:
+        return ReadProblem::NoPermission;
+    case EISDIR:
+        return ReadProblem::Folder;
     case ENXIO:
-    case ENODEV: return ReadProblem::NotRegular;
-    default: return ReadProblem::ReadFailed;
+    case ENODEV:
+        return ReadProblem::NotRegular;
+    default:
+        return ReadProblem::ReadFailed;
     }
 }
 
@@ -157,13 +166,20 @@ struct Descriptor {
 QString describe(ReadProblem problem)
 {
     switch (problem) {
-    case ReadProblem::None: return QString();
-    case ReadProblem::Missing: return QStringLiteral("no such file");
-    case ReadProblem::NoPermission: return QStringLiteral("permission denied");
-    case ReadProblem::Folder: return QStringLiteral("is a folder");
-    case ReadProblem::NotRegular: return QStringLiteral("not a regular file");
-    case ReadProblem::TooLarge: return QStringLiteral("file too large");
-    case ReadProblem::ReadFailed: return QStringLiteral("read error");
+    case ReadProblem::None:
+        return QString();
+    case ReadProblem::Missing:
+        return QStringLiteral("no such file");
+    case ReadProblem::NoPermission:
+        return QStringLiteral("permission denied");
+    case ReadProblem::Folder:
+        return QStringLiteral("is a folder");
+    case ReadProblem::NotRegular:
+        return QStringLiteral("not a regular file");
+    case ReadProblem::TooLarge:
+        return QStringLiteral("file too large");
+    case ReadProblem::ReadFailed:
+        return QStringLiteral("read error");
     }
     return QString();
 }
@@ -194,7 +210,6 @@ FileStamp fileStamp(const QString &path)
 #endif
     return stamp;
 }
-
 
 bool readRegularFile(const QString &path, qint64 maxBytes, QByteArray *out, errors::Failure *failure,
                      ReadProblem *problem)

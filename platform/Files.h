@@ -28,12 +28,12 @@ bool writeFileReplacing(const QString &path, const QByteArray &data, errors::Fai
 // Why a file could not be read, for callers that word their own messages.
 enum class ReadProblem {
     None,
-    Missing,      // no such file
+    Missing, // no such file
     NoPermission, // the user may not read it
-    Folder,       // a folder
-    NotRegular,   // a FIFO, device, socket or other special file
-    TooLarge,     // larger than the caller's cap
-    ReadFailed,   // opened, but reading failed
+    Folder, // a folder
+    NotRegular, // a FIFO, device, socket or other special file
+    TooLarge, // larger than the caller's cap
+    ReadFailed, // opened, but reading failed
 };
 
 // The problem in a few plain English words, e.g. "is a folder".
@@ -62,7 +62,7 @@ struct FileStamp {
     bool operator==(const FileStamp &o) const
     {
         return exists == o.exists && mode == o.mode && device == o.device && inode == o.inode && size == o.size
-               && modifiedNs == o.modifiedNs && changedNs == o.changedNs;
+            && modifiedNs == o.modifiedNs && changedNs == o.changedNs;
     }
     bool operator!=(const FileStamp &o) const { return !(*this == o); }
 };

@@ -46,11 +46,13 @@ void preferRegionalFaces()
     const QString region = shown == script::Script::Taiwan ? QStringLiteral(" TW") : QStringLiteral(" HK");
     const QString song = QStringLiteral("AR PL UMing") + region;
     const QString kai = QStringLiteral("AR PL UKai") + region;
-    const QString cjk = shown == script::Script::Taiwan ? QStringLiteral("Noto Serif CJK TC")
-                                                        : QStringLiteral("Noto Serif CJK HK");
-    const std::pair<const char16_t *, QStringList> faces[] = {
-        {u"宋体", {song, cjk}}, {u"SimSun", {song, cjk}}, {u"楷体_GB2312", {kai, song}},
-        {u"仿宋_GB2312", {kai, song}}, {u"隶书", {kai, song}}};
+    const QString cjk
+        = shown == script::Script::Taiwan ? QStringLiteral("Noto Serif CJK TC") : QStringLiteral("Noto Serif CJK HK");
+    const std::pair<const char16_t *, QStringList> faces[] = {{u"宋体", {song, cjk}},
+                                                              {u"SimSun", {song, cjk}},
+                                                              {u"楷体_GB2312", {kai, song}},
+                                                              {u"仿宋_GB2312", {kai, song}},
+                                                              {u"隶书", {kai, song}}};
     for (const auto &[face, regional] : faces) {
         const QString name = QString::fromUtf16(face);
         QStringList substitutes = regional + QFont::substitutes(name);

@@ -43,7 +43,6 @@ void focusMenuBar(QWidget *focus)
     QKeyEvent release(QEvent::KeyRelease, Qt::Key_Alt, Qt::NoModifier);
     release.ignore();
     QCoreApplication::sendEvent(focus, &release);
-
 }
 
 class KeyboardConventions : public QObject

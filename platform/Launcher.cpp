@@ -13,7 +13,7 @@ Handler &handler()
 }
 } // namespace
 
-Override::Override(Handler h) : ScopedOverride(handler(), std::move(h)) {}
+Override::Override(Handler h) : ScopedOverride(handler(), std::move(h)) { }
 
 bool start(const QString &path)
 {

@@ -12,7 +12,8 @@ namespace {
 class BackgroundKeeper : public QObject
 {
 public:
-    BackgroundKeeper(QMdiSubWindow *background, QMdiArea *area) : QObject(background), background_(background), area_(area)
+    BackgroundKeeper(QMdiSubWindow *background, QMdiArea *area)
+        : QObject(background), background_(background), area_(area)
     {
         connect(area, &QMdiArea::subWindowActivated, this, [this] {
             // The area's own window cycling may filter the application's key

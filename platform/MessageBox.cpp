@@ -43,10 +43,13 @@ struct ShowingGuard {
 };
 } // namespace
 
-Override::Override(Handler h) : ScopedOverride(handler(), std::move(h)) {}
-DialogOverride::DialogOverride(DialogHandler h) : ScopedOverride(dialogHandler(), std::move(h)) {}
+Override::Override(Handler h) : ScopedOverride(handler(), std::move(h)) { }
+DialogOverride::DialogOverride(DialogHandler h) : ScopedOverride(dialogHandler(), std::move(h)) { }
 
-bool isShowing() { return showingDepth > 0; }
+bool isShowing()
+{
+    return showingDepth > 0;
+}
 
 void showMessage(QWidget *parent, const QString &message, const QString &title)
 {

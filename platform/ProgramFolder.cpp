@@ -11,16 +11,23 @@ QString &folderValue()
 }
 } // namespace
 
-QString programFolder() { return folderValue(); }
+QString programFolder()
+{
+    return folderValue();
+}
 
-void setProgramFolder(const QString &folder) { folderValue() = folder; }
+void setProgramFolder(const QString &folder)
+{
+    folderValue() = folder;
+}
 
 QString programFolderFrom(const QString &executableFolder)
 {
     QString folder = executableFolder;
     const QChar separator = QDir::separator();
     auto isRoot = [&folder, separator] {
-        return folder.size() == 1 || (folder.size() == 3 && folder.at(1) == QLatin1Char(':') && separator == QLatin1Char('\\'));
+        return folder.size() == 1
+            || (folder.size() == 3 && folder.at(1) == QLatin1Char(':') && separator == QLatin1Char('\\'));
     };
     while (folder.endsWith(separator) && !isRoot())
         folder.chop(1);
@@ -34,6 +41,9 @@ QString joinPath(const QString &folder, const QString &literal)
     return folder + tail;
 }
 
-QString programPath(const QString &literal) { return joinPath(programFolder(), literal); }
+QString programPath(const QString &literal)
+{
+    return joinPath(programFolder(), literal);
+}
 
 } // namespace platform

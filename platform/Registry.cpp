@@ -17,9 +17,12 @@ Backend *&replacement()
 }
 } // namespace
 
-Backend &current() { return replacement() ? *replacement() : systemRegistry(); }
+Backend &current()
+{
+    return replacement() ? *replacement() : systemRegistry();
+}
 
-Override::Override(Backend *backend) : ScopedOverride(replacement(), backend) {}
+Override::Override(Backend *backend) : ScopedOverride(replacement(), backend) { }
 
 bool readValueText(quint32 root, const QString &keyPath, const QString &valueName, QString &received)
 {

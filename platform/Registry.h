@@ -19,11 +19,11 @@ constexpr quint32 kUsers = 0x80000003u;
 
 // Value types.
 constexpr quint32 kTypeNone = 0;
-constexpr quint32 kTypeText = 1;         // REG_SZ
-constexpr quint32 kTypeExpandText = 2;   // REG_EXPAND_SZ
-constexpr quint32 kTypeBinary = 3;       // REG_BINARY
-constexpr quint32 kTypeNumber = 4;       // REG_DWORD, little-endian
-constexpr quint32 kTypeMultiText = 7;    // REG_MULTI_SZ
+constexpr quint32 kTypeText = 1; // REG_SZ
+constexpr quint32 kTypeExpandText = 2; // REG_EXPAND_SZ
+constexpr quint32 kTypeBinary = 3; // REG_BINARY
+constexpr quint32 kTypeNumber = 4; // REG_DWORD, little-endian
+constexpr quint32 kTypeMultiText = 7; // REG_MULTI_SZ
 
 // Result codes.
 constexpr long kSuccess = 0;

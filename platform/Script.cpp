@@ -5,18 +5,18 @@
 
 #include <QByteArray>
 #include <QCoreApplication>
-#include <QEvent>
-#include <QTimer>
 #include <QDateTime>
+#include <QEvent>
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
 #include <QLocale>
+#include <QTimer>
 #include <atomic>
 #include <chrono>
-#include <mutex>
 #include <future>
 #include <iterator>
+#include <mutex>
 #include <opencc.h>
 
 namespace script {
@@ -54,7 +54,7 @@ public:
     }
 
 private:
-    explicit Converter(opencc_t handle) : handle_(handle) {}
+    explicit Converter(opencc_t handle) : handle_(handle) { }
     opencc_t handle_;
 };
 
@@ -96,9 +96,12 @@ std::unique_ptr<const FirstScreen> firstScreenFrom(const firstscreen::DataFile (
 std::unique_ptr<const FirstScreen> firstScreenFor(Script script)
 {
     switch (script) {
-    case Script::Taiwan: return firstScreenFrom(firstscreen::taiwanFiles, firstscreen::taiwanTexts);
-    case Script::HongKong: return firstScreenFrom(firstscreen::hongKongFiles, firstscreen::hongKongTexts);
-    case Script::Simplified: break;
+    case Script::Taiwan:
+        return firstScreenFrom(firstscreen::taiwanFiles, firstscreen::taiwanTexts);
+    case Script::HongKong:
+        return firstScreenFrom(firstscreen::hongKongFiles, firstscreen::hongKongTexts);
+    case Script::Simplified:
+        break;
     }
     return nullptr;
 }
@@ -119,7 +122,7 @@ struct Session {
     QString config;
     std::launch policy = std::launch::deferred;
     std::once_flag startOnce;
-    std::atomic<bool> started{false};
+    std::atomic<bool> started {false};
 
     void start()
     {
@@ -163,7 +166,7 @@ std::shared_ptr<Session> &session()
 class StartAfterFirstPaint : public QObject
 {
 public:
-    explicit StartAfterFirstPaint(std::weak_ptr<Session> session) : session_(std::move(session)) {}
+    explicit StartAfterFirstPaint(std::weak_ptr<Session> session) : session_(std::move(session)) { }
 
     // Installed once, by the first text the table answers.
     static void install(const std::shared_ptr<Session> &session)
@@ -203,9 +206,7 @@ std::shared_ptr<Session> makeSession(Script script, const QString &config, std::
         // converter reads the files the table was checked against.
         if (config.isEmpty())
             s->firstScreen = firstScreenFor(script);
-        s->config = !config.isEmpty() ? config
-            : s->firstScreen          ? s->firstScreen->config
-                                      : converterConfig(script);
+        s->config = !config.isEmpty() ? config : s->firstScreen ? s->firstScreen->config : converterConfig(script);
         s->policy = policy;
         if (!s->firstScreen)
             s->start();
@@ -233,9 +234,12 @@ Script scriptFor(const QLocale &locale)
 QString converterConfig(Script script)
 {
     switch (script) {
-    case Script::Taiwan: return QStringLiteral("s2twp.json");
-    case Script::HongKong: return QStringLiteral("s2hk.json");
-    case Script::Simplified: break;
+    case Script::Taiwan:
+        return QStringLiteral("s2twp.json");
+    case Script::HongKong:
+        return QStringLiteral("s2hk.json");
+    case Script::Simplified:
+        break;
     }
     return QString();
 }
@@ -276,7 +280,6 @@ QString display(const QString &simplified)
 
 Override::Override(Script script, const QString &config)
     : ScopedOverride(session(), makeSession(script, config, std::launch::deferred))
-{
-}
+{ }
 
 } // namespace script

@@ -15,8 +15,8 @@ namespace script {
 
 enum class Script {
     Simplified, // as written
-    Taiwan,     // Traditional characters, Taiwan's standard and wording
-    HongKong,   // Traditional characters, Hong Kong's standard (also Macau)
+    Taiwan, // Traditional characters, Taiwan's standard and wording
+    HongKong, // Traditional characters, Hong Kong's standard (also Macau)
 };
 
 // The script a locale asks for: Taiwan for zh_TW and any other Chinese

@@ -11,11 +11,11 @@ namespace platform {
 // Puts `replacement` into `slot` for the lifetime of the object and restores
 // what was there before. Overrides nest: the innermost one wins, and each
 // restores its predecessor.
-template <typename T>
+template<typename T>
 class ScopedOverride
 {
 public:
-    ScopedOverride(T &slot, T replacement) : slot_(slot), previous_(std::exchange(slot, std::move(replacement))) {}
+    ScopedOverride(T &slot, T replacement) : slot_(slot), previous_(std::exchange(slot, std::move(replacement))) { }
     ~ScopedOverride() { slot_ = std::move(previous_); }
     ScopedOverride(const ScopedOverride &) = delete;
     ScopedOverride &operator=(const ScopedOverride &) = delete;

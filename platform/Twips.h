@@ -10,11 +10,23 @@
 namespace twips {
 constexpr double kPerPixel = 15.0;
 
-inline int toPixels(double t) { return int(std::lround(t / kPerPixel)); }
-inline double fromPixels(int px) { return px * kPerPixel; }
+inline int toPixels(double t)
+{
+    return int(std::lround(t / kPerPixel));
+}
+inline double fromPixels(int px)
+{
+    return px * kPerPixel;
+}
 
-inline QSize size(double width, double height) { return {toPixels(width), toPixels(height)}; }
-inline QPoint point(double x, double y) { return {toPixels(x), toPixels(y)}; }
+inline QSize size(double width, double height)
+{
+    return {toPixels(width), toPixels(height)};
+}
+inline QPoint point(double x, double y)
+{
+    return {toPixels(x), toPixels(y)};
+}
 inline QRect rect(double left, double top, double width, double height)
 {
     return {toPixels(left), toPixels(top), toPixels(width), toPixels(height)};

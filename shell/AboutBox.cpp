@@ -59,13 +59,14 @@ QString AboutBox::disclaimerText()
 {
     const QString shortRun(10, QLatin1Char(' '));
     return QStringLiteral("警告：") + QString(23, QLatin1Char(' ')) + QStringLiteral("天地备兮难量！") + shortRun
-           + QStringLiteral("神机妙兮莫测！") + shortRun + QStringLiteral("非贤人兮莫传！") + shortRun
-           + QStringLiteral("不听劝兮有凶！");
+        + QStringLiteral("神机妙兮莫测！") + shortRun + QStringLiteral("非贤人兮莫传！") + shortRun
+        + QStringLiteral("不听劝兮有凶！");
 }
 
 AboutBox::AboutBox(QWidget *owner)
-    : QDialog(owner, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
-                         | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint)
+    : QDialog(owner,
+              Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+                  | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint)
 {
     setObjectName(QStringLiteral("aboutBox"));
     setWindowIcon(platform::appIcon());
@@ -88,15 +89,16 @@ AboutBox::AboutBox(QWidget *owner)
 
     const QString kai = QStringLiteral("楷体_GB2312");
     disclaimerLabel_ = makeLabel(this, "disclaimerLabel", twips::rect(1575, 4185, 3855, 2025),
-                              platform::designFont(kai, 15.75), QColor(0, 0, 0), Qt::AlignLeft);
+                                 platform::designFont(kai, 15.75), QColor(0, 0, 0), Qt::AlignLeft);
     disclaimerLabel_->setText(script::display(disclaimerText()));
     titleLabel_ = makeLabel(this, "titleLabel", twips::rect(1800, 225, 4845, 600), platform::designFont(kai, 26.25),
-                         QColor(255, 0, 0), Qt::AlignHCenter);
-    versionLabel_ = makeLabel(this, "versionLabel", twips::rect(1800, 855, 4845, 465),
-                           platform::designFont(QStringLiteral("仿宋_GB2312"), 15.75), QColor(255, 0, 0),
-                           Qt::AlignHCenter);
-    descriptionLabel_ = makeLabel(this, "descriptionLabel", twips::rect(480, 2160, 7725, 1890),
-                               platform::designFont(QStringLiteral("隶书"), 21.75), QColor(0, 0, 255), Qt::AlignLeft);
+                            QColor(255, 0, 0), Qt::AlignHCenter);
+    versionLabel_
+        = makeLabel(this, "versionLabel", twips::rect(1800, 855, 4845, 465),
+                    platform::designFont(QStringLiteral("仿宋_GB2312"), 15.75), QColor(255, 0, 0), Qt::AlignHCenter);
+    descriptionLabel_
+        = makeLabel(this, "descriptionLabel", twips::rect(480, 2160, 7725, 1890),
+                    platform::designFont(QStringLiteral("隶书"), 21.75), QColor(0, 0, 255), Qt::AlignLeft);
     descriptionLabel_->setText(script::display(descriptionText()));
 
     setTabOrder(okButton_, systemInfoButton_);
@@ -164,7 +166,6 @@ void AboutBox::startSystemInformation()
         // fails to start.
         if (found && launcher::start(tool))
             return;
-    } catch (const std::exception &) {
-    }
+    } catch (const std::exception &) { }
     msgbox::showMessage(this, kNoSystemInformation);
 }

@@ -27,12 +27,15 @@ const QString kClickToStart = QStringLiteral("点击开始转动");
 const QColor kBackgroundColour(0, 255, 255);
 constexpr int kTurnInterval = 100; // milliseconds per emblem frame
 
-float reportedTwips(float t) { return float(twips::fromPixels(twips::toPixels(t))); }
+float reportedTwips(float t)
+{
+    return float(twips::fromPixels(twips::toPixels(t)));
+}
 
 homepanellayout::Box boxOf(const QWidget *w)
 {
-    return {float(twips::fromPixels(w->x())), float(twips::fromPixels(w->y())),
-            float(twips::fromPixels(w->width())), float(twips::fromPixels(w->height()))};
+    return {float(twips::fromPixels(w->x())), float(twips::fromPixels(w->y())), float(twips::fromPixels(w->width())),
+            float(twips::fromPixels(w->height()))};
 }
 
 void place(QWidget *w, const homepanellayout::Box &b)

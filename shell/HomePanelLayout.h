@@ -14,9 +14,9 @@ struct Box {
 };
 
 struct Layout {
-    Box emblem;             // the turning emblem
+    Box emblem; // the turning emblem
     Box instructionsButton; // "衍枰说明"
-    Box divinationButton;   // "衍枰占卜"
+    Box divinationButton; // "衍枰占卜"
 };
 
 // What a control reports back after a value is assigned to it (a widget

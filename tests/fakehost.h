@@ -95,15 +95,17 @@ struct LaunchRecorder {
               started.append(path);
               return works;
           })
-    {
-    }
+    { }
     QStringList started;
 
 private:
     launcher::Override override_;
 };
 
-inline QByteArray withNul(const QByteArray &b) { return b + QByteArray(1, '\0'); }
+inline QByteArray withNul(const QByteArray &b)
+{
+    return b + QByteArray(1, '\0');
+}
 
 inline QByteArray number(quint32 v)
 {
@@ -124,6 +126,5 @@ inline QString writeProgram(const QString &dir, const QString &name)
     f.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     return path;
 }
-
 
 } // namespace testsupport

@@ -1,6 +1,7 @@
 #pragma once
 // What the home panel tests share: emblem pictures of plain colours, a bare
 // multiple-document area holding the panel, and the timer's two states.
+#include "shell/EmblemImage.h"
 #include "shell/GatedTimer.h"
 #include "shell/HomePanel.h"
 #include "testsupport.h"
@@ -16,9 +17,10 @@ namespace homepaneltest {
 // show tells which file it came from. (The reader goes by the content, so
 // PNG data under a .gif name loads.)
 inline const QColor kKvnd(10, 10, 10);
-inline const QColor kFrame[5] = {QColor(), QColor(200, 0, 0), QColor(0, 200, 0), QColor(0, 0, 200), QColor(200, 200, 0)};
-inline const char *const kFrameFile[5] = {nullptr, "picture/xwpta.gif", "picture/xwptb.gif", "picture/xwptc.gif",
-                             "picture/xwptd.gif"};
+inline const QColor kFrame[5]
+    = {QColor(), QColor(200, 0, 0), QColor(0, 200, 0), QColor(0, 0, 200), QColor(200, 200, 0)};
+inline const char *const kFrameFile[5]
+    = {nullptr, "picture/xwpta.gif", "picture/xwptb.gif", "picture/xwptc.gif", "picture/xwptd.gif"};
 
 inline QByteArray pictureOf(const QColor &colour)
 {
@@ -43,7 +45,6 @@ inline QColor shown(const HomePanel &panel)
     const QPixmap p = panel.emblem()->picture();
     return p.isNull() ? QColor() : p.toImage().pixelColor(0, 0);
 }
-
 
 // A bare multiple-document area holding the panel the way the main window
 // does, plus whatever other children a test opens.

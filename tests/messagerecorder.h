@@ -12,8 +12,7 @@ struct MessageRecorder {
               titles.append(title);
               texts.append(text);
           })
-    {
-    }
+    { }
     QStringList titles;
     QStringList texts;
 

@@ -1,11 +1,11 @@
 #include "app/Startup.h"
+#include "messagerecorder.h"
 #include "platform/Launcher.h"
 #include "platform/MessageBox.h"
 #include "platform/Registry.h"
 #include "platform/Twips.h"
 #include "platform/Version.h"
 #include "shell/AboutBox.h"
-#include "messagerecorder.h"
 #include "testsupport.h"
 
 #include <QApplication>
@@ -28,7 +28,6 @@ namespace {
 const QString kToolKey = QStringLiteral("SOFTWARE\\Microsoft\\Shared Tools\\MSINFO");
 const QString kFolderKey = QStringLiteral("SOFTWARE\\Microsoft\\Shared Tools Location");
 const QString kNoTool = QStringLiteral("此时系统信息无效");
-
 
 } // namespace
 
@@ -54,10 +53,10 @@ private slots:
         QVERIFY(description.endsWith(QStringLiteral("就必须了解中国古代的方术。")));
         QCOMPARE(description.size(), 4 + 66);
 
-        const QString verse = QStringLiteral("警告：") + QString(23, QLatin1Char(' ')) + QStringLiteral("天地备兮难量！")
-                              + QString(10, QLatin1Char(' ')) + QStringLiteral("神机妙兮莫测！")
-                              + QString(10, QLatin1Char(' ')) + QStringLiteral("非贤人兮莫传！")
-                              + QString(10, QLatin1Char(' ')) + QStringLiteral("不听劝兮有凶！");
+        const QString verse = QStringLiteral("警告：") + QString(23, QLatin1Char(' '))
+            + QStringLiteral("天地备兮难量！") + QString(10, QLatin1Char(' ')) + QStringLiteral("神机妙兮莫测！")
+            + QString(10, QLatin1Char(' ')) + QStringLiteral("非贤人兮莫传！") + QString(10, QLatin1Char(' '))
+            + QStringLiteral("不听劝兮有凶！");
         QCOMPARE(box.disclaimerLabel()->text(), verse);
     }
 
@@ -71,17 +70,18 @@ private slots:
         QTest::addColumn<int>("alignment");
         const int left = int(Qt::AlignLeft | Qt::AlignTop);
         const int centred = int(Qt::AlignHCenter | Qt::AlignTop);
-        QTest::newRow("okButton") << "okButton" << twips::rect(5535, 4455, 1500, 465) << "宋体" << 10.5 << QColor() << 0;
-        QTest::newRow("systemInfoButton") << "systemInfoButton" << twips::rect(5535, 5535, 1485, 465) << "宋体" << 10.5 << QColor()
-                                    << 0;
+        QTest::newRow("okButton") << "okButton" << twips::rect(5535, 4455, 1500, 465) << "宋体" << 10.5 << QColor()
+                                  << 0;
+        QTest::newRow("systemInfoButton")
+            << "systemInfoButton" << twips::rect(5535, 5535, 1485, 465) << "宋体" << 10.5 << QColor() << 0;
         QTest::newRow("disclaimerLabel") << "disclaimerLabel" << twips::rect(1575, 4185, 3855, 2025) << "楷体_GB2312"
-                                       << 15.75 << QColor(0, 0, 0) << left;
+                                         << 15.75 << QColor(0, 0, 0) << left;
         QTest::newRow("titleLabel") << "titleLabel" << twips::rect(1800, 225, 4845, 600) << "楷体_GB2312" << 26.25
-                                  << QColor(255, 0, 0) << centred;
-        QTest::newRow("versionLabel") << "versionLabel" << twips::rect(1800, 855, 4845, 465) << "仿宋_GB2312" << 15.75
                                     << QColor(255, 0, 0) << centred;
-        QTest::newRow("descriptionLabel") << "descriptionLabel" << twips::rect(480, 2160, 7725, 1890) << "隶书" << 21.75
-                                        << QColor(0, 0, 255) << left;
+        QTest::newRow("versionLabel") << "versionLabel" << twips::rect(1800, 855, 4845, 465) << "仿宋_GB2312" << 15.75
+                                      << QColor(255, 0, 0) << centred;
+        QTest::newRow("descriptionLabel")
+            << "descriptionLabel" << twips::rect(480, 2160, 7725, 1890) << "隶书" << 21.75 << QColor(0, 0, 255) << left;
     }
 
     void controls()
@@ -133,8 +133,8 @@ private slots:
         AboutBox box(nullptr);
         const QFontMetrics fm(box.disclaimerLabel()->font());
         const QRect room(0, 0, box.disclaimerLabel()->width(), 10000);
-        const QRect used = fm.boundingRect(room, Qt::TextWordWrap | Qt::AlignLeft | Qt::AlignTop,
-                                           box.disclaimerLabel()->text());
+        const QRect used
+            = fm.boundingRect(room, Qt::TextWordWrap | Qt::AlignLeft | Qt::AlignTop, box.disclaimerLabel()->text());
         QCOMPARE(qRound(double(used.height()) / fm.lineSpacing()), 5);
     }
 
@@ -189,8 +189,7 @@ private slots:
             QVERIFY(box->isVisible());
             QCOMPARE(QApplication::activeModalWidget(), box.data());
             if (key)
-                QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : box.data(),
-                                Qt::Key(key));
+                QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : box.data(), Qt::Key(key));
             else
                 QTest::mouseClick(box->okButton(), Qt::LeftButton);
             sent = true;
@@ -220,14 +219,12 @@ private slots:
         QTest::addColumn<bool>("launchWorks");
         QTest::addColumn<QString>("launched"); // "<folder>" stands for the temporary folder
         QTest::addColumn<bool>("message");
-        QTest::newRow("full path, started unchecked")
-            << int(registry::kTypeText) << withNul("/nowhere/msinfo32") << true << true << true
-            << "/nowhere/msinfo32" << false;
-        QTest::newRow("full path that does not start")
-            << int(registry::kTypeText) << withNul("/nowhere/msinfo32") << false << false << false
-            << "/nowhere/msinfo32" << true;
-        QTest::newRow("full path of another type") << int(registry::kTypeBinary) << QByteArray("\x01", 1) << true
-                                                   << true << false << "" << true;
+        QTest::newRow("full path, started unchecked") << int(registry::kTypeText) << withNul("/nowhere/msinfo32")
+                                                      << true << true << true << "/nowhere/msinfo32" << false;
+        QTest::newRow("full path that does not start") << int(registry::kTypeText) << withNul("/nowhere/msinfo32")
+                                                       << false << false << false << "/nowhere/msinfo32" << true;
+        QTest::newRow("full path of another type")
+            << int(registry::kTypeBinary) << QByteArray("\x01", 1) << true << true << false << "" << true;
         QTest::newRow("folder holding the tool")
             << 0 << QByteArray() << true << true << true << "<folder>/MSINFO32.EXE" << false;
         QTest::newRow("folder without the tool") << 0 << QByteArray() << true << false << true << QString() << true;
@@ -265,15 +262,15 @@ private slots:
             QVERIFY(launches.started.isEmpty());
         else
             QCOMPARE(launches.started,
-                     QStringList{QString(launched).replace(QStringLiteral("<folder>"), folder.path())});
-        QCOMPARE(messages.texts, message ? QStringList{kNoTool} : QStringList());
+                     QStringList {QString(launched).replace(QStringLiteral("<folder>"), folder.path())});
+        QCOMPARE(messages.texts, message ? QStringList {kNoTool} : QStringList());
         if (message)
-            QCOMPARE(messages.titles, QStringList{QStringLiteral("衍枰占卜")});
+            QCOMPARE(messages.titles, QStringList {QStringLiteral("衍枰占卜")});
         QVERIFY(box.isVisible()); // the box stays open either way
         QVERIFY(fake.openHandles.isEmpty());
 
         // The two lookups, in order, and the second only when the first failed.
-        QStringList expected{kToolKey};
+        QStringList expected {kToolKey};
         if (!firstType)
             expected.append(kFolderKey);
         QCOMPARE(fake.openedPaths, expected);
@@ -291,7 +288,7 @@ private slots:
         AboutBox box(nullptr);
         box.startSystemInformation();
         qputenv("PATH", oldPath);
-        QCOMPARE(launches.started, QStringList{tool});
+        QCOMPARE(launches.started, QStringList {tool});
         QVERIFY(messages.texts.isEmpty());
     }
 #endif

@@ -27,11 +27,13 @@ const QStringList Verdicts = QStringLiteral("大吉 吉 中平 凶 大凶").spli
 const QStringList Areas = QStringLiteral("求财 事业 学业 婚姻 疾病 出行 官讼 失物").split(u' ');
 // Words of offices and reports that have no place in a reading's advice.
 const QStringList OfficeWords = QStringLiteral("资源 条件 环境 按劳分配 自力更生 集体出行 团体出行 物质 统筹 变现 "
-                                               "申请 批复 审批 装修 胜诉 败诉 判决").split(u' ');
+                                               "申请 批复 审批 装修 胜诉 败诉 判决")
+                                    .split(u' ');
 // A phrase this long may be shared by at most this many readings' 解曰.
 constexpr int PhraseLength = 5;
 constexpr int MaxReadingsPerPhrase = 8;
-const QStringList Sections = QStringLiteral("一、卦象 二、天时 三、人事 四、地利 五、诸事详断 六、宜忌 七、结语").split(u' ');
+const QStringList Sections
+    = QStringLiteral("一、卦象 二、天时 三、人事 四、地利 五、诸事详断 六、宜忌 七、结语").split(u' ');
 const QString Indent = QStringLiteral("    ");
 const QString BodyIndent = QStringLiteral("        ");
 
@@ -43,8 +45,7 @@ constexpr int ExplanationLine = 12;
 constexpr int FirstAreaLine = 14;
 const qsizetype ReadingLines = FirstAreaLine + Areas.size() + 1;
 
-struct Reading
-{
+struct Reading {
     QString file;
     QString heading; // the whole heading line
     QString name;
@@ -139,7 +140,8 @@ bool parseReading(const QString &file, const QString &text, int u, int m, int l,
         const auto v = verseLine.match(lines.at(5 + i));
         if (!v.hasMatch() || v.captured(2) != VersePunctuation.at(i))
             problem(QStringLiteral("verse line %1 「%2」 is not seven characters and %3")
-                        .arg(i + 1).arg(lines.at(5 + i).trimmed(), VersePunctuation.at(i)));
+                        .arg(i + 1)
+                        .arg(lines.at(5 + i).trimmed(), VersePunctuation.at(i)));
         else
             r->verse += v.captured(1);
     }
@@ -151,7 +153,8 @@ bool parseReading(const QString &file, const QString &text, int u, int m, int l,
     if (!s.hasMatch())
         problem(QStringLiteral("典故： line with the story's name and 。 expected on line %1").arg(StoryLine + 1));
     else if (!storyName.match(s.captured(1)).hasMatch())
-        problem(QStringLiteral("典故 name 「%1」 is not a story's name of two to twelve characters").arg(s.captured(1)));
+        problem(
+            QStringLiteral("典故 name 「%1」 is not a story's name of two to twelve characters").arg(s.captured(1)));
     else if (!sentence.match(s.captured(2)).hasMatch())
         problem(QStringLiteral("典故 「%1」 is not followed by a sentence about the story").arg(s.captured(1)));
     else
@@ -167,7 +170,9 @@ bool parseReading(const QString &file, const QString &text, int u, int m, int l,
         const QString &line = lines.at(FirstAreaLine + i);
         if (!line.startsWith(prefix) || line.size() <= prefix.size()) {
             problem(QStringLiteral("area %1 expected as line %2 (areas go %3)")
-                        .arg(Areas.at(i)).arg(FirstAreaLine + 1 + i).arg(Areas.join(u' ')));
+                        .arg(Areas.at(i))
+                        .arg(FirstAreaLine + 1 + i)
+                        .arg(Areas.join(u' ')));
         } else {
             r->areas.insert(Areas.at(i), line.mid(prefix.size()));
             r->explanation.append(line.mid(prefix.size()).trimmed());
@@ -263,9 +268,8 @@ void checkWornPhrases(const QList<Reading> &readings, QStringList *problems)
     for (auto it = phrases.cbegin(); it != phrases.cend(); ++it)
         if (it.value().size() > MaxReadingsPerPhrase)
             found.append(it.key());
-    std::sort(found.begin(), found.end(), [](const QString &a, const QString &b) {
-        return a.size() != b.size() ? a.size() > b.size() : a < b;
-    });
+    std::sort(found.begin(), found.end(),
+              [](const QString &a, const QString &b) { return a.size() != b.size() ? a.size() > b.size() : a < b; });
     QStringList reported;
     for (const QString &phrase : std::as_const(found)) {
         const QStringList &files = phrases.value(phrase);
@@ -276,7 +280,10 @@ void checkWornPhrases(const QList<Reading> &readings, QStringList *problems)
             continue;
         reported.append(phrase);
         problems->append(QStringLiteral("phrase 「%1」 is in the 解曰 of %2 readings (at most %3): %4")
-                             .arg(phrase).arg(files.size()).arg(MaxReadingsPerPhrase).arg(files.join(u' ')));
+                             .arg(phrase)
+                             .arg(files.size())
+                             .arg(MaxReadingsPerPhrase)
+                             .arg(files.join(u' ')));
     }
 }
 
@@ -335,9 +342,23 @@ QStringList checkReadings(const QString &folder)
 
 namespace {
 
-enum Damage { SwapHeading, ShortVerseLine, BorrowedVerseLine, UnknownVerdict, AreasSwapped,
-              NameLikeAnother, MissingDetail, DetailRepeatsReading, DetailWithoutArea, CrLineEndings, NotGbk,
-              StoryWithoutSentence, StoryRetold, OfficeWord, WornPhrase };
+enum Damage {
+    SwapHeading,
+    ShortVerseLine,
+    BorrowedVerseLine,
+    UnknownVerdict,
+    AreasSwapped,
+    NameLikeAnother,
+    MissingDetail,
+    DetailRepeatsReading,
+    DetailWithoutArea,
+    CrLineEndings,
+    NotGbk,
+    StoryWithoutSentence,
+    StoryRetold,
+    OfficeWord,
+    WornPhrase
+};
 
 QString load(const QString &path)
 {
@@ -393,8 +414,8 @@ private slots:
         const QStringList problems = checkReadings(QStringLiteral(DATA_DIR));
         for (const QString &p : problems)
             qWarning().noquote() << p;
-        QVERIFY2(problems.isEmpty(), qPrintable(QStringLiteral("%1 problem(s) in " DATA_DIR ", listed above")
-                                                    .arg(problems.size())));
+        QVERIFY2(problems.isEmpty(),
+                 qPrintable(QStringLiteral("%1 problem(s) in " DATA_DIR ", listed above").arg(problems.size())));
     }
 
     void damagedCopyIsCaught_data()
@@ -403,7 +424,8 @@ private slots:
         QTest::addColumn<QString>("file");
         QTest::newRow("heading taken from another reading") << int(SwapHeading) << QStringLiteral("203.txt");
         QTest::newRow("six-character verse line") << int(ShortVerseLine) << QStringLiteral("112.txt");
-        QTest::newRow("verse line borrowed from another reading") << int(BorrowedVerseLine) << QStringLiteral("444.txt");
+        QTest::newRow("verse line borrowed from another reading")
+            << int(BorrowedVerseLine) << QStringLiteral("444.txt");
         QTest::newRow("verdict outside the five") << int(UnknownVerdict) << QStringLiteral("321.txt");
         QTest::newRow("areas out of order") << int(AreasSwapped) << QStringLiteral("140.txt");
         QTest::newRow("name begins like another") << int(NameLikeAnother) << QStringLiteral("310.txt");
@@ -435,14 +457,24 @@ private slots:
         const QString path = tmp.filePath(file);
         QString text = load(path);
         QStringList lines = text.split(QLatin1Char('\n'));
-        auto lineOf = [&](const QString &other, int index) { return load(tmp.filePath(other)).split(u'\n').value(index); };
+        auto lineOf
+            = [&](const QString &other, int index) { return load(tmp.filePath(other)).split(u'\n').value(index); };
         switch (Damage(damage)) {
-        case SwapHeading: lines[1] = lineOf(QStringLiteral("230.txt"), 1); break;
-        case ShortVerseLine: lines[5].remove(lines[5].size() - 2, 1); break;
-        case BorrowedVerseLine: lines[7] = lineOf(QStringLiteral("000.txt"), 7); break;
-        case UnknownVerdict: lines[2] = QStringLiteral("    断曰：小吉"); break;
+        case SwapHeading:
+            lines[1] = lineOf(QStringLiteral("230.txt"), 1);
+            break;
+        case ShortVerseLine:
+            lines[5].remove(lines[5].size() - 2, 1);
+            break;
+        case BorrowedVerseLine:
+            lines[7] = lineOf(QStringLiteral("000.txt"), 7);
+            break;
+        case UnknownVerdict:
+            lines[2] = QStringLiteral("    断曰：小吉");
+            break;
         case AreasSwapped: {
-            const qsizetype work = areaLine(lines, QStringLiteral("事业")), study = areaLine(lines, QStringLiteral("学业"));
+            const qsizetype work = areaLine(lines, QStringLiteral("事业")),
+                            study = areaLine(lines, QStringLiteral("学业"));
             QVERIFY(work > 0 && study > 0);
             lines.swapItemsAt(work, study);
             break;
@@ -451,10 +483,13 @@ private slots:
             lines[1] = lines[1].left(lines[1].size() - 4) + lineOf(QStringLiteral("000.txt"), 1).right(4).left(2)
                 + QStringLiteral("回响");
             break;
-        case MissingDetail: QVERIFY(QFile::remove(path)); break;
+        case MissingDetail:
+            QVERIFY(QFile::remove(path));
+            break;
         case DetailRepeatsReading: {
             const QStringList reading = load(tmp.filePath(QStringLiteral("311.txt"))).split(u'\n');
-            const qsizetype from = areaLine(reading, QStringLiteral("出行")), to = areaLine(lines, QStringLiteral("出行"));
+            const qsizetype from = areaLine(reading, QStringLiteral("出行")),
+                            to = areaLine(lines, QStringLiteral("出行"));
             QVERIFY(from > 0 && to > 0);
             lines[to] = reading.at(from);
             break;
@@ -465,7 +500,8 @@ private slots:
             lines.removeAt(study);
             break;
         }
-        case CrLineEndings: break;
+        case CrLineEndings:
+            break;
         case NotGbk:
             QVERIFY(lines.size() > ExplanationLine + 1);
             lines[ExplanationLine + 1].append(QString::fromUcs4(U"\U0001F319"));
@@ -474,7 +510,9 @@ private slots:
             QVERIFY(lines.size() > StoryLine);
             lines[StoryLine] = lines[StoryLine].section(QStringLiteral("。"), 0, 0) + QStringLiteral("。");
             break;
-        case StoryRetold: lines[StoryLine] = lineOf(QStringLiteral("000.txt"), StoryLine); break;
+        case StoryRetold:
+            lines[StoryLine] = lineOf(QStringLiteral("000.txt"), StoryLine);
+            break;
         case OfficeWord: {
             const qsizetype work = areaLine(lines, QStringLiteral("事业"));
             QVERIFY(work > 0);
@@ -503,8 +541,9 @@ private slots:
         QStringList added = checkReadings(tmp.path());
         for (const QString &p : before)
             added.removeAll(p);
-        QVERIFY2(mentions(added, file), qPrintable(QStringLiteral("no new problem names %1; new: %2")
-                                                        .arg(file, added.join(QStringLiteral(" | ")))));
+        QVERIFY2(mentions(added, file),
+                 qPrintable(
+                     QStringLiteral("no new problem names %1; new: %2").arg(file, added.join(QStringLiteral(" | ")))));
     }
 };
 

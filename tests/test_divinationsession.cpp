@@ -6,8 +6,8 @@
 #include "testsupport.h"
 
 #include <QSignalSpy>
-#include <optional>
 #include <QtTest>
+#include <optional>
 
 using Caption = DivinationSession::Caption;
 
@@ -33,7 +33,8 @@ class TestDivinationSession : public QObject
                 for (int m = 0; m <= 4; ++m)
                     for (int l = 0; l <= 4; ++l) {
                         const QString key = reading::readingKey(u, m, l);
-                        names.insert(reading::loadReadingText(reading::readingFilePath(key)), QStringLiteral("reading ") + key);
+                        names.insert(reading::loadReadingText(reading::readingFilePath(key)),
+                                     QStringLiteral("reading ") + key);
                         const QString detail = reading::loadReadingText(reading::detailFilePath(key));
                         if (!detail.isEmpty())
                             names.insert(detail, QStringLiteral("detail ") + key + QLatin1Char('1'));
@@ -50,7 +51,8 @@ class TestDivinationSession : public QObject
         const reading::Counts c = s.counts();
         return QStringLiteral("%1%2 %3 %4 | list %5/%6 %7 | detail %8 | pieces %9 | %10 | %11%12%13 | %14")
             .arg(caption(s.woodenButtonCaption()), s.woodenButtonEnabled() ? QString() : QStringLiteral("(off)"),
-                 caption(s.computerButtonCaption()), s.modeButtonsVisible() ? QStringLiteral("shown") : QStringLiteral("hidden"))
+                 caption(s.computerButtonCaption()),
+                 s.modeButtonsVisible() ? QStringLiteral("shown") : QStringLiteral("hidden"))
             .arg(s.selectorIndex())
             .arg(s.selectorEntries().size())
             .arg(s.selectorVisible() ? QStringLiteral("shown") : QStringLiteral("hidden"),
@@ -78,8 +80,8 @@ class TestDivinationSession : public QObject
             else if (step == QLatin1String("T"))
                 s.throwOnce();
             else if (step.startsWith(QLatin1Char('e')))
-                s.chooseEntry(reading::entryPosition(step.at(1).digitValue(), step.at(2).digitValue(),
-                                                     step.at(3).digitValue()));
+                s.chooseEntry(
+                    reading::entryPosition(step.at(1).digitValue(), step.at(2).digitValue(), step.at(3).digitValue()));
             else
                 s.chooseEntry(step.toInt());
         }
@@ -108,37 +110,62 @@ private slots:
         const QString choice = QStringLiteral("《木制衍枰占卜》 《电脑衍枰占卜》 shown");
         const QString praying = QStringLiteral("《祈祷开始》 《祈祷结束》 shown");
         QTest::newRow("opened") << QString()
-            << choice + QStringLiteral(" | list -1/0 hidden | detail off | pieces hidden | still | 000 | welcome");
+                                << choice
+                + QStringLiteral(" | list -1/0 hidden | detail off | pieces hidden | still | 000 | welcome");
         QTest::newRow("computer mode") << QStringLiteral("C")
-            << praying + QStringLiteral(" | list -1/0 hidden | detail off | pieces shown | still | 000 | computer");
-        QTest::newRow("prayer started") << QStringLiteral("C W")
-            << QStringLiteral("《祈祷开始》(off) 《祈祷结束》 shown | list -1/0 hidden | detail off | pieces shown | throwing | 000 | computer");
-        QTest::newRow("prayer ended after two throws") << QStringLiteral("C W T T C")
+                                       << praying
+                + QStringLiteral(" | list -1/0 hidden | detail off | pieces shown | still | 000 | computer");
+        QTest::newRow("prayer started")
+            << QStringLiteral("C W")
+            << QStringLiteral(
+                   "《祈祷开始》(off) 《祈祷结束》 shown | list -1/0 hidden | detail off | pieces shown | throwing | 000 | computer");
+        QTest::newRow("prayer ended after two throws")
+            << QStringLiteral("C W T T C")
             << choice + QStringLiteral(" | list -1/0 hidden | detail off | pieces shown | still | 241 | reading 241");
-        QTest::newRow("prayer ended without a throw") << QStringLiteral("C C")
+        QTest::newRow("prayer ended without a throw")
+            << QStringLiteral("C C")
             << choice + QStringLiteral(" | list -1/0 hidden | detail on | pieces shown | still | 000 | reading 000");
-        QTest::newRow("a detail after a reading goes with the next") << QStringLiteral("C C C W T C")
+        QTest::newRow("a detail after a reading goes with the next")
+            << QStringLiteral("C C C W T C")
             << choice + QStringLiteral(" | list -1/0 hidden | detail off | pieces shown | still | 123 | reading 123");
-        QTest::newRow("detail after a computer reading") << QStringLiteral("C C D")
+        QTest::newRow("detail after a computer reading")
+            << QStringLiteral("C C D")
             << choice + QStringLiteral(" | list -1/0 hidden | detail on | pieces shown | still | 000 | detail 0001");
-        QTest::newRow("wooden mode") << QStringLiteral("W")
-            << QStringLiteral("《木制衍枰占卜》 《电脑衍枰占卜》 hidden | list 0/127 shown | detail off | pieces shown | still | 000 | wooden");
-        QTest::newRow("the prompt changes nothing") << QStringLiteral("W e203 0")
-            << QStringLiteral("《木制衍枰占卜》 《电脑衍枰占卜》 hidden | list 0/127 shown | detail off | pieces shown | still | 203 | reading 203");
-        QTest::newRow("wooden reading with a detail") << QStringLiteral("W e122")
-            << QStringLiteral("《木制衍枰占卜》 《电脑衍枰占卜》 hidden | list 39/127 shown | detail on | pieces shown | still | 122 | reading 122");
-        QTest::newRow("back from the detail by choosing again") << QStringLiteral("W e122 D e122")
-            << QStringLiteral("《木制衍枰占卜》 《电脑衍枰占卜》 hidden | list 39/127 shown | detail on | pieces shown | still | 122 | reading 122");
-        QTest::newRow("computer entry leaves the wooden mode") << QStringLiteral("W e341 1")
+        QTest::newRow("wooden mode")
+            << QStringLiteral("W")
+            << QStringLiteral(
+                   "《木制衍枰占卜》 《电脑衍枰占卜》 hidden | list 0/127 shown | detail off | pieces shown | still | 000 | wooden");
+        QTest::newRow("the prompt changes nothing")
+            << QStringLiteral("W e203 0")
+            << QStringLiteral(
+                   "《木制衍枰占卜》 《电脑衍枰占卜》 hidden | list 0/127 shown | detail off | pieces shown | still | 203 | reading 203");
+        QTest::newRow("wooden reading with a detail")
+            << QStringLiteral("W e122")
+            << QStringLiteral(
+                   "《木制衍枰占卜》 《电脑衍枰占卜》 hidden | list 39/127 shown | detail on | pieces shown | still | 122 | reading 122");
+        QTest::newRow("back from the detail by choosing again")
+            << QStringLiteral("W e122 D e122")
+            << QStringLiteral(
+                   "《木制衍枰占卜》 《电脑衍枰占卜》 hidden | list 39/127 shown | detail on | pieces shown | still | 122 | reading 122");
+        QTest::newRow("computer entry leaves the wooden mode")
+            << QStringLiteral("W e341 1")
             << praying + QStringLiteral(" | list 1/127 hidden | detail off | pieces shown | still | 341 | computer");
-        QTest::newRow("wooden again appends the list again") << QStringLiteral("W 1 C W")
-            << QStringLiteral("《木制衍枰占卜》 《电脑衍枰占卜》 hidden | list 0/254 shown | detail on | pieces shown | still | 000 | wooden");
-        QTest::newRow("an entry of the second copy") << QStringLiteral("W 1 C W 253")
-            << QStringLiteral("《木制衍枰占卜》 《电脑衍枰占卜》 hidden | list 253/254 shown | detail on | pieces shown | still | 444 | reading 444");
-        QTest::newRow("the second prompt shows nothing new") << QStringLiteral("W 1 C W e012 127")
-            << QStringLiteral("《木制衍枰占卜》 《电脑衍枰占卜》 hidden | list 127/254 shown | detail off | pieces shown | still | 012 | reading 012");
-        QTest::newRow("an entry past the end is ignored") << QStringLiteral("W 500")
-            << QStringLiteral("《木制衍枰占卜》 《电脑衍枰占卜》 hidden | list 0/127 shown | detail off | pieces shown | still | 000 | wooden");
+        QTest::newRow("wooden again appends the list again")
+            << QStringLiteral("W 1 C W")
+            << QStringLiteral(
+                   "《木制衍枰占卜》 《电脑衍枰占卜》 hidden | list 0/254 shown | detail on | pieces shown | still | 000 | wooden");
+        QTest::newRow("an entry of the second copy")
+            << QStringLiteral("W 1 C W 253")
+            << QStringLiteral(
+                   "《木制衍枰占卜》 《电脑衍枰占卜》 hidden | list 253/254 shown | detail on | pieces shown | still | 444 | reading 444");
+        QTest::newRow("the second prompt shows nothing new")
+            << QStringLiteral("W 1 C W e012 127")
+            << QStringLiteral(
+                   "《木制衍枰占卜》 《电脑衍枰占卜》 hidden | list 127/254 shown | detail off | pieces shown | still | 012 | reading 012");
+        QTest::newRow("an entry past the end is ignored")
+            << QStringLiteral("W 500")
+            << QStringLiteral(
+                   "《木制衍枰占卜》 《电脑衍枰占卜》 hidden | list 0/127 shown | detail off | pieces shown | still | 000 | wooden");
     }
 
     void transitions()
@@ -164,7 +191,7 @@ private slots:
         run(session, QStringLiteral("C W"));
         seen.clear();
         session.clickComputerButton();
-        QCOMPARE(seen, (QList<Caption>{Caption::PrayerEnd, Caption::DivinationOver, Caption::ComputerMode}));
+        QCOMPARE(seen, (QList<Caption> {Caption::PrayerEnd, Caption::DivinationOver, Caption::ComputerMode}));
         QVERIFY(session.text() != texts::computerEtiquette());
     }
 
@@ -200,7 +227,8 @@ private slots:
         session.clickComputerButton();
         QVERIFY(!session.isThrowing());
         const reading::Counts c = session.counts();
-        QCOMPARE(session.text(), reading::loadReadingText(reading::readingFilePath(reading::readingKey(c.upper, c.middle, c.lower))));
+        QCOMPARE(session.text(),
+                 reading::loadReadingText(reading::readingFilePath(reading::readingKey(c.upper, c.middle, c.lower))));
     }
 };
 

@@ -1,21 +1,21 @@
 #include "app/MainWindow.h"
 #include "app/Startup.h"
+#include "divination/DivinationLayout.h"
 #include "divination/DivinationSession.h"
 #include "divination/DivinationWindow.h"
-#include "divination/DivinationLayout.h"
 #include "divination/ReadingModel.h"
 #include "divination/TextPane.h"
 #include "divination/Texts.h"
 #include "divination/Throw.h"
-#include "platform/Twips.h"
 #include "messagerecorder.h"
+#include "platform/Twips.h"
 #include "testsupport.h"
 
 #include <QAbstractItemView>
 #include <QAccessible>
-#include <QItemSelectionModel>
 #include <QApplication>
 #include <QComboBox>
+#include <QItemSelectionModel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPushButton>
@@ -63,10 +63,7 @@ class TestDivinationWindow : public QObject
         w->countSelector()->setCurrentIndex(position);
         emit w->countSelector()->activated(position);
     }
-    QString readingText(const QString &name) const
-    {
-        return reading::loadReadingText(reading::readingFilePath(name));
-    }
+    QString readingText(const QString &name) const { return reading::loadReadingText(reading::readingFilePath(name)); }
     reading::Counts counts() const { return w->session()->counts(); }
     // Shows the pieces of a combination the way a user does: by choosing it
     // in the wooden mode's list.
@@ -102,7 +99,7 @@ private slots:
         QCOMPARE(w->windowTitle(), QStringLiteral("衍枰占卜"));
         QVERIFY(w->subWindow()->isMaximized());
         QCOMPARE(mainWindow->mdiArea()->activeSubWindow(), w->subWindow());
-        QCOMPARE(captions(), (QStringList{QStringLiteral("《木制衍枰占卜》"), QStringLiteral("《电脑衍枰占卜》")}));
+        QCOMPARE(captions(), (QStringList {QStringLiteral("《木制衍枰占卜》"), QStringLiteral("《电脑衍枰占卜》")}));
         QCOMPARE(w->detailButton()->text(), QStringLiteral("重 点 卦 象 详 细 解 说"));
         QVERIFY(!w->detailButton()->isEnabled());
         QVERIFY(w->woodenButton()->isEnabled() && w->computerButton()->isEnabled());
@@ -112,7 +109,8 @@ private slots:
         QCOMPARE(w->session()->throwTimer()->interval(), 1);
         QCOMPARE(w->session()->throwTimer()->timerType(), Qt::PreciseTimer);
         QCOMPARE(w->readingPane()->text(), texts::welcomeText());
-        QVERIFY(w->readingPane()->text().startsWith(QStringLiteral("\r\n    欢迎来到衍枰占卜平台！\r\n\r\n请选择占卜模式：")));
+        QVERIFY(w->readingPane()->text().startsWith(
+            QStringLiteral("\r\n    欢迎来到衍枰占卜平台！\r\n\r\n请选择占卜模式：")));
         QVERIFY(!w->readingPane()->text().endsWith(QLatin1Char('\n')));
         QVERIFY(w->readingPane()->isReadOnly());
         QCOMPARE(w->readingPane()->palette().color(QPalette::Base), QColor(255, 192, 255));
@@ -124,7 +122,8 @@ private slots:
         QCOMPARE(w->woodenButton()->font().family(), QStringLiteral("宋体"));
         QCOMPARE(pieces(), QStringLiteral("空空空空 空空空空 空空空空"));
         for (int i = 1; i <= 4; ++i)
-            QVERIFY(w->upperPieces()[i - 1]->isHidden() && w->middlePieces()[i - 1]->isHidden() && w->lowerPieces()[i - 1]->isHidden());
+            QVERIFY(w->upperPieces()[i - 1]->isHidden() && w->middlePieces()[i - 1]->isHidden()
+                    && w->lowerPieces()[i - 1]->isHidden());
         QCOMPARE(counts().upper + counts().middle + counts().lower, 0);
         // Keyboard order: reading pane, the two mode buttons, detail button, list.
         QCOMPARE(nextTabStop(w->readingPane()), static_cast<QWidget *>(w->woodenButton()));
@@ -150,7 +149,8 @@ private slots:
         QApplication::processEvents();
         w->subWindow()->showMaximized();
         QApplication::processEvents();
-        const auto r = divinationlayout::compute(float(twips::fromPixels(w->width())), float(twips::fromPixels(w->height())));
+        const auto r
+            = divinationlayout::compute(float(twips::fromPixels(w->width())), float(twips::fromPixels(w->height())));
         QCOMPARE(w->readingPane()->pos(), QPoint(twips::toPixels(r.readingPane.x), twips::toPixels(r.readingPane.y)));
         QCOMPARE(w->readingPane()->size(), QSize(400, 387));
     }
@@ -195,11 +195,12 @@ private slots:
     {
         open();
         w->computerButton()->click();
-        QCOMPARE(captions(), (QStringList{QStringLiteral("《祈祷开始》"), QStringLiteral("《祈祷结束》")}));
+        QCOMPARE(captions(), (QStringList {QStringLiteral("《祈祷开始》"), QStringLiteral("《祈祷结束》")}));
         QCOMPARE(w->readingPane()->text(), texts::computerEtiquette());
         QCOMPARE(w->readingPane()->text().count(QStringLiteral("\r\n")), 9);
         for (int i = 1; i <= 4; ++i)
-            QVERIFY(w->upperPieces()[i - 1]->isVisible() && w->middlePieces()[i - 1]->isVisible() && w->lowerPieces()[i - 1]->isVisible());
+            QVERIFY(w->upperPieces()[i - 1]->isVisible() && w->middlePieces()[i - 1]->isVisible()
+                    && w->lowerPieces()[i - 1]->isVisible());
         QCOMPARE(pieces(), QStringLiteral("空空空空 空空空空 空空空空")); // no throw yet
     }
 
@@ -210,8 +211,8 @@ private slots:
         open();
         showPieces(4, 4, 4);
         choose(1);
-        QCOMPARE(captions(), (QStringList{QStringLiteral("《祈祷开始》"), QStringLiteral("《祈祷结束》")}));
-        QList<float> draws{1.5f / 125, 2.5f / 125, 124.5f / 125};
+        QCOMPARE(captions(), (QStringList {QStringLiteral("《祈祷开始》"), QStringLiteral("《祈祷结束》")}));
+        QList<float> draws {1.5f / 125, 2.5f / 125, 124.5f / 125};
         const throwing::Override source([&draws] { return draws.takeFirst(); });
         w->woodenButton()->click();
         QVERIFY(w->session()->throwTimer()->isActive());
@@ -227,7 +228,7 @@ private slots:
 
         w->computerButton()->click();
         QVERIFY(!w->session()->throwTimer()->isActive());
-        QCOMPARE(captions(), (QStringList{QStringLiteral("《木制衍枰占卜》"), QStringLiteral("《电脑衍枰占卜》")}));
+        QCOMPARE(captions(), (QStringList {QStringLiteral("《木制衍枰占卜》"), QStringLiteral("《电脑衍枰占卜》")}));
         QVERIFY(w->woodenButton()->isEnabled());
         QCOMPARE(w->readingPane()->text(), readingText(QStringLiteral("013")));
         QVERIFY(w->readingPane()->text().contains(QStringLiteral("【零上·一中·三下】")));
@@ -240,7 +241,7 @@ private slots:
         w->computerButton()->click();
         w->computerButton()->click();
         QCOMPARE(w->readingPane()->text(), readingText(QStringLiteral("000")));
-        QCOMPARE(captions(), (QStringList{QStringLiteral("《木制衍枰占卜》"), QStringLiteral("《电脑衍枰占卜》")}));
+        QCOMPARE(captions(), (QStringList {QStringLiteral("《木制衍枰占卜》"), QStringLiteral("《电脑衍枰占卜》")}));
         QVERIFY(w->detailButton()->isEnabled()); // 000 has a detailed explanation
         w->detailButton()->click();
         QCOMPARE(w->readingPane()->text(), readingText(QStringLiteral("0001")));
@@ -257,7 +258,8 @@ private slots:
         QVERIFY(ticks.wait(2000));
         w->computerButton()->click();
         // The reading shown is that of the last throw the pieces show.
-        QCOMPARE(w->readingPane()->text(), readingText(reading::readingKey(counts().upper, counts().middle, counts().lower)));
+        QCOMPARE(w->readingPane()->text(),
+                 readingText(reading::readingKey(counts().upper, counts().middle, counts().lower)));
         QCOMPARE(pieces().count(QStringLiteral("上")), counts().upper);
         QCOMPARE(pieces().count(QStringLiteral("中")), counts().middle);
         QCOMPARE(pieces().count(QStringLiteral("下")), counts().lower);
@@ -302,7 +304,7 @@ private slots:
         choose(1);
         QVERIFY(w->countSelector()->isHidden());
         QVERIFY(w->woodenButton()->isVisible() && w->computerButton()->isVisible());
-        QCOMPARE(captions(), (QStringList{QStringLiteral("《祈祷开始》"), QStringLiteral("《祈祷结束》")}));
+        QCOMPARE(captions(), (QStringList {QStringLiteral("《祈祷开始》"), QStringLiteral("《祈祷结束》")}));
         QCOMPARE(w->readingPane()->text(), texts::computerEtiquette());
         QCOMPARE(counts().upper + counts().middle + counts().lower, 0);
 
@@ -321,7 +323,7 @@ private slots:
         choose(127);
         QCOMPARE(w->readingPane()->text(), readingText(QStringLiteral("444")));
         choose(128);
-        QCOMPARE(captions(), (QStringList{QStringLiteral("《祈祷开始》"), QStringLiteral("《祈祷结束》")}));
+        QCOMPARE(captions(), (QStringList {QStringLiteral("《祈祷开始》"), QStringLiteral("《祈祷结束》")}));
         QVERIFY(w->countSelector()->isHidden());
     }
 
@@ -387,7 +389,7 @@ private slots:
         QVERIFY(w->countSelector()->isHidden());
         QCOMPARE(w->countSelector()->count(), 0);
         QVERIFY(!w->detailButton()->isEnabled());
-        QCOMPARE(captions(), (QStringList{QStringLiteral("《木制衍枰占卜》"), QStringLiteral("《电脑衍枰占卜》")}));
+        QCOMPARE(captions(), (QStringList {QStringLiteral("《木制衍枰占卜》"), QStringLiteral("《电脑衍枰占卜》")}));
         QCOMPARE(pieces(), QStringLiteral("空空空空 空空空空 空空空空"));
     }
 
@@ -421,10 +423,14 @@ private slots:
         }
         QAccessibleInterface *text = QAccessible::queryAccessibleInterface(w->readingPane());
         QVERIFY(text->textInterface());
-        QVERIFY(text->textInterface()->text(0, text->textInterface()->characterCount()).contains(QStringLiteral("欢迎来到衍枰占卜平台")));
-        QCOMPARE(QAccessible::queryAccessibleInterface(w->computerButton())->text(QAccessible::Name), QStringLiteral("《电脑衍枰占卜》"));
+        QVERIFY(text->textInterface()
+                    ->text(0, text->textInterface()->characterCount())
+                    .contains(QStringLiteral("欢迎来到衍枰占卜平台")));
+        QCOMPARE(QAccessible::queryAccessibleInterface(w->computerButton())->text(QAccessible::Name),
+                 QStringLiteral("《电脑衍枰占卜》"));
         w->computerButton()->click();
-        QCOMPARE(QAccessible::queryAccessibleInterface(w->computerButton())->text(QAccessible::Name), QStringLiteral("《祈祷结束》"));
+        QCOMPARE(QAccessible::queryAccessibleInterface(w->computerButton())->text(QAccessible::Name),
+                 QStringLiteral("《祈祷结束》"));
     }
 };
 

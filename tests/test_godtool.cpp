@@ -33,7 +33,7 @@ Run godtool(const QStringList &args, const std::function<void(QProcess &)> &setU
 }
 QStringList decodeArgs(const QString &in, const QString &out = QString())
 {
-    QStringList args{QStringLiteral("decode"), QStringLiteral("--shift"), QStringLiteral("3"), in};
+    QStringList args {QStringLiteral("decode"), QStringLiteral("--shift"), QStringLiteral("3"), in};
     if (!out.isEmpty())
         args << out;
     return args;
@@ -46,7 +46,10 @@ void writeFile(const QString &path, const QByteArray &bytes)
     f.write(bytes);
 }
 
-bool isRoot() { return ::geteuid() == 0; }
+bool isRoot()
+{
+    return ::geteuid() == 0;
+}
 } // namespace
 
 class TestGodtool : public QObject
@@ -65,16 +68,18 @@ private slots:
         QTest::addColumn<QStringList>("args");
         QTest::addColumn<QByteArray>("message");
         QTest::newRow("no command") << QStringList() << QByteArray("no command");
-        QTest::newRow("unknown command") << QStringList{QStringLiteral("frob")} << QByteArray("unknown command");
-        QTest::newRow("no shift") << QStringList{QStringLiteral("decode"), QStringLiteral("x")} << QByteArray("--shift");
-        QTest::newRow("bad shift") << QStringList{QStringLiteral("decode"), QStringLiteral("--shift"), QStringLiteral("x"), QStringLiteral("f")}
+        QTest::newRow("unknown command") << QStringList {QStringLiteral("frob")} << QByteArray("unknown command");
+        QTest::newRow("no shift") << QStringList {QStringLiteral("decode"), QStringLiteral("x")}
+                                  << QByteArray("--shift");
+        QTest::newRow("bad shift") << QStringList {QStringLiteral("decode"), QStringLiteral("--shift"),
+                                                   QStringLiteral("x"), QStringLiteral("f")}
                                    << QByteArray("--shift");
-        QTest::newRow("missing input") << QStringList{QStringLiteral("decode"), QStringLiteral("--shift"), QStringLiteral("3"),
-                                                      QStringLiteral("/nonexistent/000.god")}
+        QTest::newRow("missing input") << QStringList {QStringLiteral("decode"), QStringLiteral("--shift"),
+                                                       QStringLiteral("3"), QStringLiteral("/nonexistent/000.god")}
                                        << QByteArray("no such file");
         QTest::newRow("missing encode input")
-            << QStringList{QStringLiteral("encode"), QStringLiteral("--shift"), QStringLiteral("3"),
-                           QStringLiteral("/nonexistent/a.txt"), QStringLiteral("/tmp/never-written.god")}
+            << QStringList {QStringLiteral("encode"), QStringLiteral("--shift"), QStringLiteral("3"),
+                            QStringLiteral("/nonexistent/a.txt"), QStringLiteral("/tmp/never-written.god")}
             << QByteArray("no such file");
     }
 
@@ -106,9 +111,13 @@ private slots:
         QVERIFY(f.open(QIODevice::WriteOnly));
         f.write(text.toUtf8());
         f.close();
-        QCOMPARE(godtool({QStringLiteral("encode"), QStringLiteral("--shift"), QString::number(shift), src, stored}).code, 0);
+        QCOMPARE(
+            godtool({QStringLiteral("encode"), QStringLiteral("--shift"), QString::number(shift), src, stored}).code,
+            0);
         QVERIFY(!testsupport::readFile(stored).contains('\r'));
-        QCOMPARE(godtool({QStringLiteral("decode"), QStringLiteral("--shift"), QString::number(shift), stored, back}).code, 0);
+        QCOMPARE(
+            godtool({QStringLiteral("decode"), QStringLiteral("--shift"), QString::number(shift), stored, back}).code,
+            0);
         QString expected = text;
         expected.replace(QLatin1Char('\n'), QLatin1String("\r\n"));
         QCOMPARE(QString::fromUtf8(testsupport::readFile(back)), expected);
@@ -127,7 +136,9 @@ private slots:
         const QString stored = dir.filePath(QStringLiteral("x.god"));
         QFile f(stored);
         QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write(QByteArray("abc\x0a\x07" "abc\r\nabc\r\n") + QByteArray(1, char(0xB0)) + QByteArray(1, char(0xFE)) + "a");
+        f.write(QByteArray("abc\x0a\x07"
+                           "abc\r\nabc\r\n")
+                + QByteArray(1, char(0xB0)) + QByteArray(1, char(0xFE)) + "a");
         f.close();
         const Run r = godtool({QStringLiteral("decode"), QStringLiteral("--shift"), QStringLiteral("3"), stored});
         QCOMPARE(r.code, 0);
@@ -215,8 +226,8 @@ private slots:
     {
         QTest::addColumn<QStringList>("args");
         QTest::newRow("decode") << decodeArgs(QStringLiteral(PROGRAM_DIR "/god/xwk/000.god"));
-        QTest::newRow("help") << QStringList{QStringLiteral("--help")};
-        QTest::newRow("check") << QStringList{QStringLiteral("check"), QStringLiteral(PROGRAM_DIR)};
+        QTest::newRow("help") << QStringList {QStringLiteral("--help")};
+        QTest::newRow("check") << QStringList {QStringLiteral("check"), QStringLiteral(PROGRAM_DIR)};
     }
 
     void fullStandardOutput()
@@ -263,7 +274,8 @@ private slots:
         QTest::newRow("folder") << QStringLiteral("folder") << QByteArray("cannot read %1: is a folder");
         QTest::newRow("piped standard input") << QStringLiteral("stdin") << QByteArray("not a regular file");
         QTest::newRow("unreadable") << QStringLiteral("unreadable") << QByteArray("cannot read %1: permission denied");
-        QTest::newRow("file-size limit") << QStringLiteral("size limit") << QByteArray("cannot write %2: File too large");
+        QTest::newRow("file-size limit") << QStringLiteral("size limit")
+                                         << QByteArray("cannot write %2: File too large");
     }
 
     void realReasons()
@@ -271,8 +283,9 @@ private slots:
         QFETCH(QString, input);
         QFETCH(QByteArray, message);
         QTemporaryDir dir;
-        QVERIFY(QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner
-                                                      | QFileDevice::ReadOther | QFileDevice::ExeOther));
+        QVERIFY(QFile::setPermissions(dir.path(),
+                                      QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner
+                                          | QFileDevice::ReadOther | QFileDevice::ExeOther));
         QString in = dir.filePath(QStringLiteral("in.txt"));
         const QString out = dir.filePath(QStringLiteral("out.god"));
         writeFile(in, QByteArray(5000, 'a'));
@@ -296,13 +309,14 @@ private slots:
         } else {
             setUp = [](QProcess &p) {
                 p.setChildProcessModifier([] {
-                    const rlimit limit{1024, 1024};
+                    const rlimit limit {1024, 1024};
                     ::setrlimit(RLIMIT_FSIZE, &limit);
                     std::signal(SIGXFSZ, SIG_IGN);
                 });
             };
         }
-        const Run r = godtool({QStringLiteral("encode"), QStringLiteral("--shift"), QStringLiteral("3"), in, out}, setUp);
+        const Run r
+            = godtool({QStringLiteral("encode"), QStringLiteral("--shift"), QStringLiteral("3"), in, out}, setUp);
         QCOMPARE(r.code, 1);
         const QByteArray expected = message.replace("%1", QFile::encodeName(in)).replace("%2", QFile::encodeName(out));
         QVERIFY2(r.err.contains(expected), r.err.constData());

@@ -1,13 +1,13 @@
 #include "app/MainWindow.h"
 #include "app/Startup.h"
 #include "divination/DivinationWindow.h"
+#include "homepaneltest.h"
+#include "messagerecorder.h"
 #include "platform/MessageBox.h"
 #include "platform/Twips.h"
 #include "shell/EmblemImage.h"
-#include "shell/HomePanel.h"
 #include "shell/GatedTimer.h"
-#include "homepaneltest.h"
-#include "messagerecorder.h"
+#include "shell/HomePanel.h"
 #include "testsupport.h"
 
 #include <QAccessible>
@@ -218,8 +218,8 @@ private slots:
         QVERIFY(messages.texts.isEmpty());
 
         panel.showNextFrame(); // frame 2 is due and fails
-        QCOMPARE(messages.texts, QStringList{message});
-        QCOMPARE(messages.titles, QStringList{QStringLiteral("衍枰占卜")});
+        QCOMPARE(messages.texts, QStringList {message});
+        QCOMPARE(messages.titles, QStringList {QStringLiteral("衍枰占卜")});
         QCOMPARE(shown(panel), kFrame[1]);
 
         // Once the box is gone, the next tick tries frame 2 again.
@@ -254,7 +254,7 @@ private slots:
         });
         panel.showNextFrame();
         QCOMPARE(ticksWhileOpen, 5);
-        QCOMPARE(texts, QStringList{QStringLiteral("文件未找到")});
+        QCOMPARE(texts, QStringList {QStringLiteral("文件未找到")});
         QCOMPARE(shown(panel), kKvnd);
         // None of those ticks moved the emblem on: frame 4 is still due.
         folder.writeFile(QStringLiteral("picture/xwptd.gif"), pictureOf(kFrame[4]));

@@ -1,13 +1,13 @@
 #include "app/MainWindow.h"
 #include "app/Startup.h"
 #include "divination/DivinationWindow.h"
+#include "homepaneltest.h"
+#include "messagerecorder.h"
 #include "platform/MessageBox.h"
 #include "platform/Twips.h"
 #include "shell/EmblemImage.h"
-#include "shell/HomePanel.h"
 #include "shell/GatedTimer.h"
-#include "homepaneltest.h"
-#include "messagerecorder.h"
+#include "shell/HomePanel.h"
 #include "testsupport.h"
 
 #include <QAccessible>

@@ -3,11 +3,11 @@
 // failing, files the user may not read.
 #include "formats/Pictures.h"
 #include "formats/StoredText.h"
+#include "messagerecorder.h"
 #include "pages/DocumentPages.h"
 #include "pages/PageLimits.h"
 #include "pages/PageView.h"
 #include "platform/Files.h"
-#include "messagerecorder.h"
 #include "testsupport.h"
 
 #include <QBuffer>
@@ -41,8 +41,7 @@ public:
                       ::close(::open(name.constData(), O_WRONLY | O_NONBLOCK));
               }
           })
-    {
-    }
+    { }
     ~FifoRescue()
     {
         stop_ = true;
@@ -50,7 +49,7 @@ public:
     }
 
 private:
-    std::atomic<bool> stop_{false};
+    std::atomic<bool> stop_ {false};
     std::thread thread_;
 };
 
@@ -163,13 +162,14 @@ private slots:
         QFETCH(QString, reader);
         QFETCH(QString, kind);
         testsupport::ProgramFolderFixture folder(false);
-        const QString relative = reader == QLatin1String("page")      ? QStringLiteral("tem.htm")
-                                 : reader.endsWith(QLatin1String("picture")) ? QStringLiteral("picture/kvnda.gif")
-                                                                             : QStringLiteral("god/衍枰说明.god");
+        const QString relative = reader == QLatin1String("page") ? QStringLiteral("tem.htm")
+            : reader.endsWith(QLatin1String("picture"))          ? QStringLiteral("picture/kvnda.gif")
+                                                                 : QStringLiteral("god/衍枰说明.god");
         const QString path = folder.path(relative);
         folder.writeFile(QStringLiteral("picture/good.gif"), encoded(8, 8, "PNG"));
-        folder.writeFile(QStringLiteral("page.htm"), "<link rel=stylesheet href=\"picture/kvnda.gif\">"
-                                                     "<img src=\"picture/kvnda.gif\"><img src=\"picture/good.gif\">");
+        folder.writeFile(QStringLiteral("page.htm"),
+                         "<link rel=stylesheet href=\"picture/kvnda.gif\">"
+                         "<img src=\"picture/kvnda.gif\"><img src=\"picture/good.gif\">");
         QVERIFY(QDir().mkpath(QFileInfo(path).absolutePath()));
         if (kind == QLatin1String("fifo"))
             QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0644), 0);
@@ -187,7 +187,7 @@ private slots:
             QVERIFY(!storedtext::readFile(path, &codes, &failure));
         } else if (reader == QLatin1String("instructions")) {
             pages::showDocumentPage(nullptr, QStringLiteral("衍枰说明"), QStringLiteral("\\god\\衍枰说明.god"));
-            QCOMPARE(messages.texts, QStringList{QStringLiteral("路径/文件访问错误")});
+            QCOMPARE(messages.texts, QStringList {QStringLiteral("路径/文件访问错误")});
             failure = errors::Failure::of(errors::Kind::PathFileAccess);
         } else if (reader == QLatin1String("picture")) {
             QPixmap pixmap;
@@ -203,9 +203,8 @@ private slots:
                 view.grab(); // lays the page out, pictures and all
                 // Refusals come back as empty values, never as nothing at
                 // all, which would send Qt to open the file by itself.
-                auto resource = [&](int type, const QString &name) {
-                    return view.browser()->loadResource(type, QUrl(name));
-                };
+                auto resource
+                    = [&](int type, const QString &name) { return view.browser()->loadResource(type, QUrl(name)); };
                 const QVariant image = resource(QTextDocument::ImageResource, relative);
                 QCOMPARE(image.value<QPixmap>().cacheKey(), PageBrowser::placeholder().cacheKey());
                 const QVariant sheet = resource(QTextDocument::StyleSheetResource, relative);
@@ -230,7 +229,7 @@ private slots:
         // the program folder, @IN@ the program folder.
         QTest::addColumn<QByteArray>("html");
         QTest::addColumn<QStringList>("refused"); // resources that must come back as placeholders
-        QTest::addColumn<int>("maxOpens");        // files the loader may open
+        QTest::addColumn<int>("maxOpens"); // files the loader may open
         QTest::addColumn<bool>("shown");
         QTest::addColumn<QStringList>("clicks");
         QTest::addColumn<QStringList>("desktop"); // of those, what reaches the desktop
@@ -239,8 +238,8 @@ private slots:
         QTest::newRow("pictures Qt would load itself")
             << QByteArray("<img src=\"picture/fifo.png\"><img src=\"@IN@/picture/huge.png\">"
                           "<img src=\"picture/missing.png\"><img src=\"nothere.png\">")
-            << QStringList{"picture/fifo.png", "@IN@/picture/huge.png", "picture/missing.png", "nothere.png"}
-            << 4 << true << none << none;
+            << QStringList {"picture/fifo.png", "@IN@/picture/huge.png", "picture/missing.png", "nothere.png"} << 4
+            << true << none << none;
         QByteArray copies;
         for (int i = 0; i < 30; ++i)
             copies += "<img src=\"picture/big.png?" + QByteArray::number(i) + "\">";
@@ -254,17 +253,20 @@ private slots:
                           "<tr><td background=\"picture/leak.png\"><img src=\"@OUT@/out.png\">"
                           "<img src=\"picture/../@REL@/out.png\"><img src=\"picture/leak.png\">"
                           "</td></tr></table>")
-            << QStringList{"@REL@/out.png", "@OUT@/out.png", "file://@OUT@/out.png", "picture/leak.png",
-                           "picture/../@REL@/out.png", "picture/huge.png"}
+            << QStringList {"@REL@/out.png",
+                            "@OUT@/out.png",
+                            "file://@OUT@/out.png",
+                            "picture/leak.png",
+                            "picture/../@REL@/out.png",
+                            "picture/huge.png"}
             << 3 << true << none << none;
         QTest::newRow("twenty thousand nested tables") << nestedTables(20000) << none << 1 << false << none << none;
         QTest::newRow("links of every kind")
-            << QByteArray("<a href=\"http://example.org/\">web</a>")
-            << none << 1 << true
-            << QStringList{"http://example.org/", "https://example.org/a", "mailto:someone@example.org",
-                           "file:///bin/sh", "@OUT@/out.htm", "ftp://example.org/", "javascript:alert(1)",
-                           "smb://host/share"}
-            << QStringList{"http://example.org/", "https://example.org/a", "mailto:someone@example.org"};
+            << QByteArray("<a href=\"http://example.org/\">web</a>") << none << 1 << true
+            << QStringList {"http://example.org/", "https://example.org/a", "mailto:someone@example.org",
+                            "file:///bin/sh",      "@OUT@/out.htm",         "ftp://example.org/",
+                            "javascript:alert(1)", "smb://host/share"}
+            << QStringList {"http://example.org/", "https://example.org/a", "mailto:someone@example.org"};
     }
 
     void hostilePages()
@@ -352,7 +354,7 @@ private slots:
         timer.restart();
         pages::showDocumentPage(nullptr, QStringLiteral("衍枰说明"), QStringLiteral("\\god\\衍枰说明.god"));
         QVERIFY(timer.elapsed() < kQuickMs);
-        QCOMPARE(messages.texts, shown ? QStringList() : QStringList{QStringLiteral("内存不足")});
+        QCOMPARE(messages.texts, shown ? QStringList() : QStringList {QStringLiteral("内存不足")});
     }
 
     void pictureSizeLimit_data()
@@ -402,13 +404,15 @@ private slots:
         // The kernel tells which files in the folder were opened.
         const int watch = inotify_init1(IN_NONBLOCK);
         QVERIFY(watch >= 0);
-        QVERIFY(inotify_add_watch(watch, QFile::encodeName(folder.path(QStringLiteral("picture"))).constData(), IN_OPEN) >= 0);
+        QVERIFY(inotify_add_watch(watch, QFile::encodeName(folder.path(QStringLiteral("picture"))).constData(), IN_OPEN)
+                >= 0);
         auto opens = [watch] {
             alignas(inotify_event) char buffer[4096];
             int n = 0;
             ssize_t got;
             while ((got = read(watch, buffer, sizeof buffer)) > 0)
-                for (char *p = buffer; p < buffer + got; p += sizeof(inotify_event) + reinterpret_cast<inotify_event *>(p)->len)
+                for (char *p = buffer; p < buffer + got;
+                     p += sizeof(inotify_event) + reinterpret_cast<inotify_event *>(p)->len)
                     ++n;
             return n;
         };
@@ -450,7 +454,7 @@ private slots:
             qFatal("cannot return to root");
         QVERIFY(!read);
         QCOMPARE(failure.kind, errors::Kind::PermissionDenied);
-        QCOMPARE(messages.texts, QStringList{QStringLiteral("没有权限")});
+        QCOMPARE(messages.texts, QStringList {QStringLiteral("没有权限")});
     }
 };
 

@@ -12,7 +12,7 @@
 namespace {
 
 const QStringList kFolders = {QStringLiteral("platform"), QStringLiteral("formats"), QStringLiteral("divination"),
-                              QStringLiteral("pages"), QStringLiteral("shell"), QStringLiteral("app")};
+                              QStringLiteral("pages"),    QStringLiteral("shell"),   QStringLiteral("app")};
 
 // The layer a top folder belongs to; -1 for anything that is not the program.
 int layerOf(const QString &folder)
@@ -96,18 +96,17 @@ private slots:
         QTest::addColumn<bool>("allowed");
         QTest::newRow("down from app") << "app/Main.cpp" << QByteArray("#include \"shell/Panel.h\"") << true;
         QTest::newRow("feature to formats") << "pages/Page.cpp" << QByteArray("#include \"formats/Text.h\"") << true;
-        QTest::newRow("formats to platform") << "formats/wmf/Play.cpp" << QByteArray("#include \"platform/Files.h\"")
-                                             << true;
+        QTest::newRow("formats to platform")
+            << "formats/wmf/Play.cpp" << QByteArray("#include \"platform/Files.h\"") << true;
         QTest::newRow("own folder, short name") << "shell/Panel.cpp" << QByteArray("#include \"Panel.h\"") << true;
         QTest::newRow("own subfolder") << "formats/Pictures.cpp" << QByteArray("#include \"wmf/Wmf.h\"") << true;
         QTest::newRow("system header") << "platform/Files.cpp" << QByteArray("#include <QFile>") << true;
-        QTest::newRow("up from platform") << "platform/Files.cpp" << QByteArray("#include \"formats/Text.h\"")
-                                          << false;
+        QTest::newRow("up from platform") << "platform/Files.cpp" << QByteArray("#include \"formats/Text.h\"") << false;
         QTest::newRow("feature to app") << "shell/Panel.cpp" << QByteArray("#include \"app/MainWindow.h\"") << false;
         QTest::newRow("across features") << "divination/Window.cpp" << QByteArray("  #  include \"pages/Page.h\"")
                                          << false;
-        QTest::newRow("up by a relative path") << "formats/wmf/Play.cpp" << QByteArray("#include \"../../app/Main.h\"")
-                                               << false;
+        QTest::newRow("up by a relative path")
+            << "formats/wmf/Play.cpp" << QByteArray("#include \"../../app/Main.h\"") << false;
         QTest::newRow("program to a tool") << "formats/Text.cpp" << QByteArray("#include \"tools/Writer.h\"") << false;
     }
 

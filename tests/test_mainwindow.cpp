@@ -1,11 +1,11 @@
 #include "app/MainWindow.h"
 #include "app/Startup.h"
+#include "messagerecorder.h"
 #include "pages/PageFile.h"
-#include "platform/ProgramFolder.h"
 #include "platform/Clock.h"
 #include "platform/Errors.h"
 #include "platform/MessageBox.h"
-#include "messagerecorder.h"
+#include "platform/ProgramFolder.h"
 #include "testsupport.h"
 
 #include <QAction>
@@ -59,9 +59,10 @@ private slots:
         } else {
             QVERIFY(!mainWindow);
             QVERIFY(platform::programFolder().isEmpty());
-            QCOMPARE(messages.titles, QStringList{QStringLiteral("衍枰占卜")});
-            QCOMPARE(messages.texts.value(0), QStringLiteral("******** 警告 ********\r\n\r\n计算机系统时钟错误！！！\r\n"
-                                                             "请将计算机的日期恢复到当前日期后再重新启动本程序！！！"));
+            QCOMPARE(messages.titles, QStringList {QStringLiteral("衍枰占卜")});
+            QCOMPARE(messages.texts.value(0),
+                     QStringLiteral("******** 警告 ********\r\n\r\n计算机系统时钟错误！！！\r\n"
+                                    "请将计算机的日期恢复到当前日期后再重新启动本程序！！！"));
         }
     }
 
@@ -95,7 +96,7 @@ private slots:
         QCOMPARE(title, QStringLiteral("衍枰占卜"));
         QCOMPARE(text, QStringLiteral("此时系统信息无效"));
         QCOMPARE(icon, QMessageBox::NoIcon);
-        QCOMPARE(buttons, QStringList{QStringLiteral("确定")});
+        QCOMPARE(buttons, QStringList {QStringLiteral("确定")});
         QVERIFY(!msgbox::isShowing());
     }
 
@@ -105,13 +106,14 @@ private slots:
         QVERIFY(!msgbox::isShowing());
         msgbox::showMessage(nullptr, QStringLiteral("文本"), QStringLiteral("标题"));
         msgbox::showMessage(nullptr, QStringLiteral("二"));
-        QCOMPARE(messages.titles, (QStringList{QStringLiteral("标题"), QStringLiteral("衍枰占卜")}));
-        QCOMPARE(messages.texts, (QStringList{QStringLiteral("文本"), QStringLiteral("二")}));
+        QCOMPARE(messages.titles, (QStringList {QStringLiteral("标题"), QStringLiteral("衍枰占卜")}));
+        QCOMPARE(messages.texts, (QStringList {QStringLiteral("文本"), QStringLiteral("二")}));
     }
 
     void errorMessageFormat()
     {
-        QCOMPARE(errors::errorMessage(errors::Failure::of(errors::Kind::FileNotFound)), QStringLiteral("Error:53 文件未找到"));
+        QCOMPARE(errors::errorMessage(errors::Failure::of(errors::Kind::FileNotFound)),
+                 QStringLiteral("Error:53 文件未找到"));
     }
 
     void frameAndMenu()
@@ -128,8 +130,9 @@ private slots:
             QVERIFY2(!a->menu(), "menu items are commands, not menus");
             QVERIFY(a->shortcut().isEmpty());
         }
-        QCOMPARE(captions, (QStringList{QStringLiteral("衍枰说明"), QStringLiteral("衍枰占卜"), QStringLiteral("关于(&I)"),
-                                        QStringLiteral("退出")}));
+        QCOMPARE(captions,
+                 (QStringList {QStringLiteral("衍枰说明"), QStringLiteral("衍枰占卜"), QStringLiteral("关于(&I)"),
+                               QStringLiteral("退出")}));
         QCOMPARE(mainWindow->pageFileSweeper()->timer()->interval(), 5000);
         QVERIFY(mainWindow->pageFileSweeper()->timer()->isActive());
         // The panel is loaded and fills the client area.

@@ -1,17 +1,17 @@
 #include "app/Startup.h"
 #include "formats/StoredText.h"
+#include "messagerecorder.h"
 #include "pages/DocumentPages.h"
 #include "pages/PageFile.h"
 #include "pages/PageView.h"
 #include "pages/PageViewer.h"
 #include "platform/Twips.h"
-#include "messagerecorder.h"
 #include "testsupport.h"
 
 #include <QApplication>
-#include <QTemporaryDir>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QTemporaryDir>
 #include <QTextBrowser>
 #include <QtTest>
 
@@ -29,7 +29,7 @@ QByteArray store(const QString &page)
 QString pageWithTitle(const QString &title, const QString &body = QStringLiteral("<p>正文</p>"))
 {
     return QStringLiteral("<html><head><title>") + title + QStringLiteral("</title></head><body>") + body
-           + QStringLiteral("</body></html>");
+        + QStringLiteral("</body></html>");
 }
 } // namespace
 
@@ -130,8 +130,8 @@ private slots:
     {
         folder->remove(kDocFile);
         show();
-        QCOMPARE(messages->texts, QStringList{QStringLiteral("文件未找到")});
-        QCOMPARE(messages->titles, QStringList{QStringLiteral("衍枰占卜")});
+        QCOMPARE(messages->texts, QStringList {QStringLiteral("文件未找到")});
+        QCOMPARE(messages->titles, QStringList {QStringLiteral("衍枰占卜")});
         QVERIFY(viewers().isEmpty());
         QVERIFY(!QFile::exists(pageFile()));
     }
@@ -143,7 +143,9 @@ private slots:
         QTest::newRow("empty") << QByteArray() << QByteArray("\r\n");
         QTest::newRow("abc") << QByteArray("abc") << QByteArray("cde\r\n");
         QTest::newRow("two lines") << QByteArray("abc\r\nabc") << QByteArray("cdecde\r\n");
-        QTest::newRow("11 8") << QByteArray("a\x0b\x08" "a") << QByteArray("c\r\nc\r\n");
+        QTest::newRow("11 8") << QByteArray("a\x0b\x08"
+                                            "a")
+                              << QByteArray("c\r\nc\r\n");
         QByteArray lines;
         for (int i = 0; i < 400; ++i)
             lines += QByteArray(100, 'a') + "\r\n";
@@ -226,8 +228,9 @@ private slots:
             qunsetenv("XDG_RUNTIME_DIR");
             qputenv("XDG_CACHE_HOME", QFile::encodeName(base));
         }
-        QFile::setPermissions(folder->dir.path(), QFileDevice::ReadOwner | QFileDevice::ExeOwner
-                                                      | QFileDevice::ReadGroup | QFileDevice::ExeGroup);
+        QFile::setPermissions(folder->dir.path(),
+                              QFileDevice::ReadOwner | QFileDevice::ExeOwner | QFileDevice::ReadGroup
+                                  | QFileDevice::ExeGroup);
 
         const QString expected = base + QStringLiteral("/yanping/tem.htm");
         QCOMPARE(pagefile::path(), expected);
@@ -240,15 +243,18 @@ private slots:
         const bool loaded = !viewers().isEmpty() && viewers().first()->pageView()->hasDocument();
         // The page's pictures are still those beside the program.
         const bool picturesFound = loaded
-                                   && !viewers().first()->pageView()->browser()->loadResource(
-                                          QTextDocument::ImageResource, QUrl(QStringLiteral("picture/kvnda.gif")))
-                                          .value<QImage>()
-                                          .isNull();
+            && !viewers()
+                    .first()
+                    ->pageView()
+                    ->browser()
+                    ->loadResource(QTextDocument::ImageResource, QUrl(QStringLiteral("picture/kvnda.gif")))
+                    .value<QImage>()
+                    .isNull();
         sweeper->sweep();
         const bool swept = !QFile::exists(expected);
 
-        QFile::setPermissions(folder->dir.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner
-                                                      | QFileDevice::ExeOwner);
+        QFile::setPermissions(folder->dir.path(),
+                              QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
         runtimeDir ? qputenv("XDG_RUNTIME_DIR", oldRuntime) : qputenv("XDG_CACHE_HOME", oldCache);
         if (!runtimeDir)
             qputenv("XDG_RUNTIME_DIR", oldRuntime);
@@ -398,8 +404,9 @@ private slots:
 
     void linksToLocalPages()
     {
-        const QByteArray second = storedtext::toGbk(
-            storedtext::unshift(storedtext::gather(store(pageWithTitle(QStringLiteral("第二页")))), storedtext::kDocumentShift));
+        const QByteArray second
+            = storedtext::toGbk(storedtext::unshift(storedtext::gather(store(pageWithTitle(QStringLiteral("第二页")))),
+                                                    storedtext::kDocumentShift));
         folder->writeFile(QStringLiteral("second.htm"), second);
         // The first page (written as the page file) links to second.htm.
         folder->writeFile(kDocFile, store(pageWithTitle(kTitle, QStringLiteral("<a href=\"second.htm\">下一页</a>"))));

@@ -36,16 +36,24 @@ private slots:
         QTest::addColumn<QString>("executableFolder");
         QTest::addColumn<QString>("folder");
 #ifdef Q_OS_WIN
-        QTest::newRow("plain") << "C:\\Programs\\yanping" << "C:\\Programs\\yanping";
-        QTest::newRow("trailing separators") << "C:\\Programs\\yanping\\\\" << "C:\\Programs\\yanping";
-        QTest::newRow("drive root keeps its separator") << "C:\\" << "C:\\";
+        QTest::newRow("plain") << "C:\\Programs\\yanping"
+                               << "C:\\Programs\\yanping";
+        QTest::newRow("trailing separators") << "C:\\Programs\\yanping\\\\"
+                                             << "C:\\Programs\\yanping";
+        QTest::newRow("drive root keeps its separator") << "C:\\"
+                                                        << "C:\\";
 #else
-        QTest::newRow("plain") << "/opt/yanping" << "/opt/yanping";
-        QTest::newRow("trailing separators") << "/opt/yanping//" << "/opt/yanping";
-        QTest::newRow("root keeps its separator") << "/" << "/";
+        QTest::newRow("plain") << "/opt/yanping"
+                               << "/opt/yanping";
+        QTest::newRow("trailing separators") << "/opt/yanping//"
+                                             << "/opt/yanping";
+        QTest::newRow("root keeps its separator") << "/"
+                                                  << "/";
         // A backslash is an ordinary character of a Linux name.
-        QTest::newRow("name ending in a backslash") << "/opt/yan\\" << "/opt/yan\\";
-        QTest::newRow("backslash before a separator") << "/opt/yan\\/" << "/opt/yan\\";
+        QTest::newRow("name ending in a backslash") << "/opt/yan\\"
+                                                    << "/opt/yan\\";
+        QTest::newRow("backslash before a separator") << "/opt/yan\\/"
+                                                      << "/opt/yan\\";
 #endif
     }
 
@@ -60,9 +68,12 @@ private slots:
     {
         QTest::addColumn<QString>("literal");
         QTest::addColumn<QString>("tail");
-        QTest::newRow("page file") << "\\tem.htm" << "/tem.htm";
-        QTest::newRow("reading") << "\\god\\xwk\\000.god" << "/god/xwk/000.god";
-        QTest::newRow("picture") << "\\picture\\globe.wmf" << "/picture/globe.wmf";
+        QTest::newRow("page file") << "\\tem.htm"
+                                   << "/tem.htm";
+        QTest::newRow("reading") << "\\god\\xwk\\000.god"
+                                 << "/god/xwk/000.god";
+        QTest::newRow("picture") << "\\picture\\globe.wmf"
+                                 << "/picture/globe.wmf";
     }
 
     void programPaths()
@@ -87,10 +98,10 @@ private slots:
         QTest::addColumn<QString>("after");
         const QString before = QStringLiteral("held before");
         const QByteArray path("C:\\Program Files\\Tool\\tool.exe");
-        QTest::newRow("text with its NUL") << registry::kTypeText << withNul(path) << before << true
-                                           << QString::fromLatin1(path);
-        QTest::newRow("text without a NUL") << registry::kTypeText << path << before << true
-                                            << QString::fromLatin1(path);
+        QTest::newRow("text with its NUL")
+            << registry::kTypeText << withNul(path) << before << true << QString::fromLatin1(path);
+        QTest::newRow("text without a NUL")
+            << registry::kTypeText << path << before << true << QString::fromLatin1(path);
         QTest::newRow("empty text") << registry::kTypeText << withNul(QByteArray()) << before << true << QString();
         QTest::newRow("number 12345") << registry::kTypeNumber << number(12345) << before << true
                                       << QStringLiteral("12345");
@@ -98,15 +109,14 @@ private slots:
         QTest::newRow("number 0") << registry::kTypeNumber << number(0) << before << true << QStringLiteral("0");
         QTest::newRow("number all ones") << registry::kTypeNumber << number(0xFFFFFFFFu) << before << true
                                          << QStringLiteral("4294967295");
-        QTest::newRow("binary keeps the text") << registry::kTypeBinary << QByteArray("\x01\x02", 2) << before
-                                               << true << before;
+        QTest::newRow("binary keeps the text")
+            << registry::kTypeBinary << QByteArray("\x01\x02", 2) << before << true << before;
         QTest::newRow("expandable text keeps the text")
             << registry::kTypeExpandText << withNul("%SystemRoot%") << before << true << before;
-        QTest::newRow("other type, empty before") << registry::kTypeMultiText << withNul("a") << QString() << true
-                                                  << QString();
-        QTest::newRow("1023 characters and NUL fit")
-            << registry::kTypeText << withNul(QByteArray(1023, 'x')) << before << true
-            << QString(1023, QLatin1Char('x'));
+        QTest::newRow("other type, empty before")
+            << registry::kTypeMultiText << withNul("a") << QString() << true << QString();
+        QTest::newRow("1023 characters and NUL fit") << registry::kTypeText << withNul(QByteArray(1023, 'x')) << before
+                                                     << true << QString(1023, QLatin1Char('x'));
         QTest::newRow("1024 characters without NUL fit")
             << registry::kTypeText << QByteArray(1024, 'y') << before << true << QString(1024, QLatin1Char('y'));
         QTest::newRow("1024 characters and NUL do not fit")
@@ -126,10 +136,10 @@ private slots:
         const registry::Override use(&fake);
         QString received = before;
         QCOMPARE(registry::readValueText(registry::kLocalMachine, QStringLiteral("SOFTWARE\\Test"),
-                                        QStringLiteral("Value"), received),
+                                         QStringLiteral("Value"), received),
                  result);
         QCOMPARE(received, after);
-        QCOMPARE(fake.accessAsked, QList<quint32>{0x2003Fu});
+        QCOMPARE(fake.accessAsked, QList<quint32> {0x2003Fu});
         QVERIFY(fake.openHandles.isEmpty()); // closed again, read or not
         QCOMPARE(fake.closes, 1);
     }
@@ -140,10 +150,14 @@ private slots:
         QTest::addColumn<QString>("path");
         QTest::addColumn<QString>("name");
         QTest::addColumn<int>("closes"); // a key that was opened is closed
-        QTest::newRow("no such key") << registry::kLocalMachine << "SOFTWARE\\Nothing" << "Value" << 0;
-        QTest::newRow("other root") << registry::kCurrentUser << "SOFTWARE\\Test" << "Value" << 0;
-        QTest::newRow("no access") << registry::kLocalMachine << "SOFTWARE\\Locked" << "Value" << 0;
-        QTest::newRow("no such value") << registry::kLocalMachine << "SOFTWARE\\Test" << "Other" << 1;
+        QTest::newRow("no such key") << registry::kLocalMachine << "SOFTWARE\\Nothing"
+                                     << "Value" << 0;
+        QTest::newRow("other root") << registry::kCurrentUser << "SOFTWARE\\Test"
+                                    << "Value" << 0;
+        QTest::newRow("no access") << registry::kLocalMachine << "SOFTWARE\\Locked"
+                                   << "Value" << 0;
+        QTest::newRow("no such value") << registry::kLocalMachine << "SOFTWARE\\Test"
+                                       << "Other" << 1;
     }
 
     void readValueTextMissing()
@@ -184,8 +198,8 @@ private slots:
             QCOMPARE(hostclock::today(), QDate(2004, 1, 1));
             QVERIFY(launcher::start(QStringLiteral("b")));
         }
-        QCOMPARE(innerStarts, QStringList{QStringLiteral("a")});
-        QCOMPARE(outerStarts, QStringList{QStringLiteral("b")});
+        QCOMPARE(innerStarts, QStringList {QStringLiteral("a")});
+        QCOMPARE(outerStarts, QStringList {QStringLiteral("b")});
         QVERIFY(qAbs(hostclock::today().daysTo(real)) <= 1);
         QVERIFY(!launcher::start(QString())); // the real launcher again: nothing to start
         QCOMPARE(outerStarts.size() + innerStarts.size(), 2);
@@ -234,13 +248,13 @@ private slots:
     {
         QTest::addColumn<QStringList>("installed");
         QTest::addColumn<QString>("found"); // empty: none
-        QTest::newRow("hardinfo2 first") << QStringList{"gnome-system-monitor", "hardinfo", "hardinfo2"}
+        QTest::newRow("hardinfo2 first") << QStringList {"gnome-system-monitor", "hardinfo", "hardinfo2"}
                                          << "hardinfo2";
-        QTest::newRow("hardinfo before kinfocenter") << QStringList{"kinfocenter", "hardinfo"} << "hardinfo";
-        QTest::newRow("kinfocenter before the monitor") << QStringList{"gnome-system-monitor", "kinfocenter"}
-                                                        << "kinfocenter";
-        QTest::newRow("the monitor last") << QStringList{"gnome-system-monitor"} << "gnome-system-monitor";
-        QTest::newRow("none") << QStringList{"top"} << QString();
+        QTest::newRow("hardinfo before kinfocenter") << QStringList {"kinfocenter", "hardinfo"} << "hardinfo";
+        QTest::newRow("kinfocenter before the monitor")
+            << QStringList {"gnome-system-monitor", "kinfocenter"} << "kinfocenter";
+        QTest::newRow("the monitor last") << QStringList {"gnome-system-monitor"} << "gnome-system-monitor";
+        QTest::newRow("none") << QStringList {"top"} << QString();
     }
 
     void toolFoundOnThePath()
@@ -256,8 +270,8 @@ private slots:
         const bool ok = registry::readValueText(registry::kLocalMachine, kToolKey, QStringLiteral("PATH"), value);
         // The second lookup is never answered here.
         QString folder = QStringLiteral("held before");
-        const bool second =
-            registry::readValueText(registry::kLocalMachine, kFolderKey, QStringLiteral("MSINFO"), folder);
+        const bool second
+            = registry::readValueText(registry::kLocalMachine, kFolderKey, QStringLiteral("MSINFO"), folder);
         QString otherRoot;
         const bool third = registry::readValueText(registry::kCurrentUser, kToolKey, QStringLiteral("PATH"), otherRoot);
         qputenv("PATH", oldPath);

@@ -6,9 +6,9 @@
 #include "divination/ReadingModel.h"
 #include "divination/TextPane.h"
 #include "formats/StoredText.h"
+#include "messagerecorder.h"
 #include "platform/Clock.h"
 #include "platform/MessageBox.h"
-#include "messagerecorder.h"
 #include "testsupport.h"
 
 #include <QAction>
@@ -51,8 +51,8 @@ class TestReadingKeeper : public QObject
         QStringList text;
         for (int i = 1; i <= lines; ++i)
             text << QStringLiteral("    第%1行：试写的签文。").arg(i);
-        const storedtext::EncodeResult stored =
-            storedtext::encode(text.join(QStringLiteral("\r\n")), storedtext::kReadingShift, false);
+        const storedtext::EncodeResult stored
+            = storedtext::encode(text.join(QStringLiteral("\r\n")), storedtext::kReadingShift, false);
         QVERIFY(stored.ok);
         folder->writeFile(QStringLiteral("god/xwk/") + file + QStringLiteral(".god"), stored.bytes);
     }
@@ -89,40 +89,50 @@ private slots:
 
     void keepReading_data()
     {
-        QTest::addColumn<QString>("state");   // welcome, wooden, computer, reading, computer reading, detail
-        QTest::addColumn<QString>("counts");  // the throw chosen, as a key
-        QTest::addColumn<int>("lines");       // lines of the text shown, or 0 for the real one
-        QTest::addColumn<bool>("enabled");    // both entries and shortcuts work
+        QTest::addColumn<QString>("state"); // welcome, wooden, computer, reading, computer reading, detail
+        QTest::addColumn<QString>("counts"); // the throw chosen, as a key
+        QTest::addColumn<int>("lines"); // lines of the text shown, or 0 for the real one
+        QTest::addColumn<bool>("enabled"); // both entries and shortcuts work
         QTest::addColumn<QString>("proposed"); // the save dialog's file name
-        QTest::addColumn<QString>("target");  // the name chosen, in a folder of the test's own
+        QTest::addColumn<QString>("target"); // the name chosen, in a folder of the test's own
         QTest::addColumn<QString>("locale");
-        QTest::addColumn<QSize>("picture");   // a PNG's size, or none for a PDF
-        QTest::addColumn<int>("pages");       // 0 when nothing is to be written
+        QTest::addColumn<QSize>("picture"); // a PNG's size, or none for a PDF
+        QTest::addColumn<int>("pages"); // 0 when nothing is to be written
         QTest::addColumn<QString>("message");
 
         const QSize pdf;
         const QString zh = QStringLiteral("zh_CN");
-        QTest::newRow("welcome") << "welcome" << "000" << 0 << false << "" << "" << zh << pdf << 0 << "";
-        QTest::newRow("wooden etiquette") << "wooden" << "000" << 0 << false << "" << "" << zh << pdf << 0 << "";
-        QTest::newRow("computer etiquette") << "computer" << "000" << 0 << false << "" << "" << zh << pdf << 0 << "";
-        QTest::newRow("reading 203 as PDF")
-            << "reading" << "203" << 10 << true << "衍枰占卜 203 2026-12-07.pdf" << "203.pdf" << zh << pdf << 1 << "";
-        QTest::newRow("computer reading 000 as A4 picture")
-            << "computer reading" << "000" << 10 << true << "衍枰占卜 000 2026-12-07.pdf" << "000.png" << zh
-            << QSize(1240, 1754) << 1 << "";
-        QTest::newRow("reading 444 as Letter picture")
-            << "reading" << "444" << 10 << true << "衍枰占卜 444 2026-12-07.pdf" << "444.PNG" << "en_US"
-            << QSize(1275, 1650) << 1 << "";
-        QTest::newRow("detailed explanation, no suffix")
-            << "detail" << "122" << 10 << true << "衍枰占卜 122 2026-12-07.pdf" << "详解" << zh << pdf << 1 << "";
-        QTest::newRow("long reading as PDF") << "reading" << "203" << 50 << true << "衍枰占卜 203 2026-12-07.pdf"
+        QTest::newRow("welcome") << "welcome"
+                                 << "000" << 0 << false << ""
+                                 << "" << zh << pdf << 0 << "";
+        QTest::newRow("wooden etiquette") << "wooden"
+                                          << "000" << 0 << false << ""
+                                          << "" << zh << pdf << 0 << "";
+        QTest::newRow("computer etiquette") << "computer"
+                                            << "000" << 0 << false << ""
+                                            << "" << zh << pdf << 0 << "";
+        QTest::newRow("reading 203 as PDF") << "reading"
+                                            << "203" << 10 << true << "衍枰占卜 203 2026-12-07.pdf"
+                                            << "203.pdf" << zh << pdf << 1 << "";
+        QTest::newRow("computer reading 000 as A4 picture") << "computer reading"
+                                                            << "000" << 10 << true << "衍枰占卜 000 2026-12-07.pdf"
+                                                            << "000.png" << zh << QSize(1240, 1754) << 1 << "";
+        QTest::newRow("reading 444 as Letter picture") << "reading"
+                                                       << "444" << 10 << true << "衍枰占卜 444 2026-12-07.pdf"
+                                                       << "444.PNG"
+                                                       << "en_US" << QSize(1275, 1650) << 1 << "";
+        QTest::newRow("detailed explanation, no suffix") << "detail"
+                                                         << "122" << 10 << true << "衍枰占卜 122 2026-12-07.pdf"
+                                                         << "详解" << zh << pdf << 1 << "";
+        QTest::newRow("long reading as PDF") << "reading"
+                                             << "203" << 50 << true << "衍枰占卜 203 2026-12-07.pdf"
                                              << "long.pdf" << zh << pdf << 2 << "";
-        QTest::newRow("long detailed explanation as picture")
-            << "detail" << "122" << 50 << true << "衍枰占卜 122 2026-12-07.pdf" << "long.png" << zh
-            << QSize(1240, 2 * 1754) << 2 << "";
-        QTest::newRow("real reading 312, read-only folder")
-            << "reading" << "312" << 0 << true << "衍枰占卜 312 2026-12-07.pdf" << "locked/312.pdf" << zh << pdf
-            << 0 << "没有权限";
+        QTest::newRow("long detailed explanation as picture") << "detail"
+                                                              << "122" << 50 << true << "衍枰占卜 122 2026-12-07.pdf"
+                                                              << "long.png" << zh << QSize(1240, 2 * 1754) << 2 << "";
+        QTest::newRow("real reading 312, read-only folder") << "reading"
+                                                            << "312" << 0 << true << "衍枰占卜 312 2026-12-07.pdf"
+                                                            << "locked/312.pdf" << zh << pdf << 0 << "没有权限";
     }
 
     void keepReading()
@@ -182,15 +192,15 @@ private slots:
             w->readingPane()->setFocus();
             QTest::keyClick(w->readingPane(), Qt::Key_P, Qt::ControlModifier);
         }
-        QCOMPARE(opened, enabled ? QStringList{QStringLiteral("打印签文")} : QStringList());
+        QCOMPARE(opened, enabled ? QStringList {QStringLiteral("打印签文")} : QStringList());
 
         // Ctrl+S: the save dialog proposes a name; the test picks its own.
         QTemporaryDir out;
         const QString path = out.filePath(target);
         QDir().mkpath(QFileInfo(path).absolutePath());
         if (target.startsWith(QLatin1String("locked/")))
-            QVERIFY(QFile::setPermissions(QFileInfo(path).absolutePath(),
-                                          QFileDevice::ReadOwner | QFileDevice::ExeOwner));
+            QVERIFY(
+                QFile::setPermissions(QFileInfo(path).absolutePath(), QFileDevice::ReadOwner | QFileDevice::ExeOwner));
         QString proposedName, title;
         bool nativeDialog = true;
         {
@@ -211,20 +221,20 @@ private slots:
             return;
         QCOMPARE(title, QStringLiteral("保存签文"));
         QVERIFY(!nativeDialog);
-        QCOMPARE(messages->texts, message.isEmpty() ? QStringList() : QStringList{message});
+        QCOMPARE(messages->texts, message.isEmpty() ? QStringList() : QStringList {message});
         messages->texts.clear();
         QVERIFY2(QDir(config.path()).isEmpty(), "the file dialog kept settings");
 
         const QString written = QFileInfo(path).suffix().isEmpty() ? path + QStringLiteral(".pdf") : path;
-        const QStringList left = QDir(QFileInfo(path).absolutePath())
-                                     .entryList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot);
+        const QStringList left
+            = QDir(QFileInfo(path).absolutePath()).entryList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot);
         QFile::setPermissions(QFileInfo(path).absolutePath(),
                               QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
         if (pages == 0) {
             QVERIFY2(left.isEmpty(), qPrintable(left.join(QLatin1Char(' '))));
             return;
         }
-        QCOMPARE(left, QStringList{QFileInfo(written).fileName()}); // nothing else beside it
+        QCOMPARE(left, QStringList {QFileInfo(written).fileName()}); // nothing else beside it
         const QByteArray bytes = testsupport::readFile(written);
         if (picture.isValid()) {
             QVERIFY(bytes.startsWith("\x89PNG\r\n\x1a\n"));

@@ -1,7 +1,7 @@
-#include "platform/ProgramFolder.h"
 #include "divination/ReadingModel.h"
 #include "divination/Throw.h"
 #include "formats/StoredText.h"
+#include "platform/ProgramFolder.h"
 #include "testsupport.h"
 
 #include <QDir>
@@ -31,8 +31,10 @@ private slots:
         QFETCH(QString, key);
         testsupport::ProgramFolderFixture folder(false);
         QCOMPARE(reading::readingKey(u, m, l), key);
-        QCOMPARE(reading::readingFilePath(key), folder.dir.path() + QStringLiteral("/god/xwk/") + key + QStringLiteral(".god"));
-        QCOMPARE(reading::detailFilePath(key), folder.dir.path() + QStringLiteral("/god/xwk/") + key + QStringLiteral("1.god"));
+        QCOMPARE(reading::readingFilePath(key),
+                 folder.dir.path() + QStringLiteral("/god/xwk/") + key + QStringLiteral(".god"));
+        QCOMPARE(reading::detailFilePath(key),
+                 folder.dir.path() + QStringLiteral("/god/xwk/") + key + QStringLiteral("1.god"));
     }
 
     void selectorEntries()
@@ -51,9 +53,9 @@ private slots:
                 for (int l = 0; l <= 4; ++l) {
                     const int pos = reading::entryPosition(u, m, l);
                     QCOMPARE(entries.at(pos), reading::combinationEntry(u, m, l));
-                    reading::Counts c{9, 9, 9};
+                    reading::Counts c {9, 9, 9};
                     reading::readEntry(entries.at(pos), &c);
-                    QCOMPARE(c, (reading::Counts{u, m, l}));
+                    QCOMPARE(c, (reading::Counts {u, m, l}));
                 }
     }
 
@@ -75,9 +77,9 @@ private slots:
         QFETCH(int, u);
         QFETCH(int, m);
         QFETCH(int, l);
-        reading::Counts c{1, 2, 3};
+        reading::Counts c {1, 2, 3};
         reading::readEntry(entry, &c);
-        QCOMPARE(c, (reading::Counts{u, m, l}));
+        QCOMPARE(c, (reading::Counts {u, m, l}));
     }
 
     void loadReadingText()
@@ -86,7 +88,9 @@ private slots:
         QCOMPARE(reading::loadReadingText(folder.path(QStringLiteral("god/xwk/000.god"))), QString());
         folder.writeFile(QStringLiteral("god/xwk/000.god"), QByteArray());
         QCOMPARE(reading::loadReadingText(folder.path(QStringLiteral("god/xwk/000.god"))), QString());
-        folder.writeFile(QStringLiteral("god/xwk/000.god"), QByteArray("abc\x0a\x07" "abc\r\nabc"));
+        folder.writeFile(QStringLiteral("god/xwk/000.god"),
+                         QByteArray("abc\x0a\x07"
+                                    "abc\r\nabc"));
         QCOMPARE(reading::loadReadingText(folder.path(QStringLiteral("god/xwk/000.god"))),
                  QStringLiteral("def\r\ndefdef"));
     }
@@ -136,7 +140,8 @@ private slots:
         const QDir sources(QStringLiteral(SOURCE_DIR "/data/god/xwk"));
         int readings = 0;
         int details = 0;
-        const QRegularExpression heading(QStringLiteral("^\r\n    【([零一二三四])上·([零一二三四])中·([零一二三四])下】　\\S{4}"));
+        const QRegularExpression heading(
+            QStringLiteral("^\r\n    【([零一二三四])上·([零一二三四])中·([零一二三四])下】　\\S{4}"));
         const QString numerals = QStringLiteral("零一二三四");
         for (int u = 0; u <= 4; ++u)
             for (int m = 0; m <= 4; ++m)

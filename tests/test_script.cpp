@@ -48,21 +48,44 @@ private slots:
         const Script tw = Script::Taiwan;
         const Script hk = Script::HongKong;
         const Script cn = Script::Simplified;
-        QTest::newRow("software, Taiwan") << tw << "" << "软件" << "軟體" << tw;
-        QTest::newRow("software, Hong Kong") << hk << "" << "软件" << "軟件" << hk;
-        QTest::newRow("instructions, Taiwan") << tw << "" << "衍枰说明" << "衍枰說明" << tw;
-        QTest::newRow("instructions, Hong Kong") << hk << "" << "衍枰说明" << "衍枰説明" << hk;
-        QTest::newRow("memory, Hong Kong") << hk << "" << "内存不足" << "內存不足" << hk;
-        QTest::newRow("about, with its access key") << tw << "" << "关于(&I)" << "關於(&I)" << tw;
-        QTest::newRow("reading heading")
-            << tw << "" << "    【零上·零中·三下】　千顷荒畴\r\n    断曰：凶\r\n"
-            << "    【零上·零中·三下】　千頃荒疇\r\n    斷曰：凶\r\n" << tw;
+        QTest::newRow("software, Taiwan") << tw << ""
+                                          << "软件"
+                                          << "軟體" << tw;
+        QTest::newRow("software, Hong Kong") << hk << ""
+                                             << "软件"
+                                             << "軟件" << hk;
+        QTest::newRow("instructions, Taiwan") << tw << ""
+                                              << "衍枰说明"
+                                              << "衍枰說明" << tw;
+        QTest::newRow("instructions, Hong Kong") << hk << ""
+                                                 << "衍枰说明"
+                                                 << "衍枰説明" << hk;
+        QTest::newRow("memory, Hong Kong") << hk << ""
+                                           << "内存不足"
+                                           << "內存不足" << hk;
+        QTest::newRow("about, with its access key") << tw << ""
+                                                    << "关于(&I)"
+                                                    << "關於(&I)" << tw;
+        QTest::newRow("reading heading") << tw << ""
+                                         << "    【零上·零中·三下】　千顷荒畴\r\n    断曰：凶\r\n"
+                                         << "    【零上·零中·三下】　千頃荒疇\r\n    斷曰：凶\r\n"
+                                         << tw;
         // A lone 凶 stays the 凶 of 吉凶 (the converter's tables would give 兇).
-        QTest::newRow("verdict, Hong Kong") << hk << "" << "得凶卦者，断曰：凶" << "得凶卦者，斷曰：凶" << hk;
-        QTest::newRow("verse line") << hk << "" << "        荒山深处玉光寒，" << "        荒山深處玉光寒，" << hk;
-        QTest::newRow("simplified session") << cn << "" << "衍枰说明：软件" << "衍枰说明：软件" << cn;
-        QTest::newRow("no configuration") << tw << "missing configuration" << "衍枰说明" << "衍枰说明" << cn;
-        QTest::newRow("no dictionary") << hk << "missing dictionary" << "衍枰说明" << "衍枰说明" << cn;
+        QTest::newRow("verdict, Hong Kong") << hk << ""
+                                            << "得凶卦者，断曰：凶"
+                                            << "得凶卦者，斷曰：凶" << hk;
+        QTest::newRow("verse line") << hk << ""
+                                    << "        荒山深处玉光寒，"
+                                    << "        荒山深處玉光寒，" << hk;
+        QTest::newRow("simplified session") << cn << ""
+                                            << "衍枰说明：软件"
+                                            << "衍枰说明：软件" << cn;
+        QTest::newRow("no configuration") << tw << "missing configuration"
+                                          << "衍枰说明"
+                                          << "衍枰说明" << cn;
+        QTest::newRow("no dictionary") << hk << "missing dictionary"
+                                       << "衍枰说明"
+                                       << "衍枰说明" << cn;
     }
 
     void display()

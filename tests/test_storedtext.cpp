@@ -39,9 +39,12 @@ private slots:
         QTest::newRow("CR LF joins lines") << QByteArray("abc\r\nabc") << 2 << QStringLiteral("cdecde");
         QTest::newRow("lone CR joins lines") << QByteArray("ab\rcd") << 3 << QStringLiteral("defg");
         QTest::newRow("trailing CR LF adds nothing") << QByteArray("abc\r\n") << 2 << QStringLiteral("cde");
-        QTest::newRow("11 8 become CR LF") << QByteArray("a\x0b\x08" "b") << 2 << QStringLiteral("c\r\nd");
-        QTest::newRow("10 7 become CR LF, no line end")
-            << QByteArray("abc\x0a\x07" "abc") << 3 << QStringLiteral("def\r\ndef");
+        QTest::newRow("11 8 become CR LF") << QByteArray("a\x0b\x08"
+                                                         "b")
+                                           << 2 << QStringLiteral("c\r\nd");
+        QTest::newRow("10 7 become CR LF, no line end") << QByteArray("abc\x0a\x07"
+                                                                      "abc")
+                                                        << 3 << QStringLiteral("def\r\ndef");
         QTest::newRow("lone LF is a character") << QByteArray("a\nb") << 3 << QStringLiteral("d\re");
         // 中 is D6D0; stored lowered by 3 as D6CD.
         QTest::newRow("double-byte") << bytes({0xD6, 0xCD}) << 3 << QStringLiteral("中");
@@ -106,8 +109,7 @@ private slots:
         }
         // A double-byte character counts once: 656 lines of 50 cross the limit.
         QTest::newRow("double-byte counts once") << wide << 32800;
-        QTest::newRow("first line longer than the limit")
-            << (QByteArray(40000, 'a') + "\r\nbbb\r\nccc") << 40000;
+        QTest::newRow("first line longer than the limit") << (QByteArray(40000, 'a') + "\r\nbbb\r\nccc") << 40000;
         QTest::newRow("exactly at the limit reads one more line")
             << (QByteArray(32767, 'a') + "\r\nbbb\r\nccc") << 32770;
         QTest::newRow("one past the limit stops") << (QByteArray(32768, 'a') + "\r\nbbb") << 32768;
@@ -167,7 +169,8 @@ private slots:
         QVERIFY(QFile::link(target, folder.path(QStringLiteral("link.god"))));
         Codes codes;
         errors::Failure failure;
-        QCOMPARE(storedtext::readFile(folder.path(QStringLiteral("link.god")), &codes, &failure), kind == errors::Kind::None);
+        QCOMPARE(storedtext::readFile(folder.path(QStringLiteral("link.god")), &codes, &failure),
+                 kind == errors::Kind::None);
         QCOMPARE(failure.kind, kind);
         QCOMPARE(codes.size(), kind == errors::Kind::None ? 6 : 0);
     }

@@ -6,11 +6,11 @@
 #include "divination/DivinationWindow.h"
 #include "divination/TextPane.h"
 #include "formats/Gbk.h"
+#include "messagerecorder.h"
 #include "pages/PageScript.h"
 #include "pages/PageView.h"
 #include "pages/PageViewer.h"
 #include "platform/Script.h"
-#include "messagerecorder.h"
 #include "testsupport.h"
 
 #include <QAction>
@@ -44,7 +44,8 @@ private slots:
             << Script::Taiwan << "<STYLE type=\"text/css\">p { font-family: \"宋体\"; }</STYLE><!-- 说明 <b> -->说明"
             << "<STYLE type=\"text/css\">p { font-family: \"宋体\"; }</STYLE><!-- 说明 <b> -->說明";
         // Two characters whose Traditional forms GBK has no code for.
-        QTest::newRow("characters GBK lacks") << Script::Taiwan << "<p>说鲃暅</p>" << "<p>說&#19518;&#143926;</p>";
+        QTest::newRow("characters GBK lacks") << Script::Taiwan << "<p>说鲃暅</p>"
+                                              << "<p>說&#19518;&#143926;</p>";
         QTest::newRow("simplified session") << Script::Simplified << "<title>衍枰说明</title>软件"
                                             << "<title>衍枰说明</title>软件";
     }
@@ -64,10 +65,16 @@ private slots:
         QTest::addColumn<Script>("script");
         QTest::addColumn<QString>("instructions"); // menu item, viewer caption
         QTest::addColumn<QString>("selectorPrompt");
-        QTest::addColumn<QString>("readingLine");  // in the reading for 2上0中3下
-        QTest::addColumn<QString>("pageText");     // in the instructions page
-        QTest::newRow("Taiwan") << Script::Taiwan << "衍枰說明" << "選擇衍枰個數" << "斷曰：凶" << "新使用者入門";
-        QTest::newRow("Hong Kong") << Script::HongKong << "衍枰説明" << "選擇衍枰個數" << "斷曰：凶" << "新用户入門";
+        QTest::addColumn<QString>("readingLine"); // in the reading for 2上0中3下
+        QTest::addColumn<QString>("pageText"); // in the instructions page
+        QTest::newRow("Taiwan") << Script::Taiwan << "衍枰說明"
+                                << "選擇衍枰個數"
+                                << "斷曰：凶"
+                                << "新使用者入門";
+        QTest::newRow("Hong Kong") << Script::HongKong << "衍枰説明"
+                                   << "選擇衍枰個數"
+                                   << "斷曰：凶"
+                                   << "新用户入門";
     }
 
     void mainWindowInTraditional()

@@ -4,10 +4,10 @@
 #include "divination/DivinationSession.h"
 #include "divination/DivinationWindow.h"
 #include "divination/ReadingModel.h"
-#include "divination/Texts.h"
 #include "divination/TextPane.h"
-#include "platform/Twips.h"
+#include "divination/Texts.h"
 #include "messagerecorder.h"
+#include "platform/Twips.h"
 #include "testsupport.h"
 
 #include <QAccessible>
@@ -104,7 +104,8 @@ class TestWindowStates : public QObject
             slowClick(divination()->detailButton());
         } else if (step == QLatin1String("ticks")) {
             QTRY_VERIFY(divination()->session()->counts().upper + divination()->session()->counts().middle
-                        + divination()->session()->counts().lower > 0);
+                            + divination()->session()->counts().lower
+                        > 0);
         } else if (step == QLatin1String("click pane")) {
             QTest::mouseClick(divination()->readingPane()->viewport(), Qt::LeftButton);
         } else if (step == QLatin1String("focus home divination")) {
@@ -149,7 +150,8 @@ class TestWindowStates : public QObject
             return overlaps();
         DivinationSession *s = divination()->session();
         if (what == QLatin1String("selector"))
-            return QStringLiteral("%1 %2").arg(divination()->countSelector()->isVisible() ? "shown" : "hidden")
+            return QStringLiteral("%1 %2")
+                .arg(divination()->countSelector()->isVisible() ? "shown" : "hidden")
                 .arg(divination()->countSelector()->currentIndex());
         if (what == QLatin1String("text")) {
             const reading::Counts c = s->counts();
@@ -180,8 +182,12 @@ class TestWindowStates : public QObject
         const QRect client(QPoint(0, 0), area()->viewport()->size());
         const QRect r = sub->geometry();
         const QString where = QStringLiteral("%1x%2 at %3,%4 in %5x%6")
-                                  .arg(r.width()).arg(r.height()).arg(r.x()).arg(r.y())
-                                  .arg(client.width()).arg(client.height());
+                                  .arg(r.width())
+                                  .arg(r.height())
+                                  .arg(r.x())
+                                  .arg(r.y())
+                                  .arg(client.width())
+                                  .arg(client.height());
         if (sub->isMaximized() || !client.contains(r))
             return where;
         if (r.width() < client.width() * 2 / 3 - 1 || r.height() < client.height() * 2 / 3 - 1)
@@ -264,7 +270,8 @@ private slots:
         row("two clicks", {"divination", "computer", "computer"}, "text", "《电脑衍枰占卜》 reading");
         row("double click ending", {"divination", "computer", "computer", "computer at once"}, "text",
             "《电脑衍枰占卜》 reading");
-        row("detail after reading", {"divination", "computer", "computer", "detail"}, "text", "《电脑衍枰占卜》 detail");
+        row("detail after reading", {"divination", "computer", "computer", "detail"}, "text",
+            "《电脑衍枰占卜》 detail");
         row("detail while throwing", {"divination", "computer", "computer", "computer", "wooden", "ticks", "detail"},
             "text", "《祈祷结束》 etiquette");
         // The wheel over the closed list.

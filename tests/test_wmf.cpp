@@ -311,8 +311,7 @@ void TestWmf::lowestFreeSlot_data()
 
     // Slot 0 holds the pen without outline, selected; the rows begin at 1.
     const QByteArray start = header() + windowOf(20, 20)
-                             + record(wmf::CreatePenIndirect, words({wmf::PsNull, 0, 0, 0, 0}))
-                             + record(wmf::SelectObject, words({0}));
+        + record(wmf::CreatePenIndirect, words({wmf::PsNull, 0, 0, 0, 0})) + record(wmf::SelectObject, words({0}));
     auto brush = [](const QColor &c) {
         QByteArray p = words({wmf::BsSolid});
         p.append(char(c.red()));
@@ -326,40 +325,31 @@ void TestWmf::lowestFreeSlot_data()
     auto remove = [](int slot) { return record(wmf::DeleteObject, words({slot})); };
     const QByteArray draw = record(wmf::Rectangle, words({20, 20, 0, 0})) + eof();
 
-    QTest::newRow("middle slot reused")
-        << start + brush(kRed) + brush(kGreen) + brush(kBlue) + remove(2) + brush(kYellow) + select(2) + draw
-        << kYellow;
-    QTest::newRow("lowest of two free slots")
-        << start + brush(kRed) + brush(kGreen) + brush(kBlue) + remove(3) + remove(1) + brush(kYellow)
-               + select(1) + draw
-        << kYellow;
-    QTest::newRow("second new object takes the next free slot")
-        << start + brush(kRed) + brush(kGreen) + remove(1) + remove(2) + brush(kBlue) + brush(kYellow)
-               + select(2) + draw
-        << kYellow;
+    QTest::newRow("middle slot reused") << start + brush(kRed) + brush(kGreen) + brush(kBlue) + remove(2)
+            + brush(kYellow) + select(2)
+            + draw << kYellow;
+    QTest::newRow("lowest of two free slots") << start + brush(kRed) + brush(kGreen) + brush(kBlue) + remove(3)
+            + remove(1) + brush(kYellow) + select(1)
+            + draw << kYellow;
+    QTest::newRow("second new object takes the next free slot") << start + brush(kRed) + brush(kGreen) + remove(1)
+            + remove(2) + brush(kBlue) + brush(kYellow) + select(2)
+            + draw << kYellow;
     QTest::newRow("deleting twice frees once")
-        << start + brush(kRed) + remove(1) + remove(1) + brush(kGreen) + brush(kBlue) + select(2) + draw
-        << kBlue;
+        << start + brush(kRed) + remove(1) + remove(1) + brush(kGreen) + brush(kBlue) + select(2) + draw << kBlue;
     QTest::newRow("palette takes a slot")
-        << start + record(wmf::CreatePalette, words({0x300, 1, 0, 0})) + brush(kGreen) + select(2) + draw
-        << kGreen;
-    QTest::newRow("region takes a slot")
-        << start + record(wmf::CreateRegion, words({0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0})) + brush(kBlue)
-               + select(2) + draw
-        << kBlue;
+        << start + record(wmf::CreatePalette, words({0x300, 1, 0, 0})) + brush(kGreen) + select(2) + draw << kGreen;
+    QTest::newRow("region takes a slot") << start + record(wmf::CreateRegion, words({0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}))
+            + brush(kBlue) + select(2)
+            + draw << kBlue;
     QTest::newRow("pattern brush takes a slot")
-        << start + record(wmf::CreatePatternBrush, words({0, 0, 0, 0, 0})) + brush(kRed) + select(2) + draw
-        << kRed;
+        << start + record(wmf::CreatePatternBrush, words({0, 0, 0, 0, 0})) + brush(kRed) + select(2) + draw << kRed;
     QTest::newRow("unreadable DIB pattern brush takes a slot")
-        << start + record(wmf::DibCreatePatternBrush, words({5, 0})) + brush(kGreen) + select(2) + draw
-        << kGreen;
-    QTest::newRow("slot of a deleted palette reused")
-        << start + record(wmf::CreatePalette, words({0x300, 0})) + brush(kRed) + remove(1) + brush(kBlue)
-               + select(1) + draw
-        << kBlue;
+        << start + record(wmf::DibCreatePatternBrush, words({5, 0})) + brush(kGreen) + select(2) + draw << kGreen;
+    QTest::newRow("slot of a deleted palette reused") << start + record(wmf::CreatePalette, words({0x300, 0}))
+            + brush(kRed) + remove(1) + brush(kBlue) + select(1)
+            + draw << kBlue;
     QTest::newRow("selecting a palette leaves the brush")
-        << start + brush(kGreen) + select(1) + record(wmf::CreatePalette, words({0x300, 0})) + select(2)
-               + draw
+        << start + brush(kGreen) + select(1) + record(wmf::CreatePalette, words({0x300, 0})) + select(2) + draw
         << kGreen;
 }
 
@@ -381,7 +371,7 @@ void TestWmf::deletedObjectCannotBeSelected()
     w.selectObject(red);
     w.deleteObject(green);
     w.selectObject(green); // empty slot: the red brush stays
-    w.selectObject(999);   // beyond the table
+    w.selectObject(999); // beyond the table
     w.rectangle(0, 0, 20, 20);
     const QImage img = wmf::render(w.data());
     QVERIFY(sameColor(img, QPoint(10, 10), kRed));
@@ -393,18 +383,18 @@ void TestWmf::saveAndRestore_data()
     // green selected; then the restore below; then a rectangle.
     QTest::addColumn<QList<int>>("restores");
     QTest::addColumn<QColor>("expected");
-    QTest::newRow("no restore") << QList<int>{} << kGreen;
-    QTest::newRow("-1") << QList<int>{-1} << kBlue;
-    QTest::newRow("-2") << QList<int>{-2} << kRed;
-    QTest::newRow("-1 twice") << QList<int>{-1, -1} << kRed;
-    QTest::newRow("absolute 1") << QList<int>{1} << kRed;
-    QTest::newRow("absolute 2") << QList<int>{2} << kBlue;
-    QTest::newRow("-2 drops both levels") << QList<int>{-2, -1} << kRed;
-    QTest::newRow("absolute 1 drops level 2") << QList<int>{1, 2} << kRed;
-    QTest::newRow("too deep is ignored") << QList<int>{-3} << kGreen;
-    QTest::newRow("absolute beyond depth is ignored") << QList<int>{3} << kGreen;
-    QTest::newRow("zero is ignored") << QList<int>{0} << kGreen;
-    QTest::newRow("empty stack after two pops") << QList<int>{-1, -1, -1} << kRed;
+    QTest::newRow("no restore") << QList<int> {} << kGreen;
+    QTest::newRow("-1") << QList<int> {-1} << kBlue;
+    QTest::newRow("-2") << QList<int> {-2} << kRed;
+    QTest::newRow("-1 twice") << QList<int> {-1, -1} << kRed;
+    QTest::newRow("absolute 1") << QList<int> {1} << kRed;
+    QTest::newRow("absolute 2") << QList<int> {2} << kBlue;
+    QTest::newRow("-2 drops both levels") << QList<int> {-2, -1} << kRed;
+    QTest::newRow("absolute 1 drops level 2") << QList<int> {1, 2} << kRed;
+    QTest::newRow("too deep is ignored") << QList<int> {-3} << kGreen;
+    QTest::newRow("absolute beyond depth is ignored") << QList<int> {3} << kGreen;
+    QTest::newRow("zero is ignored") << QList<int> {0} << kGreen;
+    QTest::newRow("empty stack after two pops") << QList<int> {-1, -1, -1} << kRed;
 }
 
 void TestWmf::saveAndRestore()
@@ -435,8 +425,8 @@ void TestWmf::savedStatesAreCapped_data()
     QTest::addColumn<int>("cap");
     QTest::addColumn<int>("saves");
     QTest::addColumn<int>("restored");
-    QTest::newRow("default cap, thousands of saves") << wmf::Limits().maxSavedStates << 5000
-                                                     << wmf::Limits().maxSavedStates - 1;
+    QTest::newRow("default cap, thousands of saves")
+        << wmf::Limits().maxSavedStates << 5000 << wmf::Limits().maxSavedStates - 1;
     QTest::newRow("cap of 10") << 10 << 300 << 9;
     QTest::newRow("just past the cap") << 10 << 11 << 9;
     QTest::newRow("exactly the cap") << 10 << 10 << 9;

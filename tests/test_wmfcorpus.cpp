@@ -6,8 +6,8 @@
 
 #include <QDir>
 #include <QElapsedTimer>
-#include <QFontMetricsF>
 #include <QFile>
+#include <QFontMetricsF>
 #include <QtTest>
 
 #include <sys/resource.h>
@@ -27,7 +27,7 @@ constexpr long kMemoryCapKb = 400 * 1024;
 
 long peakMemoryKb()
 {
-    rusage usage{};
+    rusage usage {};
     getrusage(RUSAGE_SELF, &usage);
     return usage.ru_maxrss;
 }
@@ -85,11 +85,12 @@ void TestWmfCorpus::replay()
     timer.start();
     const QImage img = wmf::render(data, limits, &report);
     const qint64 ms = timer.elapsed();
-    QVERIFY2(ms < kTimeCapMs, qPrintable(QStringLiteral("%1 ms, work %2 of %3, %4 records")
-                                             .arg(ms)
-                                             .arg(report.work)
-                                             .arg(limits.paintBudget)
-                                             .arg(report.records)));
+    QVERIFY2(ms < kTimeCapMs,
+             qPrintable(QStringLiteral("%1 ms, work %2 of %3, %4 records")
+                            .arg(ms)
+                            .arg(report.work)
+                            .arg(limits.paintBudget)
+                            .arg(report.records)));
     QVERIFY(report.work <= limits.paintBudget);
     if (!img.isNull())
         QCOMPARE(img.size(), wmf::naturalSize(data));

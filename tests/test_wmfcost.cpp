@@ -8,8 +8,8 @@
 
 #include <QElapsedTimer>
 #include <QFile>
-#include <QRandomGenerator>
 #include <QFontMetricsF>
+#include <QRandomGenerator>
 #include <QtTest>
 
 #include <functional>

@@ -49,31 +49,27 @@ void TestWmfDrawing::figuresKeepTheirPlace_data()
         draw(w);
         return w.data();
     };
-    QTest::newRow("rectangle") << make([](wmf::Writer &w) { w.rectangle(60, 5, 95, 20); })
-                               << QPoint(85, 10) << QPoint(10, 85 - 40);
+    QTest::newRow("rectangle") << make([](wmf::Writer &w) { w.rectangle(60, 5, 95, 20); }) << QPoint(85, 10)
+                               << QPoint(10, 85 - 40);
     QTest::newRow("rectangle, edges given backwards")
         << make([](wmf::Writer &w) { w.rectangle(95, 20, 60, 5); }) << QPoint(85, 10) << QPoint(10, 45);
-    QTest::newRow("round rectangle")
-        << make([](wmf::Writer &w) { w.roundRect(60, 5, 95, 25, 6, 6); }) << QPoint(77, 15) << QPoint(15, 50);
-    QTest::newRow("ellipse") << make([](wmf::Writer &w) { w.ellipse(50, 2, 98, 26); })
-                             << QPoint(74, 14) << QPoint(14, 50);
-    QTest::newRow("polygon")
-        << make([](wmf::Writer &w) { w.polygon(QPolygon({QPoint(60, 5), QPoint(95, 5), QPoint(95, 25)})); })
-        << QPoint(90, 10) << QPoint(10, 52);
-    QTest::newRow("poly-polygon")
-        << make([](wmf::Writer &w) {
-               w.polyPolygon({QPolygon({QPoint(2, 40), QPoint(30, 40), QPoint(30, 58), QPoint(2, 58)}),
-                              QPolygon({QPoint(60, 5), QPoint(95, 5), QPoint(95, 25), QPoint(60, 25)})});
-           })
-        << QPoint(80, 15) << QPoint(50, 30);
-    QTest::newRow("poly-polygon, first ring")
-        << make([](wmf::Writer &w) {
-               w.polyPolygon({QPolygon({QPoint(2, 40), QPoint(30, 40), QPoint(30, 58), QPoint(2, 58)}),
-                              QPolygon({QPoint(60, 5), QPoint(95, 5), QPoint(95, 25), QPoint(60, 25)})});
-           })
-        << QPoint(20, 50) << QPoint(50, 20);
-    QTest::newRow("pie") << make([](wmf::Writer &w) { w.pie(QRect(50, 0, 48, 30), 98, 15, 74, 0); })
-                         << QPoint(84, 8) << QPoint(8, 84 - 30);
+    QTest::newRow("round rectangle") << make([](wmf::Writer &w) { w.roundRect(60, 5, 95, 25, 6, 6); }) << QPoint(77, 15)
+                                     << QPoint(15, 50);
+    QTest::newRow("ellipse") << make([](wmf::Writer &w) { w.ellipse(50, 2, 98, 26); }) << QPoint(74, 14)
+                             << QPoint(14, 50);
+    QTest::newRow("polygon") << make([](wmf::Writer &w) {
+        w.polygon(QPolygon({QPoint(60, 5), QPoint(95, 5), QPoint(95, 25)}));
+    }) << QPoint(90, 10) << QPoint(10, 52);
+    QTest::newRow("poly-polygon") << make([](wmf::Writer &w) {
+        w.polyPolygon({QPolygon({QPoint(2, 40), QPoint(30, 40), QPoint(30, 58), QPoint(2, 58)}),
+                       QPolygon({QPoint(60, 5), QPoint(95, 5), QPoint(95, 25), QPoint(60, 25)})});
+    }) << QPoint(80, 15) << QPoint(50, 30);
+    QTest::newRow("poly-polygon, first ring") << make([](wmf::Writer &w) {
+        w.polyPolygon({QPolygon({QPoint(2, 40), QPoint(30, 40), QPoint(30, 58), QPoint(2, 58)}),
+                       QPolygon({QPoint(60, 5), QPoint(95, 5), QPoint(95, 25), QPoint(60, 25)})});
+    }) << QPoint(20, 50) << QPoint(50, 20);
+    QTest::newRow("pie") << make([](wmf::Writer &w) { w.pie(QRect(50, 0, 48, 30), 98, 15, 74, 0); }) << QPoint(84, 8)
+                         << QPoint(8, 84 - 30);
     QTest::newRow("chord") << make([](wmf::Writer &w) { w.chord(QRect(50, 0, 48, 30), 98, 15, 50, 15); })
                            << QPoint(74, 6) << QPoint(74, 24);
 }
@@ -147,20 +143,20 @@ void TestWmfDrawing::arcsRunCounterClockwise_data()
 
     const QPoint right(70, 50), up(50, 30), left(30, 50), down(50, 70);
     const QPoint upperRight(65, 35), upperLeft(35, 35), lowerLeft(35, 65), lowerRight(65, 65);
-    QTest::newRow("right to up") << QPoint(100, 50) << QPoint(50, 0) << QList<QPoint>{upperRight}
-                                 << QList<QPoint>{upperLeft, lowerLeft, lowerRight};
-    QTest::newRow("up to right, the long way") << QPoint(50, 0) << QPoint(100, 50)
-                                               << QList<QPoint>{upperLeft, lowerLeft, lowerRight}
-                                               << QList<QPoint>{upperRight};
-    QTest::newRow("left to right, lower half") << QPoint(0, 50) << QPoint(100, 50)
-                                               << QList<QPoint>{lowerLeft, lowerRight, down}
-                                               << QList<QPoint>{upperLeft, upperRight, up};
-    QTest::newRow("same ray: whole ellipse") << QPoint(100, 50) << QPoint(100, 50)
-                                             << QList<QPoint>{upperRight, upperLeft, lowerLeft, lowerRight}
-                                             << QList<QPoint>{};
-    QTest::newRow("rays far outside still aim") << QPoint(-1000, 50) << QPoint(50, -1000)
-                                                << QList<QPoint>{lowerLeft, lowerRight, upperRight, right}
-                                                << QList<QPoint>{upperLeft};
+    QTest::newRow("right to up") << QPoint(100, 50) << QPoint(50, 0) << QList<QPoint> {upperRight}
+                                 << QList<QPoint> {upperLeft, lowerLeft, lowerRight};
+    QTest::newRow("up to right, the long way")
+        << QPoint(50, 0) << QPoint(100, 50) << QList<QPoint> {upperLeft, lowerLeft, lowerRight}
+        << QList<QPoint> {upperRight};
+    QTest::newRow("left to right, lower half")
+        << QPoint(0, 50) << QPoint(100, 50) << QList<QPoint> {lowerLeft, lowerRight, down}
+        << QList<QPoint> {upperLeft, upperRight, up};
+    QTest::newRow("same ray: whole ellipse")
+        << QPoint(100, 50) << QPoint(100, 50) << QList<QPoint> {upperRight, upperLeft, lowerLeft, lowerRight}
+        << QList<QPoint> {};
+    QTest::newRow("rays far outside still aim")
+        << QPoint(-1000, 50) << QPoint(50, -1000) << QList<QPoint> {lowerLeft, lowerRight, upperRight, right}
+        << QList<QPoint> {upperLeft};
     Q_UNUSED(left);
 }
 
@@ -222,8 +218,8 @@ void TestWmfDrawing::patternBrush_data()
     w.selectObject(w.createPen(wmf::PsNull, 0, Qt::black));
     w.selectObject(w.createDibPatternBrush(tile));
     w.rectangle(0, 0, 20, 20);
-    QTest::newRow("24 bits") << w.data() << QList<QPoint>{{4, 6}, {5, 6}, {4, 7}, {5, 7}}
-                             << QList<QColor>{kRed, kGreen, kBlue, kYellow};
+    QTest::newRow("24 bits") << w.data() << QList<QPoint> {{4, 6}, {5, 6}, {4, 7}, {5, 7}}
+                             << QList<QColor> {kRed, kGreen, kBlue, kYellow};
 
     // 8 x 8, one bit a pixel: rows alternate 0xAA and 0x55 from the top.
     QByteArray dib;
@@ -242,13 +238,11 @@ void TestWmfDrawing::patternBrush_data()
         dib += QByteArray(3, '\0');
     }
     const QByteArray oneBit = header() + windowOf(20, 20)
-                              + record(wmf::CreatePenIndirect, words({wmf::PsNull, 0, 0, 0, 0}))
-                              + record(wmf::SelectObject, words({0}))
-                              + record(wmf::DibCreatePatternBrush, words({5, 0}) + dib)
-                              + record(wmf::SelectObject, words({1}))
-                              + record(wmf::Rectangle, words({20, 20, 0, 0})) + eof();
-    QTest::newRow("1 bit") << oneBit << QList<QPoint>{{0, 0}, {1, 0}, {0, 1}, {9, 1}, {10, 10}}
-                           << QList<QColor>{kBlue, kRed, kRed, kBlue, kBlue};
+        + record(wmf::CreatePenIndirect, words({wmf::PsNull, 0, 0, 0, 0})) + record(wmf::SelectObject, words({0}))
+        + record(wmf::DibCreatePatternBrush, words({5, 0}) + dib) + record(wmf::SelectObject, words({1}))
+        + record(wmf::Rectangle, words({20, 20, 0, 0})) + eof();
+    QTest::newRow("1 bit") << oneBit << QList<QPoint> {{0, 0}, {1, 0}, {0, 1}, {9, 1}, {10, 10}}
+                           << QList<QColor> {kBlue, kRed, kRed, kBlue, kBlue};
 }
 
 void TestWmfDrawing::patternBrush()
@@ -287,18 +281,17 @@ void TestWmfDrawing::fontHeightSign()
     const QFontMetricsF fm(probe);
     const double expected = (fm.ascent() + fm.descent()) / 600.0;
     const double ratio = double(character) / cell;
-    QVERIFY2(qAbs(ratio - expected) < 0.12,
-             qPrintable(QStringLiteral("ratio %1, font %2").arg(ratio).arg(expected)));
+    QVERIFY2(qAbs(ratio - expected) < 0.12, qPrintable(QStringLiteral("ratio %1, font %2").arg(ratio).arg(expected)));
 }
 
 void TestWmfDrawing::textAlignment_data()
 {
     // "Hgy" at (100, 100) in a 200 x 200 picture; where does the ink lie?
     QTest::addColumn<int>("align");
-    QTest::addColumn<bool>("leftOfPoint");  // ink ends left of x = 100
+    QTest::addColumn<bool>("leftOfPoint"); // ink ends left of x = 100
     QTest::addColumn<bool>("rightOfPoint"); // ink starts right of x = 100
-    QTest::addColumn<bool>("abovePoint");   // ink ends above y = 100
-    QTest::addColumn<bool>("belowPoint");   // ink starts below y = 100
+    QTest::addColumn<bool>("abovePoint"); // ink ends above y = 100
+    QTest::addColumn<bool>("belowPoint"); // ink starts below y = 100
 
     QTest::newRow("left top") << int(wmf::TaLeft | wmf::TaTop) << false << true << false << true;
     QTest::newRow("right top") << int(wmf::TaRight | wmf::TaTop) << true << false << false << true;
@@ -324,8 +317,8 @@ void TestWmfDrawing::textAlignment()
     w.textOut(100, 100, QStringLiteral("Hgy"));
     const QRect ink = inkBox(wmf::render(w.data()));
     QVERIFY(!ink.isEmpty());
-    const QString where = QStringLiteral("ink %1,%2 %3x%4")
-                              .arg(ink.x()).arg(ink.y()).arg(ink.width()).arg(ink.height());
+    const QString where
+        = QStringLiteral("ink %1,%2 %3x%4").arg(ink.x()).arg(ink.y()).arg(ink.width()).arg(ink.height());
     QVERIFY2((ink.right() < 100) == leftOfPoint, qPrintable(where));
     QVERIFY2((ink.left() > 100) == rightOfPoint, qPrintable(where));
     QVERIFY2((ink.bottom() < 100) == abovePoint, qPrintable(where));

@@ -31,42 +31,33 @@ void TestWmfHostile::malformed_data()
     const QByteArray start = header() + windowOf(50, 50);
     const QByteArray select0 = record(wmf::SelectObject, words({0}));
 
-    QTest::newRow("zero record size") << start + rawRecord(0, wmf::Rectangle, words({9, 9, 0, 0})) + eof()
-                                      << true;
+    QTest::newRow("zero record size") << start + rawRecord(0, wmf::Rectangle, words({9, 9, 0, 0})) + eof() << true;
     QTest::newRow("record size below 3") << start + rawRecord(2, wmf::SaveDc) + eof() << true;
     QTest::newRow("huge record size") << start + rawRecord(0xFFFFFFFFu, wmf::Polygon, words({3})) << true;
-    QTest::newRow("record size past the end") << start + rawRecord(1000, wmf::Polyline, words({2, 0, 0, 9, 9}))
-                                              << true;
+    QTest::newRow("record size past the end") << start + rawRecord(1000, wmf::Polyline, words({2, 0, 0, 9, 9})) << true;
     QTest::newRow("truncated record header") << start + QByteArray("\x05\x00\x00", 3) << true;
-    QTest::newRow("negative point count") << start + record(wmf::Polygon, words({-5, 0, 0, 10, 10})) + eof()
-                                          << true;
-    QTest::newRow("huge point count") << start + record(wmf::Polyline, words({32767, 0, 0, 10, 10})) + eof()
-                                      << true;
-    QTest::newRow("point count one past") << start + record(wmf::Polygon, words({3, 0, 0, 10, 10})) + eof()
-                                          << true;
+    QTest::newRow("negative point count") << start + record(wmf::Polygon, words({-5, 0, 0, 10, 10})) + eof() << true;
+    QTest::newRow("huge point count") << start + record(wmf::Polyline, words({32767, 0, 0, 10, 10})) + eof() << true;
+    QTest::newRow("point count one past") << start + record(wmf::Polygon, words({3, 0, 0, 10, 10})) + eof() << true;
     QTest::newRow("poly-polygon counts past the data")
         << start + record(wmf::PolyPolygon, words({2, 65535, 65535, 0, 0})) + eof() << true;
     QTest::newRow("poly-polygon with 65535 rings")
         << start + record(wmf::PolyPolygon, words({65535, 1, 1})) + eof() << true;
-    QTest::newRow("bad handles")
-        << start + record(wmf::SelectObject, words({999})) + record(wmf::DeleteObject, words({65535}))
-               + select0 + record(wmf::DeleteObject, words({0})) + record(wmf::Rectangle, words({9, 9, 0, 0}))
-               + eof()
-        << true;
-    QTest::newRow("parameters missing")
-        << start + record(wmf::SelectObject) + record(wmf::Rectangle) + record(wmf::Arc, words({1, 2}))
-               + record(wmf::CreateFontIndirect, words({-12})) + select0 + record(wmf::TextOut, words({5}))
-               + record(wmf::ExtTextOut, words({0, 0, 4, wmf::EtoOpaque, 1})) + record(wmf::RestoreDc)
-               + record(wmf::SetBkColor) + record(wmf::MoveTo) + record(wmf::LineTo) + eof()
-        << true;
-    QTest::newRow("negative text length")
-        << start + record(wmf::TextOut, words({-2, 0x4141, 0, 0})) + record(wmf::ExtTextOut, words({0, 0, -9, 0}))
-               + eof()
-        << true;
-    QTest::newRow("text longer than its record")
-        << start + record(wmf::TextOut, words({30000, 0x4141, 0, 0}))
-               + record(wmf::ExtTextOut, words({0, 0, 30000, 0, 0x4141})) + eof()
-        << true;
+    QTest::newRow("bad handles") << start + record(wmf::SelectObject, words({999}))
+            + record(wmf::DeleteObject, words({65535})) + select0 + record(wmf::DeleteObject, words({0}))
+            + record(wmf::Rectangle, words({9, 9, 0, 0}))
+            + eof() << true;
+    QTest::newRow("parameters missing") << start + record(wmf::SelectObject) + record(wmf::Rectangle)
+            + record(wmf::Arc, words({1, 2})) + record(wmf::CreateFontIndirect, words({-12})) + select0
+            + record(wmf::TextOut, words({5})) + record(wmf::ExtTextOut, words({0, 0, 4, wmf::EtoOpaque, 1}))
+            + record(wmf::RestoreDc) + record(wmf::SetBkColor) + record(wmf::MoveTo) + record(wmf::LineTo)
+            + eof() << true;
+    QTest::newRow("negative text length") << start + record(wmf::TextOut, words({-2, 0x4141, 0, 0}))
+            + record(wmf::ExtTextOut, words({0, 0, -9, 0}))
+            + eof() << true;
+    QTest::newRow("text longer than its record") << start + record(wmf::TextOut, words({30000, 0x4141, 0, 0}))
+            + record(wmf::ExtTextOut, words({0, 0, 30000, 0, 0x4141}))
+            + eof() << true;
     QTest::newRow("no end record") << start + record(wmf::Rectangle, words({9, 9, 0, 0})) << true;
     QTest::newRow("nothing after the header") << start << true;
     QTest::newRow("zero extent") << header() + windowOf(0, 50) + eof() << false;
@@ -86,13 +77,14 @@ void TestWmfHostile::malformed_data()
     for (int i = 0; i < 20000; ++i)
         objects += record(wmf::CreateBrushIndirect, words({0, 0xFF, 0, 0}));
     for (int i = 0; i < 20000; ++i)
-        objects += record(wmf::DeleteObject, words({i % 5000})) + record(wmf::CreatePenIndirect, words({0, 1, 0, 0, 0}));
+        objects
+            += record(wmf::DeleteObject, words({i % 5000})) + record(wmf::CreatePenIndirect, words({0, 1, 0, 0, 0}));
     QTest::newRow("object table overflow") << objects + eof() << true;
 
-    QByteArray dib = start + record(wmf::DibCreatePatternBrush,
-                                    words({5, 0, 40, 0, 0x7FFF, 0x7FFF, 0x7FFF, 0x7FFF, 1, 8}));
-    QTest::newRow("DIB pattern with huge size") << dib + select0 + record(wmf::Rectangle, words({9, 9, 0, 0})) + eof()
-                                                << true;
+    QByteArray dib
+        = start + record(wmf::DibCreatePatternBrush, words({5, 0, 40, 0, 0x7FFF, 0x7FFF, 0x7FFF, 0x7FFF, 1, 8}));
+    QTest::newRow("DIB pattern with huge size")
+        << dib + select0 + record(wmf::Rectangle, words({9, 9, 0, 0})) + eof() << true;
 
     wmf::Writer huge = plain(64, 64);
     huge.setWindowExt(1, 1);
@@ -137,12 +129,27 @@ void TestWmfHostile::randomGarbage()
             framed = placeable(0, 0, 64, 48, 96) + framed;
         // Random records: sizes and functions from the real set.
         QByteArray records = header() + windowOf(64, 48);
-        static const quint16 functions[] = {
-            wmf::Polygon, wmf::Polyline, wmf::PolyPolygon, wmf::TextOut, wmf::ExtTextOut,
-            wmf::CreateFontIndirect, wmf::CreatePenIndirect, wmf::CreateBrushIndirect,
-            wmf::SelectObject, wmf::DeleteObject, wmf::RestoreDc, wmf::SaveDc, wmf::Arc,
-            wmf::Pie, wmf::Chord, wmf::RoundRect, wmf::SetWindowExt, wmf::SetViewportExt,
-            wmf::SetMapMode, wmf::DibCreatePatternBrush, wmf::SetTextAlign};
+        static const quint16 functions[] = {wmf::Polygon,
+                                            wmf::Polyline,
+                                            wmf::PolyPolygon,
+                                            wmf::TextOut,
+                                            wmf::ExtTextOut,
+                                            wmf::CreateFontIndirect,
+                                            wmf::CreatePenIndirect,
+                                            wmf::CreateBrushIndirect,
+                                            wmf::SelectObject,
+                                            wmf::DeleteObject,
+                                            wmf::RestoreDc,
+                                            wmf::SaveDc,
+                                            wmf::Arc,
+                                            wmf::Pie,
+                                            wmf::Chord,
+                                            wmf::RoundRect,
+                                            wmf::SetWindowExt,
+                                            wmf::SetViewportExt,
+                                            wmf::SetMapMode,
+                                            wmf::DibCreatePatternBrush,
+                                            wmf::SetTextAlign};
         for (int r = 0; r < 40; ++r) {
             QByteArray params(int(random.bounded(0, 40)) * 2, '\0');
             for (char &c : params)

@@ -59,9 +59,15 @@ ProgramFolderFixture::ProgramFolderFixture(bool withData) : previous(platform::p
         linkData(dir.path());
 }
 
-ProgramFolderFixture::~ProgramFolderFixture() { platform::setProgramFolder(previous); }
+ProgramFolderFixture::~ProgramFolderFixture()
+{
+    platform::setProgramFolder(previous);
+}
 
-QString ProgramFolderFixture::path(const QString &relative) const { return dir.path() + QLatin1Char('/') + relative; }
+QString ProgramFolderFixture::path(const QString &relative) const
+{
+    return dir.path() + QLatin1Char('/') + relative;
+}
 
 void ProgramFolderFixture::writeFile(const QString &relative, const QByteArray &bytes) const
 {
@@ -73,7 +79,10 @@ void ProgramFolderFixture::writeFile(const QString &relative, const QByteArray &
     f.write(bytes);
 }
 
-void ProgramFolderFixture::remove(const QString &relative) const { QFile::remove(path(relative)); }
+void ProgramFolderFixture::remove(const QString &relative) const
+{
+    QFile::remove(path(relative));
+}
 
 QByteArray readFile(const QString &path)
 {

@@ -42,8 +42,8 @@ inline bool sameColor(const QImage &img, const QPoint &p, const QColor &want)
     if (!img.rect().contains(p))
         return false;
     const QColor got = img.pixelColor(p);
-    return got.alpha() == 255 && qAbs(got.red() - want.red()) <= 8
-           && qAbs(got.green() - want.green()) <= 8 && qAbs(got.blue() - want.blue()) <= 8;
+    return got.alpha() == 255 && qAbs(got.red() - want.red()) <= 8 && qAbs(got.green() - want.green()) <= 8
+        && qAbs(got.blue() - want.blue()) <= 8;
 }
 
 inline bool isEmptyAt(const QImage &img, const QPoint &p)
@@ -136,8 +136,14 @@ inline QByteArray words(std::initializer_list<int> values)
     return b;
 }
 
-inline QByteArray eof() { return rawRecord(3, 0); }
+inline QByteArray eof()
+{
+    return rawRecord(3, 0);
+}
 
-inline QByteArray windowOf(int w, int h) { return record(wmf::SetWindowExt, words({h, w})); }
+inline QByteArray windowOf(int w, int h)
+{
+    return record(wmf::SetWindowExt, words({h, w}));
+}
 
 } // namespace wmftest

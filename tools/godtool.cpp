@@ -34,23 +34,22 @@ QTextStream &err()
     return s;
 }
 
-const char *const kUsage =
-    "Usage:\n"
-    "  godtool encode --shift N [--keep-newlines] INPUT OUTPUT\n"
-    "      Stores a UTF-8 text file in the program's stored form, lowering every\n"
-    "      GBK character code by N. Line breaks (LF) become CR LF first unless\n"
-    "      --keep-newlines is given. Refuses, naming the line and column, any\n"
-    "      character that cannot be stored.\n"
-    "  godtool decode --shift N [--page] INPUT [OUTPUT]\n"
-    "      Undoes the stored form. Without --page writes the text the program\n"
-    "      shows, as UTF-8 (to standard output when OUTPUT is missing); with\n"
-    "      --page writes the GBK page file the program writes (text + CR LF).\n"
-    "  godtool check PROGRAM_FOLDER\n"
-    "      Checks the data beside a built program: all 125 reading files present\n"
-    "      and decodable, every detail file and the instructions document\n"
-    "      decodable. Lists every problem; exits 1 if there is any.\n"
-    "  godtool --help\n"
-    "Documents use shift 2, readings shift 3.\n";
+const char *const kUsage = "Usage:\n"
+                           "  godtool encode --shift N [--keep-newlines] INPUT OUTPUT\n"
+                           "      Stores a UTF-8 text file in the program's stored form, lowering every\n"
+                           "      GBK character code by N. Line breaks (LF) become CR LF first unless\n"
+                           "      --keep-newlines is given. Refuses, naming the line and column, any\n"
+                           "      character that cannot be stored.\n"
+                           "  godtool decode --shift N [--page] INPUT [OUTPUT]\n"
+                           "      Undoes the stored form. Without --page writes the text the program\n"
+                           "      shows, as UTF-8 (to standard output when OUTPUT is missing); with\n"
+                           "      --page writes the GBK page file the program writes (text + CR LF).\n"
+                           "  godtool check PROGRAM_FOLDER\n"
+                           "      Checks the data beside a built program: all 125 reading files present\n"
+                           "      and decodable, every detail file and the instructions document\n"
+                           "      decodable. Lists every problem; exits 1 if there is any.\n"
+                           "  godtool --help\n"
+                           "Documents use shift 2, readings shift 3.\n";
 
 int usageError(const QString &message)
 {
@@ -59,7 +58,10 @@ int usageError(const QString &message)
     return 2;
 }
 
-QString systemReason(int error) { return QString::fromLocal8Bit(std::strerror(error)); }
+QString systemReason(int error)
+{
+    return QString::fromLocal8Bit(std::strerror(error));
+}
 
 // Everything meant for standard output goes through here, so that a full
 // disk or a closed stream is noticed instead of ending in silence.
@@ -67,7 +69,7 @@ bool writeStdout(const QByteArray &bytes)
 {
     errno = 0;
     const bool ok = std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout) == size_t(bytes.size())
-                    && std::fflush(stdout) == 0 && !std::ferror(stdout);
+        && std::fflush(stdout) == 0 && !std::ferror(stdout);
     if (!ok) {
         err() << "godtool: cannot write to standard output: " << systemReason(errno ? errno : EIO) << "\n";
         err().flush();
@@ -278,8 +280,7 @@ int decodeCommand(const QStringList &args)
     if (!readInput(files[0], &stored))
         return 1;
     const storedtext::Codes shown = storedtext::unshift(storedtext::gather(stored), shift);
-    const QByteArray out = page ? storedtext::toGbk(shown) + QByteArray("\r\n")
-                                : gbk::toText(shown).toUtf8();
+    const QByteArray out = page ? storedtext::toGbk(shown) + QByteArray("\r\n") : gbk::toText(shown).toUtf8();
     if (files.size() == 2)
         return writeWhole(files[1], out) ? 0 : 1;
     return writeStdout(out) ? 0 : 1;

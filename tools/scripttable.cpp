@@ -63,7 +63,7 @@ bool writeRegion(const QDir &data, const char *name, const char *config, QByteAr
         std::fprintf(stderr, "scripttable: cannot read %s\n", qPrintable(configPath));
         return false;
     }
-    QStringList files{configPath};
+    QStringList files {configPath};
     QStringList dictionaries;
     collectFiles(QJsonDocument::fromJson(configFile.readAll()).object(), &dictionaries);
     for (const QString &dictionary : dictionaries)

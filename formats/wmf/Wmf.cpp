@@ -38,11 +38,10 @@ QImage render(const QByteArray &data, const Limits &limits, Report *report)
     {
         detail::Player player(layout, limits, &image);
         int records = 0;
-        detail::walkRecords(file, layout.recordsStart, limits.maxRecords,
-                            [&](quint16 function, const Bytes &p) {
-                                ++records;
-                                return player.play(function, p);
-                            });
+        detail::walkRecords(file, layout.recordsStart, limits.maxRecords, [&](quint16 function, const Bytes &p) {
+            ++records;
+            return player.play(function, p);
+        });
         if (report) {
             report->records = records;
             report->work = player.budget().used();

@@ -21,11 +21,14 @@ constexpr double kBandEdgeCheck = 2;
 // What an edge no number can describe costs: more than any budget.
 constexpr double kUnmeasurable = 1e18;
 
-bool finite(const QPointF &p) { return std::isfinite(p.x()) && std::isfinite(p.y()); }
+bool finite(const QPointF &p)
+{
+    return std::isfinite(p.x()) && std::isfinite(p.y());
+}
 
 } // namespace
 
-EdgeRows::EdgeRows(const QSize &picture) : picture_(picture) {}
+EdgeRows::EdgeRows(const QSize &picture) : picture_(picture) { }
 
 void EdgeRows::addEdge(const QPointF &a, const QPointF &b)
 {
@@ -110,8 +113,7 @@ double EdgeRows::antialiasedWork() const
     const double span = insideBottom_ >= insideTop_ ? insideBottom_ - insideTop_ + 1 : 0;
     // A band is at least one row: a row with more cells than a band holds
     // makes the rasterizer start again with more memory instead.
-    const double bands =
-        std::max(1.0, std::min(span, std::max(span / kRowsPerBand, cellsInside_ / kCellsPerBand)));
+    const double bands = std::max(1.0, std::min(span, std::max(span / kRowsPerBand, cellsInside_ / kCellsPerBand)));
     // A slanting edge is walked whole once for every band it reaches into.
     double steps = walk_ + uprightInside_;
     if (span > 0)
@@ -140,16 +142,14 @@ double EdgeRows::aliasedWork() const
     // The edges are looked at again for every 64 rows.
     const double span = insideBottom_ >= insideTop_ ? insideBottom_ - insideTop_ + 1 : 0;
     const double chunks = std::ceil(span / kRowsPerChunk);
-    return cost::kActivePair * pairs + cost::kActiveRow * crossings
-           + edges_ * (cost::kEdge + kChunkEdgeCheck * chunks)
-           + (walk_ >= kUnmeasurable ? kUnmeasurable : 0);
+    return cost::kActivePair * pairs + cost::kActiveRow * crossings + edges_ * (cost::kEdge + kChunkEdgeCheck * chunks)
+        + (walk_ >= kUnmeasurable ? kUnmeasurable : 0);
 }
 
 double coveredPixels(const QRectF &deviceBounds, const QSize &picture)
 {
-    const QRectF area = deviceBounds.normalized()
-                            .adjusted(-1, -1, 1, 1)
-                            .intersected(QRectF(QPointF(0, 0), QSizeF(picture)));
+    const QRectF area
+        = deviceBounds.normalized().adjusted(-1, -1, 1, 1).intersected(QRectF(QPointF(0, 0), QSizeF(picture)));
     return area.isEmpty() ? 0 : area.width() * area.height();
 }
 
@@ -170,8 +170,8 @@ double thinLineWork(const QList<QPolygonF> &polylines, const QSize &picture)
             double t0 = 0;
             double t1 = 1;
             const double p[4] = {-dx, dx, -dy, dy};
-            const double q[4] = {a.x() - frame.left(), frame.right() - a.x(), a.y() - frame.top(),
-                                 frame.bottom() - a.y()};
+            const double q[4]
+                = {a.x() - frame.left(), frame.right() - a.x(), a.y() - frame.top(), frame.bottom() - a.y()};
             bool outside = false;
             for (int k = 0; k < 4 && !outside; ++k) {
                 if (p[k] == 0) {

@@ -40,25 +40,25 @@
 namespace wmf::detail {
 
 namespace cost {
-constexpr double kCanvasPixel = 15;       // a pixel of the picture, cleared before playing
-constexpr double kFigure = 2000;          // any figure: state changes, building its path
-constexpr double kEdge = 40;              // every edge handed to a rasterizer
-constexpr double kBandStep = 13;          // antialiased: a row or cell of an edge, in one band
-constexpr double kActivePair = 2.2;       // aliased: per (edges crossing a row)^2
-constexpr double kActiveRow = 5;          // aliased: per edge crossing a row
-constexpr double kSolidPixel = 0.5;       // filling one pixel with a colour
-constexpr double kPatternPixel = 1.8;     // ... with a picture brush
-constexpr double kHatchPixel = 5;         // ... with a hatched brush
-constexpr double kThinPixel = 50;         // one pixel along a one-pixel line
-constexpr double kThinSegment = 300;      // each segment of a one-pixel line
-constexpr double kCorner = 600;           // a corner or end of a wide pen's outline
-constexpr double kNewFont = 600000;       // matching a font not asked for before
-constexpr double kTextRun = 5000;         // laying out and drawing one run of text
-constexpr double kAsciiCharacter = 2000;  // each character of a run...
+constexpr double kCanvasPixel = 15; // a pixel of the picture, cleared before playing
+constexpr double kFigure = 2000; // any figure: state changes, building its path
+constexpr double kEdge = 40; // every edge handed to a rasterizer
+constexpr double kBandStep = 13; // antialiased: a row or cell of an edge, in one band
+constexpr double kActivePair = 2.2; // aliased: per (edges crossing a row)^2
+constexpr double kActiveRow = 5; // aliased: per edge crossing a row
+constexpr double kSolidPixel = 0.5; // filling one pixel with a colour
+constexpr double kPatternPixel = 1.8; // ... with a picture brush
+constexpr double kHatchPixel = 5; // ... with a hatched brush
+constexpr double kThinPixel = 50; // one pixel along a one-pixel line
+constexpr double kThinSegment = 300; // each segment of a one-pixel line
+constexpr double kCorner = 600; // a corner or end of a wide pen's outline
+constexpr double kNewFont = 600000; // matching a font not asked for before
+constexpr double kTextRun = 5000; // laying out and drawing one run of text
+constexpr double kAsciiCharacter = 2000; // each character of a run...
 constexpr double kOtherCharacter = 40000; // ... outside ASCII, through font fallback
-constexpr double kGlyphPixel = 1;         // a cached glyph, per pixel it covers
-constexpr int kLargestCachedGlyph = 64;   // larger glyphs are drawn as outlines
-constexpr double kGlyphOutline = 40000;   // building a large glyph's outline...
+constexpr double kGlyphPixel = 1; // a cached glyph, per pixel it covers
+constexpr int kLargestCachedGlyph = 64; // larger glyphs are drawn as outlines
+constexpr double kGlyphOutline = 40000; // building a large glyph's outline...
 constexpr double kGlyphOutlinePoint = 60; // ... per point of it
 // Filling a glyph's outline costs this many times a figure's estimate: the
 // font's curves are flattened finer than a figure's.
@@ -95,10 +95,10 @@ private:
     // Where each edge starts crossing rows inside the picture (a row) and
     // where it stops (-row - 1), for the aliased estimate.
     std::vector<int> active_;
-    double walk_ = 0;            // rows and cells of the slanting edges, all of them
-    double walkByInside_ = 0;    // sum over edges of that walk x rows inside
-    double uprightInside_ = 0;   // rows of upright edges inside the picture
-    double cellsInside_ = 0;     // crossing cells inside the picture
+    double walk_ = 0; // rows and cells of the slanting edges, all of them
+    double walkByInside_ = 0; // sum over edges of that walk x rows inside
+    double uprightInside_ = 0; // rows of upright edges inside the picture
+    double cellsInside_ = 0; // crossing cells inside the picture
     double insideTop_ = 0;
     double insideBottom_ = -1;
     qint64 edges_ = 0;
@@ -115,10 +115,7 @@ double thinLineWork(const QList<QPolygonF> &polylines, const QSize &picture);
 struct FigureWork {
     double antialiased = 0;
     double aliased = 0;
-    bool useAntialiasing() const
-    {
-        return antialiased <= cost::kAntialiasingLimit || antialiased <= aliased;
-    }
+    bool useAntialiasing() const { return antialiased <= cost::kAntialiasingLimit || antialiased <= aliased; }
     double chosen() const { return useAntialiasing() ? antialiased : aliased; }
 };
 

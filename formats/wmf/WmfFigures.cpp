@@ -10,7 +10,10 @@ namespace wmf::detail {
 namespace {
 
 // Outlines sit on the centres of the pixels their points name.
-QPainterPath shifted(const QPainterPath &path) { return path.translated(0.5, 0.5); }
+QPainterPath shifted(const QPainterPath &path)
+{
+    return path.translated(0.5, 0.5);
+}
 
 // The point where the ray from the centre through p meets the ellipse, as
 // the angle QPainterPath's arcs take.
@@ -37,7 +40,7 @@ FigureWork Player::strokeWork(const QPainterPath &stroke) const
     const double width = penWidth();
     if (width <= 1.0) {
         const double work = thinLineWork(stroke.toSubpathPolygons(), image_->size());
-        return FigureWork{work, work};
+        return FigureWork {work, work};
     }
     return wideStrokeWork(stroke, width, image_->size());
 }
@@ -59,8 +62,7 @@ bool Player::chargeFigure(const FigureWork &work)
 
 bool Player::fillAndStroke(const QPainterPath &fill, const QPainterPath &stroke, const QRectF &bounds)
 {
-    const FigureWork fillCost =
-        hasBrush() ? fillWork(fill, brushPixelCost(), image_->size()) : FigureWork();
+    const FigureWork fillCost = hasBrush() ? fillWork(fill, brushPixelCost(), image_->size()) : FigureWork();
     const FigureWork strokeCost = strokeWork(stroke);
     if (!budget_.charge(cost::kFigure + fillCost.chosen() + strokeCost.chosen()))
         return false;
@@ -164,9 +166,7 @@ bool Player::playPolyPolygon(const Bytes &p)
 bool Player::drawBoxFigure(quint16 function, const Bytes &p)
 {
     // The bounds are the last four words (bottom, right, top, left).
-    const qint64 at = function == Rectangle || function == Ellipse ? 0
-                      : function == RoundRect                    ? 4
-                                                                 : 8;
+    const qint64 at = function == Rectangle || function == Ellipse ? 0 : function == RoundRect ? 4 : 8;
     if (!p.has(at, 8))
         return true;
     const QPointF a = toDevice(p.s16(at + 6), p.s16(at + 4));

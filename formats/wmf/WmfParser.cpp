@@ -46,14 +46,13 @@ Layout readLayout(const Bytes &file, const Limits &limits)
     } else {
         // The first window extent the file sets gives the size.
         bool found = false;
-        walkRecords(file, layout.recordsStart, limits.maxRecords,
-                    [&](quint16 function, const Bytes &p) {
-                        if (function != SetWindowExt || !p.has(0, 4))
-                            return true;
-                        layout.windowExt = QPoint(p.s16(2), p.s16(0));
-                        found = true;
-                        return false;
-                    });
+        walkRecords(file, layout.recordsStart, limits.maxRecords, [&](quint16 function, const Bytes &p) {
+            if (function != SetWindowExt || !p.has(0, 4))
+                return true;
+            layout.windowExt = QPoint(p.s16(2), p.s16(0));
+            found = true;
+            return false;
+        });
         const int w = std::abs(layout.windowExt.x());
         const int h = std::abs(layout.windowExt.y());
         if (!found || w == 0 || h == 0 || w > limits.maxWidth || h > limits.maxHeight)
@@ -75,8 +74,8 @@ QImage decodeDib(const Bytes &dib)
     const int bits = dib.u16(14);
     const quint32 compression = dib.u32(16);
     quint32 used = dib.u32(32);
-    if (width <= 0 || width > kMaxSide || rawHeight == 0 || rawHeight < -kMaxSide
-        || rawHeight > kMaxSide || compression != 0)
+    if (width <= 0 || width > kMaxSide || rawHeight == 0 || rawHeight < -kMaxSide || rawHeight > kMaxSide
+        || compression != 0)
         return QImage();
     if (bits != 1 && bits != 4 && bits != 8 && bits != 24 && bits != 32)
         return QImage();

@@ -17,7 +17,7 @@ namespace wmf::detail {
 class Bytes
 {
 public:
-    Bytes(const uchar *data, qint64 size) : data_(data), size_(size) {}
+    Bytes(const uchar *data, qint64 size) : data_(data), size_(size) { }
     static Bytes of(const QByteArray &data)
     {
         return Bytes(reinterpret_cast<const uchar *>(data.constData()), data.size());
@@ -28,10 +28,7 @@ public:
         return offset >= 0 && length >= 0 && offset <= size_ && length <= size_ - offset;
     }
     quint8 u8(qint64 offset) const { return has(offset, 1) ? data_[offset] : 0; }
-    quint16 u16(qint64 offset) const
-    {
-        return has(offset, 2) ? quint16(data_[offset] | (data_[offset + 1] << 8)) : 0;
-    }
+    quint16 u16(qint64 offset) const { return has(offset, 2) ? quint16(data_[offset] | (data_[offset + 1] << 8)) : 0; }
     int s16(qint64 offset) const { return qint16(u16(offset)); }
     quint32 u32(qint64 offset) const { return u16(offset) | (quint32(u16(offset + 2)) << 16); }
     qint32 s32(qint64 offset) const { return qint32(u32(offset)); }
@@ -70,7 +67,7 @@ Layout readLayout(const Bytes &file, const Limits &limits);
 // Walks the records from `start`: visit(function, parameters) is called for
 // each record and returns false to stop. Stops at the end record, at a
 // record whose size is impossible and after maxRecords records.
-template <typename Visit>
+template<typename Visit>
 void walkRecords(const Bytes &file, qint64 start, int maxRecords, Visit &&visit)
 {
     qint64 pos = start;

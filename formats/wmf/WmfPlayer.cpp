@@ -16,7 +16,9 @@ QColor colorAt(const Bytes &b, qint64 offset)
 } // namespace
 
 Player::Player(const Layout &layout, const Limits &limits, QImage *image)
-    : limits_(limits), image_(image), painter_(image),
+    : limits_(limits),
+      image_(image),
+      painter_(image),
       canDrawText_(qobject_cast<QGuiApplication *>(QCoreApplication::instance()) != nullptr),
       budget_(limits.paintBudget, limits.paintMilliseconds)
 {
@@ -104,22 +106,43 @@ QPen Player::currentPen(double extent) const
     const bool reasonable = extent <= 4.0 * (image_->width() + image_->height());
     if (thin && reasonable) {
         switch (state_.pen.style & PsStyleMask) {
-        case PsDash: pen.setStyle(Qt::DashLine); break;
-        case PsDot: pen.setStyle(Qt::DotLine); break;
-        case PsDashDot: pen.setStyle(Qt::DashDotLine); break;
-        case PsDashDotDot: pen.setStyle(Qt::DashDotDotLine); break;
-        default: break;
+        case PsDash:
+            pen.setStyle(Qt::DashLine);
+            break;
+        case PsDot:
+            pen.setStyle(Qt::DotLine);
+            break;
+        case PsDashDot:
+            pen.setStyle(Qt::DashDotLine);
+            break;
+        case PsDashDotDot:
+            pen.setStyle(Qt::DashDotDotLine);
+            break;
+        default:
+            break;
         }
     }
     switch (state_.pen.style & PsEndCapMask) {
-    case PsEndCapSquare: pen.setCapStyle(Qt::SquareCap); break;
-    case PsEndCapFlat: pen.setCapStyle(Qt::FlatCap); break;
-    default: pen.setCapStyle(Qt::RoundCap); break;
+    case PsEndCapSquare:
+        pen.setCapStyle(Qt::SquareCap);
+        break;
+    case PsEndCapFlat:
+        pen.setCapStyle(Qt::FlatCap);
+        break;
+    default:
+        pen.setCapStyle(Qt::RoundCap);
+        break;
     }
     switch (state_.pen.style & PsJoinMask) {
-    case PsJoinBevel: pen.setJoinStyle(Qt::BevelJoin); break;
-    case PsJoinMiter: pen.setJoinStyle(Qt::MiterJoin); break;
-    default: pen.setJoinStyle(Qt::RoundJoin); break;
+    case PsJoinBevel:
+        pen.setJoinStyle(Qt::BevelJoin);
+        break;
+    case PsJoinMiter:
+        pen.setJoinStyle(Qt::MiterJoin);
+        break;
+    default:
+        pen.setJoinStyle(Qt::RoundJoin);
+        break;
     }
     return pen;
 }
@@ -136,9 +159,8 @@ QBrush Player::currentBrush() const
     case BsNull:
         return QBrush(Qt::NoBrush);
     case BsHatched: {
-        static const Qt::BrushStyle hatches[] = {Qt::HorPattern, Qt::VerPattern,
-                                                 Qt::FDiagPattern, Qt::BDiagPattern,
-                                                 Qt::CrossPattern, Qt::DiagCrossPattern};
+        static const Qt::BrushStyle hatches[] = {Qt::HorPattern,   Qt::VerPattern,   Qt::FDiagPattern,
+                                                 Qt::BDiagPattern, Qt::CrossPattern, Qt::DiagCrossPattern};
         if (b.hatch >= 0 && b.hatch < 6)
             return QBrush(b.color, hatches[b.hatch]);
         return QBrush(b.color);
@@ -186,10 +208,17 @@ void Player::selectObject(int index)
         return;
     const Object &o = objects_[size_t(index)];
     switch (o.kind) {
-    case Object::Pen: state_.pen = o.pen; break;
-    case Object::Brush: state_.brush = o.brush; break;
-    case Object::Font: state_.font = o.font; break;
-    default: break; // palettes and regions are not drawn with
+    case Object::Pen:
+        state_.pen = o.pen;
+        break;
+    case Object::Brush:
+        state_.brush = o.brush;
+        break;
+    case Object::Font:
+        state_.font = o.font;
+        break;
+    default:
+        break; // palettes and regions are not drawn with
     }
 }
 
@@ -349,8 +378,7 @@ bool Player::play(quint16 function, const Bytes &p)
         if (!p.has(0, 4))
             return true;
         const QPoint to(p.s16(2), p.s16(0));
-        const QPolygonF line{toDevice(state_.current.x(), state_.current.y()),
-                             toDevice(to.x(), to.y())};
+        const QPolygonF line {toDevice(state_.current.x(), state_.current.y()), toDevice(to.x(), to.y())};
         state_.current = to;
         return drawPolyline(line);
     }

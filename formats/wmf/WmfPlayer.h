@@ -63,9 +63,9 @@ struct State {
     int polyFillMode = Alternate;
     int mapMode = MmAnisotropic;
     QPoint windowOrg;
-    QPoint windowExt{1, 1};
+    QPoint windowExt {1, 1};
     QPoint viewportOrg;
-    QPoint viewportExt{1, 1};
+    QPoint viewportExt {1, 1};
     QPoint current;
 };
 
@@ -122,8 +122,7 @@ private:
     // Text (WmfText.cpp).
     bool playTextOut(const Bytes &p);
     bool playExtTextOut(const Bytes &p);
-    bool drawText(int x, int y, const QByteArray &bytes, int options, const QRectF &rect,
-                  const QVector<int> &advances);
+    bool drawText(int x, int y, const QByteArray &bytes, int options, const QRectF &rect, const QVector<int> &advances);
     QFont currentFont(double *pixels, double sx);
 
     const Limits &limits_;

@@ -114,9 +114,15 @@ enum Hatch { HsHorizontal = 0, HsVertical, HsFDiagonal, HsBDiagonal, HsCross, Hs
 enum DibColors { DibRgbColors = 0 };
 // Text alignment flags.
 enum TextAlign {
-    TaLeft = 0, TaTop = 0, TaUpdateCp = 1, TaRight = 2, TaCenter = 6,
-    TaBottom = 8, TaBaseline = 24,
-    TaHorizontalMask = 6, TaVerticalMask = 24,
+    TaLeft = 0,
+    TaTop = 0,
+    TaUpdateCp = 1,
+    TaRight = 2,
+    TaCenter = 6,
+    TaBottom = 8,
+    TaBaseline = 24,
+    TaHorizontalMask = 6,
+    TaVerticalMask = 24,
 };
 // ExtTextOut options.
 enum ExtTextOutOption { EtoOpaque = 0x0002, EtoClipped = 0x0004 };

@@ -43,7 +43,10 @@ Characters splitCharacters(const QByteArray &bytes)
 
 } // namespace
 
-QString decodeText(const QByteArray &bytes) { return splitCharacters(bytes).text; }
+QString decodeText(const QByteArray &bytes)
+{
+    return splitCharacters(bytes).text;
+}
 
 namespace {
 
@@ -233,23 +236,33 @@ bool Player::drawText(int x, int y, const QByteArray &bytes, int options, const 
         for (qsizetype i = 0; i < chars.text.size(); i += step) {
             const qsizetype n = qMin(step, chars.text.size() - i);
             pieces.append({i, n, width});
-            const double advance = n == 1 ? fm.horizontalAdvance(chars.text.at(i))
-                                          : fm.horizontalAdvance(chars.text.mid(i, n));
+            const double advance
+                = n == 1 ? fm.horizontalAdvance(chars.text.at(i)) : fm.horizontalAdvance(chars.text.mid(i, n));
             width = qMin(width + advance, kLongestRun);
         }
     }
 
     double dx = 0;
     switch (state_.textAlign & TaHorizontalMask) {
-    case TaRight: dx = -width; break;
-    case TaCenter: dx = -width / 2; break;
-    default: break;
+    case TaRight:
+        dx = -width;
+        break;
+    case TaCenter:
+        dx = -width / 2;
+        break;
+    default:
+        break;
     }
     double baseline = fm.ascent();
     switch (state_.textAlign & TaVerticalMask) {
-    case TaBottom: baseline = -fm.descent(); break;
-    case TaBaseline: baseline = 0; break;
-    default: break;
+    case TaBottom:
+        baseline = -fm.descent();
+        break;
+    case TaBaseline:
+        baseline = 0;
+        break;
+    default:
+        break;
     }
 
     // The text's box as it lands in the picture, turned with the font.
@@ -305,11 +318,9 @@ bool Player::drawText(int x, int y, const QByteArray &bytes, int options, const 
         } else {
             // A few cached glyphs: within the text's height and, allowing
             // for glyphs that overhang, about the width they advance.
-            const double advance = (piece.count > 1 || advances.isEmpty())
-                                       ? fm.horizontalAdvance(text)
-                                       : 0;
-            const QRectF box(at.x() - overhang, at.y() - fm.ascent() - overhang,
-                             advance + 2 * overhang, fm.ascent() + fm.descent() + 2 * overhang);
+            const double advance = (piece.count > 1 || advances.isEmpty()) ? fm.horizontalAdvance(text) : 0;
+            const QRectF box(at.x() - overhang, at.y() - fm.ascent() - overhang, advance + 2 * overhang,
+                             fm.ascent() + fm.descent() + 2 * overhang);
             const QRectF landed = place.mapRect(box);
             if (!landed.intersects(window))
                 continue;

@@ -52,8 +52,7 @@ namespace {
 QColor mix(const QColor &a, const QColor &b, double t)
 {
     auto m = [t](int x, int y) { return int(std::lround(x + (y - x) * t)); };
-    return QColor(m(a.red(), b.red()), m(a.green(), b.green()), m(a.blue(), b.blue()),
-                  m(a.alpha(), b.alpha()));
+    return QColor(m(a.red(), b.red()), m(a.green(), b.green()), m(a.blue(), b.blue()), m(a.alpha(), b.alpha()));
 }
 
 struct Vec3 {
@@ -123,8 +122,8 @@ VectorPicture globe()
         const double y = cy - 0.34 * radius * t;
         Shape s;
         s.kind = Shape::Ellipse;
-        s.box = QRect(int(std::lround(x - r)), int(std::lround(y - r)), int(std::lround(2 * r)),
-                      int(std::lround(2 * r)));
+        s.box
+            = QRect(int(std::lround(x - r)), int(std::lround(y - r)), int(std::lround(2 * r)), int(std::lround(2 * r)));
         s.brush = mix(shadow, light, std::pow(t, 0.8));
         pic.shapes.append(s);
     }
@@ -204,10 +203,9 @@ QByteArray toMetafile(const VectorPicture &picture)
     bool penNone = false, brushNone = false;
     for (const Shape &s : picture.shapes) {
         const bool wantPenNone = !s.pen.isValid();
-        if (pen < 0 || wantPenNone != penNone
-            || (!wantPenNone && (s.pen != penColour || s.penWidth != penWidth))) {
-            const int made = wantPenNone ? w.createPen(wmf::PsNull, 0, Qt::black)
-                                         : w.createPen(wmf::PsSolid, s.penWidth, s.pen);
+        if (pen < 0 || wantPenNone != penNone || (!wantPenNone && (s.pen != penColour || s.penWidth != penWidth))) {
+            const int made
+                = wantPenNone ? w.createPen(wmf::PsNull, 0, Qt::black) : w.createPen(wmf::PsSolid, s.penWidth, s.pen);
             w.selectObject(made);
             if (pen >= 0)
                 w.deleteObject(pen);
@@ -219,8 +217,8 @@ QByteArray toMetafile(const VectorPicture &picture)
         if (s.kind == Shape::Ellipse) {
             const bool wantBrushNone = !s.brush.isValid();
             if (brush < 0 || wantBrushNone != brushNone || (!wantBrushNone && s.brush != brushColour)) {
-                const int made = wantBrushNone ? w.createBrush(wmf::BsNull, Qt::black)
-                                               : w.createBrush(wmf::BsSolid, s.brush);
+                const int made
+                    = wantBrushNone ? w.createBrush(wmf::BsNull, Qt::black) : w.createBrush(wmf::BsSolid, s.brush);
                 w.selectObject(made);
                 if (brush >= 0)
                     w.deleteObject(brush);
@@ -239,8 +237,8 @@ QByteArray toMetafile(const VectorPicture &picture)
 QImage renderPreview(const VectorPicture &picture)
 {
     const double scale = 96.0 / picture.unitsPerInch;
-    QImage img = blankImage(int(std::lround(picture.frame.width() * scale)),
-                            int(std::lround(picture.frame.height() * scale)));
+    QImage img
+        = blankImage(int(std::lround(picture.frame.width() * scale)), int(std::lround(picture.frame.height() * scale)));
     QPainter p(&img);
     prepare(p);
     p.scale(scale, scale);

@@ -19,15 +19,15 @@ QString markFamily();
 struct Shape {
     enum Kind { Ellipse, Polyline };
     Kind kind = Ellipse;
-    QRect box;             // Ellipse
-    QList<QPoint> points;  // Polyline
-    QColor pen;            // invalid: no outline
-    int penWidth = 0;      // logical units
-    QColor brush;          // invalid: not filled
+    QRect box; // Ellipse
+    QList<QPoint> points; // Polyline
+    QColor pen; // invalid: no outline
+    int penWidth = 0; // logical units
+    QColor brush; // invalid: not filled
 };
 
 struct VectorPicture {
-    QRect frame;           // logical units
+    QRect frame; // logical units
     int unitsPerInch = 1440;
     QList<Shape> shapes;
 };

@@ -76,8 +76,8 @@ void taiji(QPainter &p, double r, const QColor &dark, const QColor &pale)
 
 // One character standing on the board at `radius` from the centre, its foot
 // towards the centre.
-void boardMark(QPainter &p, const QString &ch, double radius, double size, double weight,
-               const QColor &fill, const QColor &edge)
+void boardMark(QPainter &p, const QString &ch, double radius, double size, double weight, const QColor &fill,
+               const QColor &edge)
 {
     // A dark edge under strokes thickened with their own colour, so that the
     // thin brush face still reads on the lacquer.

@@ -17,7 +17,7 @@ namespace {
 class Dice
 {
 public:
-    explicit Dice(quint32 seed) : state_(seed) {}
+    explicit Dice(quint32 seed) : state_(seed) { }
     double next() // 0 <= x < 1
     {
         state_ = state_ * 1664525u + 1013904223u;

@@ -28,8 +28,8 @@ struct Box {
 
 void measure(const std::vector<ColourCount> &colours, Box &box)
 {
-    std::array<int, 3> lo{255, 255, 255};
-    std::array<int, 3> hi{0, 0, 0};
+    std::array<int, 3> lo {255, 255, 255};
+    std::array<int, 3> hi {0, 0, 0};
     box.population = 0;
     for (int i = box.begin; i < box.end; ++i) {
         for (int ch = 0; ch < 3; ++ch) {
@@ -53,7 +53,7 @@ void measure(const std::vector<ColourCount> &colours, Box &box)
 QList<QRgb> medianCut(std::vector<ColourCount> &colours, int wanted)
 {
     std::vector<Box> boxes;
-    Box all{0, int(colours.size())};
+    Box all {0, int(colours.size())};
     measure(colours, all);
     boxes.push_back(all);
     while (int(boxes.size()) < wanted) {
@@ -76,9 +76,9 @@ QList<QRgb> medianCut(std::vector<ColourCount> &colours, int wanted)
         Box b = boxes[size_t(pick)];
         const int ch = b.widestChannel;
         std::stable_sort(colours.begin() + b.begin, colours.begin() + b.end,
-                  [ch](const ColourCount &x, const ColourCount &y) {
-                      return x.c[size_t(ch)] < y.c[size_t(ch)];
-                  });
+                         [ch](const ColourCount &x, const ColourCount &y) {
+                             return x.c[size_t(ch)] < y.c[size_t(ch)];
+                         });
         qint64 half = b.population / 2;
         int cut = b.begin + 1;
         qint64 seen = 0;
@@ -88,8 +88,8 @@ QList<QRgb> medianCut(std::vector<ColourCount> &colours, int wanted)
             if (seen >= half)
                 break;
         }
-        Box left{b.begin, cut};
-        Box right{cut, b.end};
+        Box left {b.begin, cut};
+        Box right {cut, b.end};
         measure(colours, left);
         measure(colours, right);
         boxes[size_t(pick)] = left;
@@ -264,7 +264,7 @@ QByteArray encode(const IndexedImage &image)
     putLe16(out, image.height);
     out.append(char(0xF7)); // global colour table of 256 entries, 8 bits per primary
     out.append(char(image.transparentIndex >= 0 ? image.transparentIndex : 0)); // background
-    out.append(char(0));    // square pixels
+    out.append(char(0)); // square pixels
     for (int i = 0; i < 256; ++i) {
         const QRgb c = i < image.palette.size() ? image.palette[i] : qRgb(0, 0, 0);
         out.append(char(qRed(c)));

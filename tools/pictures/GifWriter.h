@@ -11,8 +11,8 @@ namespace gif {
 struct IndexedImage {
     int width = 0;
     int height = 0;
-    QList<QRgb> palette;      // at most 256 colours
-    QByteArray indices;       // width * height palette indices, row by row
+    QList<QRgb> palette; // at most 256 colours
+    QByteArray indices; // width * height palette indices, row by row
     int transparentIndex = -1; // -1: no transparent colour
 };
 

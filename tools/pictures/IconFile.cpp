@@ -86,7 +86,7 @@ QByteArray encode(const QList<QImage> &images)
         out.append(char(img.height() >= 256 ? 0 : img.height()));
         out.append(char(0)); // no palette
         out.append(char(0));
-        putU16(out, 1);  // planes
+        putU16(out, 1); // planes
         putU16(out, 32); // bits a pixel
         putU32(out, quint32(entries[i].size()));
         putU32(out, offset);

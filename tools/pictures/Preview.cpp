@@ -27,7 +27,6 @@ QImage enlarged(const QImage &img, int factor, const QColor &ground)
     return out;
 }
 
-
 QPushButton *button(QWidget *parent, const QString &text, double points, const QRect &r)
 {
     auto *b = new QPushButton(text, parent);
@@ -81,8 +80,8 @@ QImage divination(const Set &set, int width, int height, int up, int mid, int lo
     p.end();
     backdrop(&w, ground);
 
-    const divinationlayout::Result r = divinationlayout::compute(float(twips::fromPixels(width)),
-                                                       float(twips::fromPixels(height)));
+    const divinationlayout::Result r
+        = divinationlayout::compute(float(twips::fromPixels(width)), float(twips::fromPixels(height)));
     auto at = [](const divinationlayout::Point &pt, double w, double h) { return twips::rect(pt.x, pt.y, w, h); };
     button(&w, QStringLiteral("重 点 卦 象 详 细 解 说"), 14.25, at(r.detailButton, 6000, 600))->setEnabled(false);
     button(&w, QStringLiteral("《木制衍枰占卜》"), 14.25, at(r.woodenButton, 2500, 600));
@@ -118,8 +117,8 @@ QImage about(const Set &set)
     p.drawImage(0, 0, set.globe);
     p.end();
     backdrop(&w, ground);
-    auto label = [&w](const QString &text, double x, double y, double lw, double lh, const QString &face,
-                      double points, const QColor &colour, Qt::Alignment align) {
+    auto label = [&w](const QString &text, double x, double y, double lw, double lh, const QString &face, double points,
+                      const QColor &colour, Qt::Alignment align) {
         auto *l = new QLabel(text, &w);
         l->setFont(platform::designFont(face, points));
         l->setGeometry(twips::rect(x, y, lw, lh));
@@ -130,17 +129,18 @@ QImage about(const Set &set)
         l->setPalette(pal);
         return l;
     };
-    const QString verse = QStringLiteral("警告：") + QString(23, QLatin1Char(' '))
-        + QStringLiteral("天地备兮难量！") + QString(10, QLatin1Char(' ')) + QStringLiteral("神机妙兮莫测！")
-        + QString(10, QLatin1Char(' ')) + QStringLiteral("非贤人兮莫传！") + QString(10, QLatin1Char(' '))
-        + QStringLiteral("不听劝兮有凶！");
+    const QString verse = QStringLiteral("警告：") + QString(23, QLatin1Char(' ')) + QStringLiteral("天地备兮难量！")
+        + QString(10, QLatin1Char(' ')) + QStringLiteral("神机妙兮莫测！") + QString(10, QLatin1Char(' '))
+        + QStringLiteral("非贤人兮莫传！") + QString(10, QLatin1Char(' ')) + QStringLiteral("不听劝兮有凶！");
     label(verse, 1575, 4185, 3855, 2025, QStringLiteral("楷体_GB2312"), 15.75, Qt::black, Qt::AlignLeft);
     label(QStringLiteral("衍枰占卜"), 1800, 225, 4845, 600, QStringLiteral("楷体_GB2312"), 26.25, Qt::red,
           Qt::AlignHCenter);
     label(QStringLiteral("版本 " YANPING_VERSION), 1800, 855, 4845, 465, QStringLiteral("仿宋_GB2312"), 15.75, Qt::red,
           Qt::AlignHCenter);
-    label(QStringLiteral("    方术，是中国传统文化的一个组成部分，它对中国社会生活有着极其深刻的影响，要了解中国的政治、经济、科学文化，就必须了解中国古代的方术。"),
-          480, 2160, 7725, 1890, QStringLiteral("隶书"), 21.75, Qt::blue, Qt::AlignLeft);
+    label(
+        QStringLiteral(
+            "    方术，是中国传统文化的一个组成部分，它对中国社会生活有着极其深刻的影响，要了解中国的政治、经济、科学文化，就必须了解中国古代的方术。"),
+        480, 2160, 7725, 1890, QStringLiteral("隶书"), 21.75, Qt::blue, Qt::AlignLeft);
     button(&w, QStringLiteral("确定"), 10.5, twips::rect(5535, 4455, 1500, 465));
     button(&w, QStringLiteral("系统信息"), 10.5, twips::rect(5535, 5535, 1485, 465));
     return w.grab().toImage();

@@ -8,8 +8,8 @@
 namespace preview {
 
 struct Set {
-    QImage globe;    // as the program's metafile reader draws globe.wmf (or the drawing itself)
-    QImage emblem;   // kvnda.gif as read back
+    QImage globe; // as the program's metafile reader draws globe.wmf (or the drawing itself)
+    QImage emblem; // kvnda.gif as read back
     QImage frames[4];
     QImage blank, upper, middle, lower; // the piece JPEGs as read back
     QImage icon32, icon256, pointer;

@@ -163,7 +163,10 @@ void checkMetafile(const QByteArray &data, const QImage &drawing)
     }
     if (read.size() != drawing.size())
         fail(QStringLiteral("globe.wmf reads back at %1 x %2, not %3 x %4")
-                 .arg(read.width()).arg(read.height()).arg(drawing.width()).arg(drawing.height()));
+                 .arg(read.width())
+                 .arg(read.height())
+                 .arg(drawing.width())
+                 .arg(drawing.height()));
     // Compare with the same shapes drawn directly.
     const QImage a = read.convertToFormat(QImage::Format_ARGB32);
     const QImage b = drawing.convertToFormat(QImage::Format_ARGB32);
@@ -203,7 +206,8 @@ int main(int argc, char *argv[])
                                            QStringLiteral("Folder for PNG previews and mock-ups of the windows."),
                                            QStringLiteral("DIR"));
     const QCommandLineOption iconsOption(QStringLiteral("out-icons"),
-                                         QStringLiteral("Folder for the icon as yanping-<size>.png, for desktop menus."),
+                                         QStringLiteral(
+                                             "Folder for the icon as yanping-<size>.png, for desktop menus."),
                                          QStringLiteral("DIR"));
     parser.addOptions({dataOption, resourcesOption, iconsOption, previewOption});
     parser.process(app);
@@ -248,8 +252,7 @@ int main(int argc, char *argv[])
     const double frameAngles[4] = {90, 180, 270, 360};
     QByteArray frames[4];
     for (int i = 0; i < 4; ++i)
-        frames[i] = gifFile(drawings::emblem(frameAngles[i], true), QString::fromLatin1(frameNames[i]),
-                            &set.frames[i]);
+        frames[i] = gifFile(drawings::emblem(frameAngles[i], true), QString::fromLatin1(frameNames[i]), &set.frames[i]);
     if (!dataDir.isEmpty()) {
         save(dataDir, QStringLiteral("kvnda.gif"), kvnda);
         for (int i = 0; i < 4; ++i)
@@ -259,9 +262,12 @@ int main(int argc, char *argv[])
     // Pieces: the blank face and the three marked faces.
     const int quality = 80;
     const QByteArray wu = jpegFile(drawings::piece(QString()), quality, QStringLiteral("wu.jpg"), &set.blank);
-    const QByteArray shang = jpegFile(drawings::piece(QStringLiteral("上")), quality, QStringLiteral("shang.jpg"), &set.upper);
-    const QByteArray zhong = jpegFile(drawings::piece(QStringLiteral("中")), quality, QStringLiteral("zhong.jpg"), &set.middle);
-    const QByteArray xia = jpegFile(drawings::piece(QStringLiteral("下")), quality, QStringLiteral("xia.jpg"), &set.lower);
+    const QByteArray shang
+        = jpegFile(drawings::piece(QStringLiteral("上")), quality, QStringLiteral("shang.jpg"), &set.upper);
+    const QByteArray zhong
+        = jpegFile(drawings::piece(QStringLiteral("中")), quality, QStringLiteral("zhong.jpg"), &set.middle);
+    const QByteArray xia
+        = jpegFile(drawings::piece(QStringLiteral("下")), quality, QStringLiteral("xia.jpg"), &set.lower);
     if (!dataDir.isEmpty()) {
         save(dataDir, QStringLiteral("wu.jpg"), wu);
         save(dataDir, QStringLiteral("shang.jpg"), shang);

@@ -171,8 +171,8 @@ void TestPictureFormats::gifTransparency()
 {
     QImage art(10, 4, QImage::Format_ARGB32);
     art.fill(Qt::transparent);
-    art.setPixel(1, 1, qRgba(255, 0, 0, 255));   // opaque red stays red
-    art.setPixel(2, 1, qRgba(200, 0, 0, 127));   // below half: transparent
+    art.setPixel(1, 1, qRgba(255, 0, 0, 255)); // opaque red stays red
+    art.setPixel(2, 1, qRgba(200, 0, 0, 127)); // below half: transparent
     art.setPixel(3, 1, qRgba(255, 255, 255, 128)); // over the matte, opaque
     const QRgb matte = qRgb(0, 0, 100);
     const gif::IndexedImage img = gif::quantize(art, matte);
@@ -256,8 +256,7 @@ void TestPictureFormats::shippedPictures()
     QFETCH(QSize, size);
     QPixmap pixmap;
     errors::Failure failure;
-    QVERIFY2(pictures::load(sourcePath(QStringLiteral("data/picture/") + name), &pixmap, &failure),
-             qPrintable(name));
+    QVERIFY2(pictures::load(sourcePath(QStringLiteral("data/picture/") + name), &pixmap, &failure), qPrintable(name));
     QCOMPARE(pixmap.size(), size);
     // Each picture has something drawn in its middle.
     const QImage img = pixmap.toImage().convertToFormat(QImage::Format_ARGB32);

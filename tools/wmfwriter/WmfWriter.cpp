@@ -12,8 +12,7 @@ namespace {
 
 qint16 clamp16(int v)
 {
-    return qint16(qBound(int(std::numeric_limits<qint16>::min()), v,
-                         int(std::numeric_limits<qint16>::max())));
+    return qint16(qBound(int(std::numeric_limits<qint16>::min()), v, int(std::numeric_limits<qint16>::max())));
 }
 
 void put16(QByteArray &out, int v)
@@ -23,7 +22,10 @@ void put16(QByteArray &out, int v)
     out.append(char(w >> 8));
 }
 
-void putS16(QByteArray &out, int v) { put16(out, clamp16(v)); }
+void putS16(QByteArray &out, int v)
+{
+    put16(out, clamp16(v));
+}
 
 void put32(QByteArray &out, quint32 v)
 {
@@ -286,8 +288,7 @@ void Writer::textOut(int x, int y, const QString &text)
     record(TextOut, p);
 }
 
-void Writer::extTextOut(int x, int y, int options, const QRect &rect, const QString &text,
-                        const QVector<int> &advances)
+void Writer::extTextOut(int x, int y, int options, const QRect &rect, const QString &text, const QVector<int> &advances)
 {
     const QByteArray bytes = toGbk(text);
     QByteArray p;

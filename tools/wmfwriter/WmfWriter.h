@@ -18,15 +18,15 @@ namespace wmf {
 
 // The fields of a logical font the writer fills in.
 struct LogFont {
-    int height = 0;       // negative: character height; positive: cell height
+    int height = 0; // negative: character height; positive: cell height
     int width = 0;
-    int escapement = 0;   // tenths of a degree, counter-clockwise
+    int escapement = 0; // tenths of a degree, counter-clockwise
     int weight = 400;
     bool italic = false;
     bool underline = false;
     bool strikeOut = false;
-    int charSet = 134;    // GB2312_CHARSET
-    QString faceName;     // written in GBK, at most 31 bytes
+    int charSet = 134; // GB2312_CHARSET
+    QString faceName; // written in GBK, at most 31 bytes
 };
 
 class Writer
