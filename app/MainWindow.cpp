@@ -122,10 +122,7 @@ void MainWindow::showDivinationWindow()
 {
     // There is one divination window: an open one comes back to the front.
     if (DivinationWindow *w = divinationWindow()) {
-        QMdiSubWindow *sub = w->subWindow();
-        sub->showMaximized();
-        mdiArea_->setActiveSubWindow(sub);
-        sub->raise();
+        platform::showMaximizedInFront(w->subWindow());
         return;
     }
     platform::showMaximizedChild(mdiArea_, new DivinationWindow);

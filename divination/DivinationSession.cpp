@@ -17,16 +17,11 @@ DivinationSession::DivinationSession(QObject *parent) : QObject(parent)
 QString DivinationSession::captionText(Caption caption)
 {
     switch (caption) {
-    case Caption::WoodenMode:
-        return script::display(QStringLiteral("《木制衍枰占卜》"));
-    case Caption::ComputerMode:
-        return script::display(QStringLiteral("《电脑衍枰占卜》"));
-    case Caption::PrayerStart:
-        return script::display(QStringLiteral("《祈祷开始》"));
-    case Caption::PrayerEnd:
-        return script::display(QStringLiteral("《祈祷结束》"));
-    case Caption::DivinationOver:
-        return script::display(QStringLiteral("《占卜结束》"));
+    case Caption::WoodenMode: return script::display(QStringLiteral("《木制衍枰占卜》"));
+    case Caption::ComputerMode: return script::display(QStringLiteral("《电脑衍枰占卜》"));
+    case Caption::PrayerStart: return script::display(QStringLiteral("《祈祷开始》"));
+    case Caption::PrayerEnd: return script::display(QStringLiteral("《祈祷结束》"));
+    case Caption::DivinationOver: return script::display(QStringLiteral("《占卜结束》"));
     }
     return QString();
 }

@@ -197,14 +197,9 @@ bool DivinationWindow::eventFilter(QObject *watched, QEvent *event)
     if (watched == computerButton_) {
         switch (event->type()) {
         case QEvent::MouseButtonPress:
-        case QEvent::MouseButtonDblClick:
-            computerPress_ = static_cast<QMouseEvent *>(event)->timestamp();
-            break;
-        case QEvent::KeyPress:
-            computerPress_.reset();
-            break;
-        default:
-            break;
+        case QEvent::MouseButtonDblClick: computerPress_ = static_cast<QMouseEvent *>(event)->timestamp(); break;
+        case QEvent::KeyPress: computerPress_.reset(); break;
+        default: break;
         }
     } else if (watched == countSelector_ && event->type() == QEvent::Wheel && !countSelector_->hasFocus()) {
         event->ignore();

@@ -6,6 +6,7 @@
 #include "platform/AppInfo.h"
 #include "platform/Files.h"
 #include "platform/MessageBox.h"
+#include "platform/Script.h"
 
 #include <QAction>
 #include <QCoreApplication>
@@ -25,10 +26,23 @@
 #include <QStandardPaths>
 
 namespace {
-const QString kSaveTitle = QStringLiteral("保存签文");
-const QString kPrintTitle = QStringLiteral("打印签文");
-const QString kPdfFilter = QStringLiteral("PDF 文档 (*.pdf)");
-const QString kPngFilter = QStringLiteral("PNG 图片 (*.png)");
+// As the session shows them (in Traditional characters where it asks).
+QString saveTitle()
+{
+    return script::display(QStringLiteral("保存签文"));
+}
+QString printTitle()
+{
+    return script::display(QStringLiteral("打印签文"));
+}
+QString pdfFilter()
+{
+    return script::display(QStringLiteral("PDF 文档 (*.pdf)"));
+}
+QString pngFilter()
+{
+    return script::display(QStringLiteral("PNG 图片 (*.png)"));
+}
 constexpr int kPictureDpi = 150;
 constexpr int kPdfDpi = 1200; // as a high-resolution printer, so printing to a file gives the same PDF
 
@@ -62,8 +76,8 @@ QString withSuffix(const QString &name, const QString &suffix)
 ReadingKeeper::ReadingKeeper(DivinationWindow *window)
     : QObject(window),
       window_(window),
-      saveAction_(new QAction(QStringLiteral("保存签文…"), window)),
-      printAction_(new QAction(QStringLiteral("打印签文…"), window))
+      saveAction_(new QAction(script::display(QStringLiteral("保存签文…")), window)),
+      printAction_(new QAction(script::display(QStringLiteral("打印签文…")), window))
 {
     setObjectName(QStringLiteral("readingKeeper"));
     saveAction_->setObjectName(QStringLiteral("saveReading"));
@@ -201,18 +215,18 @@ void ReadingKeeper::save()
     const QString key = reading::readingKey(counts.upper, counts.middle, counts.lower);
 
     keepNoDialogSettings();
-    QFileDialog dialog(window_, kSaveTitle);
+    QFileDialog dialog(window_, saveTitle());
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
-    dialog.setAccessibleName(kSaveTitle);
-    dialog.setNameFilters({kPdfFilter, kPngFilter});
+    dialog.setAccessibleName(saveTitle());
+    dialog.setNameFilters({pdfFilter(), pngFilter()});
     dialog.setDefaultSuffix(QStringLiteral("pdf"));
     dialog.setDirectory(proposedFolder());
     dialog.selectFile(proposedFileName(key, slip.content().shownAt.date()));
     // Choosing the other kind of file changes the proposed name with it.
     QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog](const QString &filter) {
-        const QString suffix = filter == kPngFilter ? QStringLiteral("png") : QStringLiteral("pdf");
+        const QString suffix = filter == pngFilter() ? QStringLiteral("png") : QStringLiteral("pdf");
         dialog.setDefaultSuffix(suffix);
         if (auto *edit = dialog.findChild<QLineEdit *>(QStringLiteral("fileNameEdit")))
             edit->setText(withSuffix(edit->text(), suffix));
@@ -224,7 +238,7 @@ void ReadingKeeper::save()
         return;
     Format format = Format::Pdf;
     if (!formatOf(path, &format)) {
-        format = dialog.selectedNameFilter() == kPngFilter ? Format::Png : Format::Pdf;
+        format = dialog.selectedNameFilter() == pngFilter() ? Format::Png : Format::Pdf;
         path += format == Format::Png ? QStringLiteral(".png") : QStringLiteral(".pdf");
     }
     errors::Failure failure;
@@ -244,8 +258,8 @@ void ReadingKeeper::print()
         QStringLiteral("%1 %2").arg(slip.content().title, ReadingSheet::countsText(slip.content().counts)));
     printer.setCreator(appinfo::title() + QLatin1Char(' ') + QCoreApplication::applicationVersion());
     QPrintDialog dialog(&printer, window_);
-    dialog.setWindowTitle(kPrintTitle);
-    dialog.setAccessibleName(kPrintTitle);
+    dialog.setWindowTitle(printTitle());
+    dialog.setAccessibleName(printTitle());
     if (msgbox::execDialog(dialog) != QDialog::Accepted)
         return;
     if (slip.paint(&printer) == 0) {

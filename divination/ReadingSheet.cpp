@@ -1,6 +1,7 @@
 #include "ReadingSheet.h"
 
 #include "platform/Fonts.h"
+#include "platform/Script.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QImage>
@@ -243,7 +244,7 @@ void ReadingSheet::paintPage(QPainter &painter, const Layout &l, int page) const
         painter.setPen(kGrey);
         const QRectF dateBox(l.content.left(), titleBox.bottom() + 1 * mm, l.content.width(), 6 * mm);
         painter.drawText(dateBox, Qt::AlignHCenter | Qt::AlignVCenter,
-                         QStringLiteral("占卜时间　") + dateTimeText(content_.shownAt));
+                         script::display(QStringLiteral("占卜时间　")) + dateTimeText(content_.shownAt));
         // A double rule under the heading.
         const double ruleY = dateBox.bottom() + 4 * mm;
         painter.setPen(QPen(kRed, 0.3 * mm));
@@ -262,7 +263,7 @@ void ReadingSheet::paintPage(QPainter &painter, const Layout &l, int page) const
         const QRectF box(l.content.left(), l.content.top(), l.content.width(), 7 * mm);
         painter.drawText(box, Qt::AlignLeft | Qt::AlignVCenter, content_.title);
         painter.drawText(box, Qt::AlignRight | Qt::AlignVCenter,
-                         countsText(content_.counts) + QStringLiteral("（续）"));
+                         countsText(content_.counts) + script::display(QStringLiteral("（续）")));
         painter.setPen(QPen(kRed, 0.15 * mm));
         painter.drawLine(QPointF(l.content.left(), box.bottom() + 1.5 * mm),
                          QPointF(l.content.right(), box.bottom() + 1.5 * mm));
@@ -273,7 +274,7 @@ void ReadingSheet::paintPage(QPainter &painter, const Layout &l, int page) const
         painter.setPen(kGrey);
         const QRectF box(l.content.left(), l.content.bottom() - 5 * mm, l.content.width(), 5 * mm);
         painter.drawText(box, Qt::AlignHCenter | Qt::AlignBottom,
-                         QStringLiteral("第 %1 页　共 %2 页").arg(page + 1).arg(l.pages()));
+                         script::display(QStringLiteral("第 %1 页　共 %2 页")).arg(page + 1).arg(l.pages()));
     }
 
     // This page's lines of the text.

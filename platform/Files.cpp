@@ -98,14 +98,10 @@ namespace {
 errors::Kind failureKind(ReadProblem problem)
 {
     switch (problem) {
-    case ReadProblem::Missing:
-        return errors::Kind::FileNotFound;
-    case ReadProblem::NoPermission:
-        return errors::Kind::PermissionDenied;
-    case ReadProblem::TooLarge:
-        return errors::Kind::OutOfMemory;
-    default:
-        return errors::Kind::PathFileAccess;
+    case ReadProblem::Missing: return errors::Kind::FileNotFound;
+    case ReadProblem::NoPermission: return errors::Kind::PermissionDenied;
+    case ReadProblem::TooLarge: return errors::Kind::OutOfMemory;
+    default: return errors::Kind::PathFileAccess;
     }
 }
 
@@ -127,18 +123,13 @@ ReadProblem problemFromErrno(int e)
     case ENOENT:
     case ENOTDIR:
     case ELOOP:
-    case ENAMETOOLONG:
-        return ReadProblem::Missing;
+    case ENAMETOOLONG: return ReadProblem::Missing;
     case EACCES:
-    case EPERM:
-        return ReadProblem::NoPermission;
-    case EISDIR:
-        return ReadProblem::Folder;
+    case EPERM: return ReadProblem::NoPermission;
+    case EISDIR: return ReadProblem::Folder;
     case ENXIO:
-    case ENODEV:
-        return ReadProblem::NotRegular;
-    default:
-        return ReadProblem::ReadFailed;
+    case ENODEV: return ReadProblem::NotRegular;
+    default: return ReadProblem::ReadFailed;
     }
 }
 
@@ -166,20 +157,13 @@ struct Descriptor {
 QString describe(ReadProblem problem)
 {
     switch (problem) {
-    case ReadProblem::None:
-        return QString();
-    case ReadProblem::Missing:
-        return QStringLiteral("no such file");
-    case ReadProblem::NoPermission:
-        return QStringLiteral("permission denied");
-    case ReadProblem::Folder:
-        return QStringLiteral("is a folder");
-    case ReadProblem::NotRegular:
-        return QStringLiteral("not a regular file");
-    case ReadProblem::TooLarge:
-        return QStringLiteral("file too large");
-    case ReadProblem::ReadFailed:
-        return QStringLiteral("read error");
+    case ReadProblem::None: return QString();
+    case ReadProblem::Missing: return QStringLiteral("no such file");
+    case ReadProblem::NoPermission: return QStringLiteral("permission denied");
+    case ReadProblem::Folder: return QStringLiteral("is a folder");
+    case ReadProblem::NotRegular: return QStringLiteral("not a regular file");
+    case ReadProblem::TooLarge: return QStringLiteral("file too large");
+    case ReadProblem::ReadFailed: return QStringLiteral("read error");
     }
     return QString();
 }

@@ -78,8 +78,7 @@ protected:
             return true;
         }
         if (key->key() == Qt::Key_F10 && widget == QApplication::focusWidget() && !key->isAutoRepeat()) {
-            if (menuBarOf(widget)) {
-                QMenuBar *bar = menuBarOf(widget);
+            if (QMenuBar *bar = menuBarOf(widget)) {
                 focusMenuBar(widget);
                 if (!bar->hasFocus()) {
                     // The menu bar's own watch did not take it: focus it and
@@ -102,7 +101,8 @@ private:
 
 void installKeyboardConventions()
 {
-    static KeyboardConventions *installed = nullptr;
+    // Once per application object (it owns the filter).
+    static QPointer<KeyboardConventions> installed;
     if (installed || !qApp)
         return;
     installed = new KeyboardConventions(qApp);

@@ -36,10 +36,8 @@ protected:
             if (auto *sub = qobject_cast<QMdiSubWindow *>(watched); sub && sub->mdiArea() == area())
                 update();
             break;
-        case QEvent::KeyPress:
-            return cycle(static_cast<QWidget *>(watched), static_cast<QKeyEvent *>(event));
-        default:
-            break;
+        case QEvent::KeyPress: return cycle(static_cast<QWidget *>(watched), static_cast<QKeyEvent *>(event));
+        default: break;
         }
         return QObject::eventFilter(watched, event);
     }

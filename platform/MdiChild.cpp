@@ -31,10 +31,16 @@ QMdiSubWindow *showMaximizedChild(QMdiArea *area, QWidget *widget)
     const int border = sub->style()->pixelMetric(QStyle::PM_MdiSubWindowFrameWidth, nullptr, sub);
     const QSize frame(2 * border, titleHeight + border);
     sub->setGeometry(restoredGeometry(area->viewport()->size(), frame, widget->sizeHint()));
-    sub->showMaximized();
-    area->setActiveSubWindow(sub);
-    sub->raise();
+    showMaximizedInFront(sub);
     return sub;
+}
+
+void showMaximizedInFront(QMdiSubWindow *sub)
+{
+    sub->showMaximized();
+    if (QMdiArea *area = sub->mdiArea())
+        area->setActiveSubWindow(sub);
+    sub->raise();
 }
 
 } // namespace platform

@@ -14,6 +14,10 @@ namespace platform {
 // Restored, it has the geometry of restoredGeometry().
 QMdiSubWindow *showMaximizedChild(QMdiArea *area, QWidget *widget);
 
+// Shows a child window of an area maximized, active and in front (an open
+// window brought back).
+void showMaximizedInFront(QMdiSubWindow *sub);
+
 // Where a child window goes when it is restored from maximized, within a
 // client area of the size `area`: two thirds of the area each way, at least
 // the widget's size hint plus the window frame, no larger than the area,

@@ -48,9 +48,7 @@ bool readValueText(quint32 root, const QString &keyPath, const QString &valueNam
         data.chop(1);
 
     switch (type) {
-    case kTypeText:
-        received = QString::fromLocal8Bit(data);
-        break;
+    case kTypeText: received = QString::fromLocal8Bit(data); break;
     case kTypeNumber: {
         // Little-endian, as the system stores it; the text is the decimal value.
         quint32 number = 0;
@@ -60,8 +58,7 @@ bool readValueText(quint32 root, const QString &keyPath, const QString &valueNam
         received = QString::number(number);
         break;
     }
-    default:
-        break; // any other kind of value leaves the text as it was
+    default: break; // any other kind of value leaves the text as it was
     }
 
     reg.closeKey(key);

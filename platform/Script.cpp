@@ -96,12 +96,9 @@ std::unique_ptr<const FirstScreen> firstScreenFrom(const firstscreen::DataFile (
 std::unique_ptr<const FirstScreen> firstScreenFor(Script script)
 {
     switch (script) {
-    case Script::Taiwan:
-        return firstScreenFrom(firstscreen::taiwanFiles, firstscreen::taiwanTexts);
-    case Script::HongKong:
-        return firstScreenFrom(firstscreen::hongKongFiles, firstscreen::hongKongTexts);
-    case Script::Simplified:
-        break;
+    case Script::Taiwan: return firstScreenFrom(firstscreen::taiwanFiles, firstscreen::taiwanTexts);
+    case Script::HongKong: return firstScreenFrom(firstscreen::hongKongFiles, firstscreen::hongKongTexts);
+    case Script::Simplified: break;
     }
     return nullptr;
 }
@@ -221,12 +218,9 @@ Script scriptFor(const QLocale &locale)
         return Script::Simplified;
     switch (locale.territory()) {
     case QLocale::HongKong:
-    case QLocale::Macao:
-        return Script::HongKong;
-    case QLocale::Taiwan:
-        return Script::Taiwan;
-    default:
-        break;
+    case QLocale::Macao: return Script::HongKong;
+    case QLocale::Taiwan: return Script::Taiwan;
+    default: break;
     }
     return locale.script() == QLocale::TraditionalChineseScript ? Script::Taiwan : Script::Simplified;
 }
@@ -234,12 +228,9 @@ Script scriptFor(const QLocale &locale)
 QString converterConfig(Script script)
 {
     switch (script) {
-    case Script::Taiwan:
-        return QStringLiteral("s2twp.json");
-    case Script::HongKong:
-        return QStringLiteral("s2hk.json");
-    case Script::Simplified:
-        break;
+    case Script::Taiwan: return QStringLiteral("s2twp.json");
+    case Script::HongKong: return QStringLiteral("s2hk.json");
+    case Script::Simplified: break;
     }
     return QString();
 }

@@ -460,18 +460,10 @@ private slots:
         auto lineOf
             = [&](const QString &other, int index) { return load(tmp.filePath(other)).split(u'\n').value(index); };
         switch (Damage(damage)) {
-        case SwapHeading:
-            lines[1] = lineOf(QStringLiteral("230.txt"), 1);
-            break;
-        case ShortVerseLine:
-            lines[5].remove(lines[5].size() - 2, 1);
-            break;
-        case BorrowedVerseLine:
-            lines[7] = lineOf(QStringLiteral("000.txt"), 7);
-            break;
-        case UnknownVerdict:
-            lines[2] = QStringLiteral("    断曰：小吉");
-            break;
+        case SwapHeading: lines[1] = lineOf(QStringLiteral("230.txt"), 1); break;
+        case ShortVerseLine: lines[5].remove(lines[5].size() - 2, 1); break;
+        case BorrowedVerseLine: lines[7] = lineOf(QStringLiteral("000.txt"), 7); break;
+        case UnknownVerdict: lines[2] = QStringLiteral("    断曰：小吉"); break;
         case AreasSwapped: {
             const qsizetype work = areaLine(lines, QStringLiteral("事业")),
                             study = areaLine(lines, QStringLiteral("学业"));
@@ -483,9 +475,7 @@ private slots:
             lines[1] = lines[1].left(lines[1].size() - 4) + lineOf(QStringLiteral("000.txt"), 1).right(4).left(2)
                 + QStringLiteral("回响");
             break;
-        case MissingDetail:
-            QVERIFY(QFile::remove(path));
-            break;
+        case MissingDetail: QVERIFY(QFile::remove(path)); break;
         case DetailRepeatsReading: {
             const QStringList reading = load(tmp.filePath(QStringLiteral("311.txt"))).split(u'\n');
             const qsizetype from = areaLine(reading, QStringLiteral("出行")),
@@ -500,8 +490,7 @@ private slots:
             lines.removeAt(study);
             break;
         }
-        case CrLineEndings:
-            break;
+        case CrLineEndings: break;
         case NotGbk:
             QVERIFY(lines.size() > ExplanationLine + 1);
             lines[ExplanationLine + 1].append(QString::fromUcs4(U"\U0001F319"));
@@ -510,9 +499,7 @@ private slots:
             QVERIFY(lines.size() > StoryLine);
             lines[StoryLine] = lines[StoryLine].section(QStringLiteral("。"), 0, 0) + QStringLiteral("。");
             break;
-        case StoryRetold:
-            lines[StoryLine] = lineOf(QStringLiteral("000.txt"), StoryLine);
-            break;
+        case StoryRetold: lines[StoryLine] = lineOf(QStringLiteral("000.txt"), StoryLine); break;
         case OfficeWord: {
             const qsizetype work = areaLine(lines, QStringLiteral("事业"));
             QVERIFY(work > 0);

@@ -7,7 +7,7 @@
 #include "divination/TextPane.h"
 #include "divination/Texts.h"
 #include "divination/Throw.h"
-#include "messagerecorder.h"
+#include "mainwindowfixture.h"
 #include "platform/Twips.h"
 #include "testsupport.h"
 
@@ -26,8 +26,7 @@ class TestDivinationWindow : public QObject
 {
     Q_OBJECT
 
-    std::unique_ptr<testsupport::ProgramFolderFixture> folder;
-    std::unique_ptr<testsupport::MessageRecorder> messages;
+    std::unique_ptr<testsupport::MainWindowFixture> fixture;
     DivinationWindow *w = nullptr;
 
     MainWindow *mainWindow = nullptr;
@@ -77,20 +76,14 @@ class TestDivinationWindow : public QObject
 private slots:
     void init()
     {
-        folder = std::make_unique<testsupport::ProgramFolderFixture>(true);
-        messages = std::make_unique<testsupport::MessageRecorder>();
-        mainWindow = new MainWindow;
-        mainWindow->resize(1200, 800);
-        mainWindow->show();
+        fixture = std::make_unique<testsupport::MainWindowFixture>();
+        mainWindow = fixture->window.get();
     }
     void cleanup()
     {
-        QVERIFY2(messages->texts.isEmpty(), qPrintable(messages->texts.join(QLatin1Char('|'))));
-        delete mainWindow;
+        QVERIFY2(fixture->messages.texts.isEmpty(), qPrintable(fixture->messages.texts.join(QLatin1Char('|'))));
+        fixture.reset();
         mainWindow = nullptr;
-        QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        messages.reset();
-        folder.reset();
     }
 
     void startState()
@@ -187,7 +180,7 @@ private slots:
         QCOMPARE(iface->role(), QAccessible::Graphic);
         // The pictures are those of the program folder.
         QPixmap shang;
-        QVERIFY(shang.load(folder->path(QStringLiteral("picture/shang.jpg"))));
+        QVERIFY(shang.load(fixture->folder.path(QStringLiteral("picture/shang.jpg"))));
         QCOMPARE(w->upperPieces()[0]->picture().toImage() == shang.toImage(), u > 0);
     }
 
@@ -232,7 +225,8 @@ private slots:
         QVERIFY(w->woodenButton()->isEnabled());
         QCOMPARE(w->readingPane()->text(), readingText(QStringLiteral("013")));
         QVERIFY(w->readingPane()->text().contains(QStringLiteral("【零上·一中·三下】")));
-        QCOMPARE(w->detailButton()->isEnabled(), QFile::exists(folder->path(QStringLiteral("god/xwk/0131.god"))));
+        QCOMPARE(w->detailButton()->isEnabled(),
+                 QFile::exists(fixture->folder.path(QStringLiteral("god/xwk/0131.god"))));
     }
 
     void prayerEndWithoutStart()
@@ -287,7 +281,8 @@ private slots:
         QCOMPARE(counts().lower, 3);
         QCOMPARE(pieces(), QStringLiteral("上上空空 空空空空 下下下空"));
         QCOMPARE(w->readingPane()->text(), readingText(QStringLiteral("203")));
-        QCOMPARE(w->detailButton()->isEnabled(), QFile::exists(folder->path(QStringLiteral("god/xwk/2031.god"))));
+        QCOMPARE(w->detailButton()->isEnabled(),
+                 QFile::exists(fixture->folder.path(QStringLiteral("god/xwk/2031.god"))));
 
         // The prompt changes nothing.
         const QString before = w->readingPane()->text();
@@ -347,13 +342,13 @@ private slots:
     {
         open();
         w->woodenButton()->click();
-        folder->writeFile(QStringLiteral("god/xwk/2031.god"), "abc");
+        fixture->folder.writeFile(QStringLiteral("god/xwk/2031.god"), "abc");
         choose(reading::entryPosition(2, 0, 3));
         QVERIFY(w->detailButton()->isEnabled());
         w->detailButton()->click();
         QCOMPARE(w->readingPane()->text(), QStringLiteral("def"));
         QCOMPARE(pieces(), QStringLiteral("上上空空 空空空空 下下下空"));
-        folder->remove(QStringLiteral("god/xwk/2031.god"));
+        fixture->folder.remove(QStringLiteral("god/xwk/2031.god"));
         w->detailButton()->click(); // the file went away meanwhile: empty text
         QCOMPARE(w->readingPane()->text(), QString());
         QVERIFY(w->detailButton()->isEnabled());
@@ -396,7 +391,7 @@ private slots:
     void missingFilesAreSkippedSilently()
     {
         for (const char *name : {"picture/shang.jpg", "picture/wu.jpg", "picture/globe.wmf", "god/xwk/203.god"})
-            folder->remove(QString::fromLatin1(name));
+            fixture->folder.remove(QString::fromLatin1(name));
         open();
         w->woodenButton()->click();
         choose(reading::entryPosition(2, 0, 3));

@@ -6,7 +6,7 @@
 #include "divination/ReadingModel.h"
 #include "divination/TextPane.h"
 #include "formats/StoredText.h"
-#include "messagerecorder.h"
+#include "mainwindowfixture.h"
 #include "platform/Clock.h"
 #include "platform/MessageBox.h"
 #include "testsupport.h"
@@ -29,8 +29,7 @@ class TestReadingKeeper : public QObject
 {
     Q_OBJECT
 
-    std::unique_ptr<testsupport::ProgramFolderFixture> folder;
-    std::unique_ptr<testsupport::MessageRecorder> messages;
+    std::unique_ptr<testsupport::MainWindowFixture> fixture;
     MainWindow *mainWindow = nullptr;
     DivinationWindow *w = nullptr;
     QTemporaryDir config; // where Qt's dialogs would keep their settings
@@ -54,7 +53,7 @@ class TestReadingKeeper : public QObject
         const storedtext::EncodeResult stored
             = storedtext::encode(text.join(QStringLiteral("\r\n")), storedtext::kReadingShift, false);
         QVERIFY(stored.ok);
-        folder->writeFile(QStringLiteral("god/xwk/") + file + QStringLiteral(".god"), stored.bytes);
+        fixture->folder.writeFile(QStringLiteral("god/xwk/") + file + QStringLiteral(".god"), stored.bytes);
     }
 
 private slots:
@@ -67,11 +66,8 @@ private slots:
 
     void init()
     {
-        folder = std::make_unique<testsupport::ProgramFolderFixture>(true);
-        messages = std::make_unique<testsupport::MessageRecorder>();
-        mainWindow = new MainWindow;
-        mainWindow->resize(1200, 800);
-        mainWindow->show();
+        fixture = std::make_unique<testsupport::MainWindowFixture>();
+        mainWindow = fixture->window.get();
         QVERIFY(QTest::qWaitForWindowActive(mainWindow));
         mainWindow->showDivinationWindow();
         w = mainWindow->divinationWindow();
@@ -80,11 +76,8 @@ private slots:
     void cleanup()
     {
         QLocale::setDefault(QLocale(QLocale::Chinese, QLocale::China));
-        delete mainWindow;
+        fixture.reset();
         mainWindow = nullptr;
-        QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        messages.reset();
-        folder.reset();
     }
 
     void keepReading_data()
@@ -221,8 +214,8 @@ private slots:
             return;
         QCOMPARE(title, QStringLiteral("保存签文"));
         QVERIFY(!nativeDialog);
-        QCOMPARE(messages->texts, message.isEmpty() ? QStringList() : QStringList {message});
-        messages->texts.clear();
+        QCOMPARE(fixture->messages.texts, message.isEmpty() ? QStringList() : QStringList {message});
+        fixture->messages.texts.clear();
         QVERIFY2(QDir(config.path()).isEmpty(), "the file dialog kept settings");
 
         const QString written = QFileInfo(path).suffix().isEmpty() ? path + QStringLiteral(".pdf") : path;

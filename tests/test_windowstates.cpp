@@ -6,7 +6,7 @@
 #include "divination/ReadingModel.h"
 #include "divination/TextPane.h"
 #include "divination/Texts.h"
-#include "messagerecorder.h"
+#include "mainwindowfixture.h"
 #include "platform/Twips.h"
 #include "testsupport.h"
 
@@ -29,8 +29,7 @@
 class TestWindowStates : public QObject
 {
     Q_OBJECT
-    std::unique_ptr<testsupport::ProgramFolderFixture> folder;
-    std::unique_ptr<testsupport::MessageRecorder> messages;
+    std::unique_ptr<testsupport::MainWindowFixture> fixture;
     MainWindow *mainWindow = nullptr;
 
     QMdiArea *area() const { return mainWindow->mdiArea(); }
@@ -224,22 +223,17 @@ class TestWindowStates : public QObject
 private slots:
     void init()
     {
-        folder = std::make_unique<testsupport::ProgramFolderFixture>(true);
-        messages = std::make_unique<testsupport::MessageRecorder>();
-        mainWindow = new MainWindow;
-        mainWindow->setWindowState(Qt::WindowNoState);
-        mainWindow->resize(1000, 700);
-        mainWindow->show();
+        fixture = std::make_unique<testsupport::MainWindowFixture>(QSize(1000, 700),
+                                                                   testsupport::MainWindowFixture::State::Normal);
+        mainWindow = fixture->window.get();
         mainWindow->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(mainWindow));
     }
 
     void cleanup()
     {
-        delete mainWindow;
+        fixture.reset();
         mainWindow = nullptr;
-        messages.reset();
-        folder.reset();
     }
 
     void windowStates_data()
@@ -299,7 +293,7 @@ private slots:
                 return;
         }
         QCOMPARE(this->observe(observe), expected);
-        QVERIFY(messages->texts.isEmpty());
+        QVERIFY(fixture->messages.texts.isEmpty());
     }
 };
 

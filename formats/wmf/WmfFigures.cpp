@@ -189,12 +189,8 @@ bool Player::drawBoxFigure(quint16 function, const Bytes &p)
     auto figure = [&](const QRectF &box) {
         QPainterPath path;
         switch (function) {
-        case Rectangle:
-            path.addRect(box);
-            break;
-        case Ellipse:
-            path.addEllipse(box);
-            break;
+        case Rectangle: path.addRect(box); break;
+        case Ellipse: path.addEllipse(box); break;
         case RoundRect: {
             double sx, sy;
             scales(&sx, &sy);

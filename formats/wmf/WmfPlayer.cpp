@@ -34,24 +34,12 @@ Player::Player(const Layout &layout, const Limits &limits, QImage *image)
 void Player::scales(double *sx, double *sy) const
 {
     switch (state_.mapMode) {
-    case MmText:
-        *sx = *sy = 1.0;
-        return;
-    case MmLoMetric:
-        *sx = kScreenDpi / 254.0;
-        break;
-    case MmHiMetric:
-        *sx = kScreenDpi / 2540.0;
-        break;
-    case MmLoEnglish:
-        *sx = kScreenDpi / 100.0;
-        break;
-    case MmHiEnglish:
-        *sx = kScreenDpi / 1000.0;
-        break;
-    case MmTwips:
-        *sx = kScreenDpi / 1440.0;
-        break;
+    case MmText: *sx = *sy = 1.0; return;
+    case MmLoMetric: *sx = kScreenDpi / 254.0; break;
+    case MmHiMetric: *sx = kScreenDpi / 2540.0; break;
+    case MmLoEnglish: *sx = kScreenDpi / 100.0; break;
+    case MmHiEnglish: *sx = kScreenDpi / 1000.0; break;
+    case MmTwips: *sx = kScreenDpi / 1440.0; break;
     default: {
         // Extents are never zero: records that would set a zero extent are
         // ignored.
@@ -106,43 +94,22 @@ QPen Player::currentPen(double extent) const
     const bool reasonable = extent <= 4.0 * (image_->width() + image_->height());
     if (thin && reasonable) {
         switch (state_.pen.style & PsStyleMask) {
-        case PsDash:
-            pen.setStyle(Qt::DashLine);
-            break;
-        case PsDot:
-            pen.setStyle(Qt::DotLine);
-            break;
-        case PsDashDot:
-            pen.setStyle(Qt::DashDotLine);
-            break;
-        case PsDashDotDot:
-            pen.setStyle(Qt::DashDotDotLine);
-            break;
-        default:
-            break;
+        case PsDash: pen.setStyle(Qt::DashLine); break;
+        case PsDot: pen.setStyle(Qt::DotLine); break;
+        case PsDashDot: pen.setStyle(Qt::DashDotLine); break;
+        case PsDashDotDot: pen.setStyle(Qt::DashDotDotLine); break;
+        default: break;
         }
     }
     switch (state_.pen.style & PsEndCapMask) {
-    case PsEndCapSquare:
-        pen.setCapStyle(Qt::SquareCap);
-        break;
-    case PsEndCapFlat:
-        pen.setCapStyle(Qt::FlatCap);
-        break;
-    default:
-        pen.setCapStyle(Qt::RoundCap);
-        break;
+    case PsEndCapSquare: pen.setCapStyle(Qt::SquareCap); break;
+    case PsEndCapFlat: pen.setCapStyle(Qt::FlatCap); break;
+    default: pen.setCapStyle(Qt::RoundCap); break;
     }
     switch (state_.pen.style & PsJoinMask) {
-    case PsJoinBevel:
-        pen.setJoinStyle(Qt::BevelJoin);
-        break;
-    case PsJoinMiter:
-        pen.setJoinStyle(Qt::MiterJoin);
-        break;
-    default:
-        pen.setJoinStyle(Qt::RoundJoin);
-        break;
+    case PsJoinBevel: pen.setJoinStyle(Qt::BevelJoin); break;
+    case PsJoinMiter: pen.setJoinStyle(Qt::MiterJoin); break;
+    default: pen.setJoinStyle(Qt::RoundJoin); break;
     }
     return pen;
 }
@@ -156,8 +123,7 @@ QBrush Player::currentBrush() const
         return QBrush(Qt::black, Qt::Dense4Pattern);
     }
     switch (b.style) {
-    case BsNull:
-        return QBrush(Qt::NoBrush);
+    case BsNull: return QBrush(Qt::NoBrush);
     case BsHatched: {
         static const Qt::BrushStyle hatches[] = {Qt::HorPattern,   Qt::VerPattern,   Qt::FDiagPattern,
                                                  Qt::BDiagPattern, Qt::CrossPattern, Qt::DiagCrossPattern};
@@ -165,8 +131,7 @@ QBrush Player::currentBrush() const
             return QBrush(b.color, hatches[b.hatch]);
         return QBrush(b.color);
     }
-    default:
-        return QBrush(b.color);
+    default: return QBrush(b.color);
     }
 }
 
@@ -208,17 +173,10 @@ void Player::selectObject(int index)
         return;
     const Object &o = objects_[size_t(index)];
     switch (o.kind) {
-    case Object::Pen:
-        state_.pen = o.pen;
-        break;
-    case Object::Brush:
-        state_.brush = o.brush;
-        break;
-    case Object::Font:
-        state_.font = o.font;
-        break;
-    default:
-        break; // palettes and regions are not drawn with
+    case Object::Pen: state_.pen = o.pen; break;
+    case Object::Brush: state_.brush = o.brush; break;
+    case Object::Font: state_.font = o.font; break;
+    default: break; // palettes and regions are not drawn with
     }
 }
 
@@ -246,16 +204,12 @@ void Player::restoreDc(int which)
 bool Player::play(quint16 function, const Bytes &p)
 {
     switch (function) {
-    case SetWindowOrg:
-        state_.windowOrg = QPoint(p.s16(2), p.s16(0));
-        return true;
+    case SetWindowOrg: state_.windowOrg = QPoint(p.s16(2), p.s16(0)); return true;
     case SetWindowExt:
         if (p.s16(0) != 0 && p.s16(2) != 0)
             state_.windowExt = QPoint(p.s16(2), p.s16(0));
         return true;
-    case SetViewportOrg:
-        state_.viewportOrg = QPoint(p.s16(2), p.s16(0));
-        return true;
+    case SetViewportOrg: state_.viewportOrg = QPoint(p.s16(2), p.s16(0)); return true;
     case SetViewportExt:
         if (p.s16(0) != 0 && p.s16(2) != 0)
             state_.viewportExt = QPoint(p.s16(2), p.s16(0));
@@ -266,21 +220,15 @@ bool Player::play(quint16 function, const Bytes &p)
             state_.mapMode = mode;
         return true;
     }
-    case SetBkColor:
-        state_.bkColor = colorAt(p, 0);
-        return true;
+    case SetBkColor: state_.bkColor = colorAt(p, 0); return true;
     case SetBkMode: {
         const int mode = p.u16(0);
         if (mode == Transparent || mode == Opaque)
             state_.bkMode = mode;
         return true;
     }
-    case SetTextColor:
-        state_.textColor = colorAt(p, 0);
-        return true;
-    case SetTextAlign:
-        state_.textAlign = p.u16(0);
-        return true;
+    case SetTextColor: state_.textColor = colorAt(p, 0); return true;
+    case SetTextAlign: state_.textAlign = p.u16(0); return true;
     case SetPolyFillMode: {
         const int mode = p.u16(0);
         if (mode == Alternate || mode == Winding)
@@ -383,24 +331,18 @@ bool Player::play(quint16 function, const Bytes &p)
         return drawPolyline(line);
     }
     case Polyline:
-    case Polygon:
-        return playPolygon(function, p);
-    case PolyPolygon:
-        return playPolyPolygon(p);
+    case Polygon: return playPolygon(function, p);
+    case PolyPolygon: return playPolyPolygon(p);
     case Rectangle:
     case RoundRect:
     case Ellipse:
     case Arc:
     case Pie:
-    case Chord:
-        return drawBoxFigure(function, p);
+    case Chord: return drawBoxFigure(function, p);
 
-    case TextOut:
-        return playTextOut(p);
-    case ExtTextOut:
-        return playExtTextOut(p);
-    default:
-        return true; // records a picture can do without
+    case TextOut: return playTextOut(p);
+    case ExtTextOut: return playExtTextOut(p);
+    default: return true; // records a picture can do without
     }
 }
 

@@ -244,25 +244,15 @@ bool Player::drawText(int x, int y, const QByteArray &bytes, int options, const 
 
     double dx = 0;
     switch (state_.textAlign & TaHorizontalMask) {
-    case TaRight:
-        dx = -width;
-        break;
-    case TaCenter:
-        dx = -width / 2;
-        break;
-    default:
-        break;
+    case TaRight: dx = -width; break;
+    case TaCenter: dx = -width / 2; break;
+    default: break;
     }
     double baseline = fm.ascent();
     switch (state_.textAlign & TaVerticalMask) {
-    case TaBottom:
-        baseline = -fm.descent();
-        break;
-    case TaBaseline:
-        baseline = 0;
-        break;
-    default:
-        break;
+    case TaBottom: baseline = -fm.descent(); break;
+    case TaBaseline: baseline = 0; break;
+    default: break;
     }
 
     // The text's box as it lands in the picture, turned with the font.
