@@ -1,8 +1,9 @@
 # Install rules. `cmake --install build --prefix P` lays out
 #
 #   P/lib/yanping/              the program folder as the build has it:
-#                               yanping with god/, picture/ and its font
-#                               configuration fonts.conf beside it
+#                               yanping with god/, picture/, opencc/ (the
+#                               converter's configurations and dictionary)
+#                               and its font configuration fonts.conf
 #   P/bin/yanping               a relative link to ../lib/yanping/yanping
 #   P/share/applications/       the menu entry           <app id>.desktop
 #   P/share/icons/hicolor/      the icon, 16 to 256 px   <size>x<size>/apps/<app id>.png
@@ -49,7 +50,7 @@ if(CMAKE_STRIP)
       \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${YANPING_INSTALL_PROGRAMDIR}/$<TARGET_FILE_NAME:yanping>\")
   endif()")
 endif()
-install(DIRECTORY ${PROGRAM_DIR}/god ${PROGRAM_DIR}/picture
+install(DIRECTORY ${PROGRAM_DIR}/god ${PROGRAM_DIR}/picture ${PROGRAM_DIR}/opencc
   DESTINATION ${YANPING_INSTALL_PROGRAMDIR})
 if(CMAKE_SYSTEM_NAME STREQUAL "Linux")
   install(FILES ${PROGRAM_DIR}/fonts.conf DESTINATION ${YANPING_INSTALL_PROGRAMDIR})

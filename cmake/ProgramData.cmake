@@ -46,3 +46,29 @@ add_custom_command(OUTPUT ${_fontconf}
   DEPENDS ${CMAKE_SOURCE_DIR}/data/fontconfig/fonts.conf VERBATIM)
 add_custom_target(programfontconfig ALL DEPENDS ${_fontconf})
 add_dependencies(yanping programfontconfig)
+
+# The converter's configurations and the program's dictionary (Traditional
+# sessions), in the program folder's opencc/: configurations as written,
+# dictionaries without their reasons (cmake/OpenccDictionary.cmake).
+set(_opencc)
+file(GLOB _opencc_configs CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/data/opencc/*.json)
+foreach(_src IN LISTS _opencc_configs)
+  get_filename_component(_name ${_src} NAME)
+  set(_out ${PROGRAM_DIR}/opencc/${_name})
+  add_custom_command(OUTPUT ${_out}
+    COMMAND ${CMAKE_COMMAND} -E copy ${_src} ${_out}
+    DEPENDS ${_src} VERBATIM)
+  list(APPEND _opencc ${_out})
+endforeach()
+file(GLOB _opencc_dictionaries CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/data/opencc/*.txt)
+foreach(_src IN LISTS _opencc_dictionaries)
+  get_filename_component(_name ${_src} NAME)
+  set(_out ${PROGRAM_DIR}/opencc/${_name})
+  add_custom_command(OUTPUT ${_out}
+    COMMAND ${CMAKE_COMMAND} -DIN=${_src} -DOUT=${_out} -P ${CMAKE_SOURCE_DIR}/cmake/OpenccDictionary.cmake
+    DEPENDS ${_src} ${CMAKE_SOURCE_DIR}/cmake/OpenccDictionary.cmake VERBATIM)
+  list(APPEND _opencc ${_out})
+endforeach()
+add_custom_target(programopencc ALL DEPENDS ${_opencc})
+add_dependencies(yanping programopencc)
+add_dependencies(programdata programopencc)

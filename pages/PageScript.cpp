@@ -30,7 +30,7 @@ QString displayPage(const QString &html)
     qsizetype pos = 0;
     while (pos < html.size()) {
         const qsizetype tag = html.indexOf(QLatin1Char('<'), pos);
-        out += script::display(html.mid(pos, (tag < 0 ? html.size() : tag) - pos));
+        out += script::display(html.mid(pos, (tag < 0 ? html.size() : tag) - pos), script::TextKind::Instructions);
         if (tag < 0)
             break;
         qsizetype end;

@@ -11,7 +11,8 @@
 // is written as an HTML numeric character reference, so none is lost.
 namespace pagescript {
 
-// The page's text parts converted by script::display(); markup as it is.
+// The page's text parts converted by script::display() as the instructions;
+// markup as it is.
 QString displayPage(const QString &html);
 
 // GBK bytes of a page, with &#N; for every character GBK lacks.

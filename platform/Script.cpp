@@ -1,154 +1,359 @@
 #include "Script.h"
 
-#include "platform/FirstScreenTexts.h"
-#include "platform/ScriptTable.h"
+#include "Errors.h"
+#include "Files.h"
+#include "FontConfiguration.h"
+#include "ProgramFolder.h"
 
 #include <QByteArray>
-#include <QCoreApplication>
-#include <QDateTime>
-#include <QEvent>
-#include <QFile>
+#include <QDir>
 #include <QFileInfo>
 #include <QHash>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QLocale>
+#include <QMetaObject>
+#include <QObject>
+#include <QPointer>
+#include <QStringDecoder>
 #include <QTimer>
-#include <atomic>
 #include <chrono>
-#include <future>
-#include <iterator>
+#include <condition_variable>
+#include <cstdio>
 #include <mutex>
-#include <opencc.h>
+#include <stdexcept>
+#include <string>
+#include <thread>
+#include <utility>
+#include <vector>
+
+#include <opencc/Conversion.hpp>
+#include <opencc/ConversionChain.hpp>
+#include <opencc/Converter.hpp>
+#include <opencc/DictEntry.hpp>
+#include <opencc/DictGroup.hpp>
+#include <opencc/Lexicon.hpp>
+#include <opencc/MarisaDict.hpp>
+#include <opencc/MaxMatchSegmentation.hpp>
+#include <opencc/TextDict.hpp>
 
 namespace script {
 namespace {
 
-// One loaded OpenCC converter.
-class Converter
+using Clock = std::chrono::steady_clock;
+
+// Bounds on what the converter reads: OpenCC's largest table is under
+// 1 MB, the program's configurations a few hundred bytes.
+constexpr qint64 kMaxConfigurationBytes = 64 * 1024;
+constexpr qint64 kMaxDictionaryBytes = 32 * 1024 * 1024;
+constexpr int kMaxNesting = 4;
+
+// Why loading failed; caught, with everything else, where loading starts.
+struct LoadFailure : std::runtime_error {
+    explicit LoadFailure(const QString &why) : std::runtime_error(why.toStdString()) { }
+};
+
+// The program's configuration for a script and a kind of text.
+QString configurationName(Script script, TextKind kind)
+{
+    const bool instructions = kind == TextKind::Instructions;
+    switch (script) {
+    case Script::Taiwan:
+        return instructions ? QStringLiteral("yanping-tw-instructions.json") : QStringLiteral("yanping-tw.json");
+    case Script::HongKong:
+        return instructions ? QStringLiteral("yanping-hk-instructions.json") : QStringLiteral("yanping-hk.json");
+    case Script::Simplified: break;
+    }
+    return QString();
+}
+
+// Texts whose right conversion is known, one set per script and kind. A
+// converter that gets any of them wrong was loaded from data that are not
+// what they claim to be (a table of the right size with other content, a
+// dictionary that swaps 吉 and 凶), and the session stays Simplified.
+struct Probe {
+    const char *simplified;
+    const char *shown;
+};
+
+std::vector<Probe> probesFor(Script script, TextKind kind)
+{
+    // 吉凶 and a lone 凶 as lots use them, 占 of 占卜, the quotation marks.
+    std::vector<Probe> probes {{"断曰：吉", "斷曰：吉"},
+                               {"断曰：凶", "斷曰：凶"},
+                               {"大吉大凶，凡占", "大吉大凶，凡占"},
+                               {"“和”与‘同’", "「和」與『同』"}};
+    const bool tw = script == Script::Taiwan;
+    probes.push_back(tw ? Probe {"说为温", "說為溫"} : Probe {"说为温", "説為温"});
+    if (kind == TextKind::Reading)
+        probes.push_back({"文件", "文件"}); // prose keeps its words
+    else
+        probes.push_back({"保存文件", tw ? "儲存檔案" : "儲存檔案"});
+    return probes;
+}
+
+// One converter per kind of text.
+struct Converters {
+    std::shared_ptr<const opencc::Converter> reading;
+    std::shared_ptr<const opencc::Converter> instructions;
+
+    const opencc::Converter &forKind(TextKind kind) const
+    {
+        return kind == TextKind::Instructions ? *instructions : *reading;
+    }
+};
+
+std::string convertWith(const opencc::Converter &converter, const QString &text)
+{
+    return converter.Convert(text.toStdString());
+}
+
+// Loads the program's configurations and the dictionaries they name. Each
+// file is found by its bare name in the program's folder, else in OpenCC's,
+// both absolute; it must be a regular file within its size bound, and is
+// read here, so that OpenCC never opens a file by itself (it would look in
+// the working folder first) and never waits on a FIFO.
+class Loader
 {
 public:
-    // Null when the configuration or its dictionaries cannot be loaded.
-    static std::shared_ptr<const Converter> open(const QString &config)
-    {
-        const opencc_t handle = opencc_open(QFile::encodeName(config).constData());
-        if (handle == reinterpret_cast<opencc_t>(-1))
-            return nullptr;
-        return std::shared_ptr<const Converter>(new Converter(handle));
-    }
-    ~Converter() { opencc_close(handle_); }
-    Converter(const Converter &) = delete;
-    Converter &operator=(const Converter &) = delete;
+    explicit Loader(const Folders &folders) : folders_(folders) { }
 
-    QString convert(const QString &text) const
+    std::shared_ptr<const opencc::Converter> converter(const QString &name)
     {
-        const QByteArray utf8 = text.toUtf8();
-        char *converted = opencc_convert_utf8(handle_, utf8.constData(), size_t(utf8.size()));
-        if (!converted)
-            return text;
-        QString result = QString::fromUtf8(converted);
-        opencc_convert_utf8_free(converted);
-        // The program's texts use 凶 only as lots use it (吉凶, 大凶, 凶卦).
-        // The converter's tables turn a lone 凶 into 兇, the character of
-        // 兇手 and 兇惡, which no reader of lots expects in a verdict.
-        result.replace(QChar(0x5147), QChar(0x51F6));
-        return result;
+        QJsonParseError error;
+        const QJsonDocument document = QJsonDocument::fromJson(read(locate(name), kMaxConfigurationBytes), &error);
+        if (error.error != QJsonParseError::NoError || !document.isObject())
+            throw LoadFailure(name + QStringLiteral(": not a configuration"));
+        const QJsonObject config = document.object();
+        const QJsonObject segmentation = config.value(QStringLiteral("segmentation")).toObject();
+        if (segmentation.value(QStringLiteral("type")).toString() != QLatin1String("mmseg"))
+            throw LoadFailure(name + QStringLiteral(": unknown segmentation"));
+        const auto segmenter
+            = std::make_shared<opencc::MaxMatchSegmentation>(dictionary(segmentation.value(QStringLiteral("dict")), 0));
+        std::list<opencc::ConversionPtr> steps;
+        const QJsonArray chain = config.value(QStringLiteral("conversion_chain")).toArray();
+        for (const QJsonValue &step : chain)
+            steps.push_back(
+                std::make_shared<opencc::Conversion>(dictionary(step.toObject().value(QStringLiteral("dict")), 0)));
+        if (steps.empty())
+            throw LoadFailure(name + QStringLiteral(": no conversion"));
+        return std::make_shared<const opencc::Converter>(name.toStdString(), segmenter,
+                                                         std::make_shared<opencc::ConversionChain>(steps));
     }
 
 private:
-    explicit Converter(opencc_t handle) : handle_(handle) { }
-    opencc_t handle_;
+    // An absolute path for a file the configuration names: a bare name,
+    // never a path, so nothing outside the two folders is read.
+    QString locate(const QString &name) const
+    {
+        if (name.isEmpty() || name.startsWith(QLatin1Char('.')) || name.contains(QLatin1Char('/'))
+            || name.contains(QLatin1Char('\\')) || name.contains(QChar(0)))
+            throw LoadFailure(QStringLiteral("not a file name: ") + name);
+        for (const QString &folder : {folders_.program, folders_.system}) {
+            if (folder.isEmpty() || !QDir::isAbsolutePath(folder))
+                continue;
+            const QString path = QDir(folder).absoluteFilePath(name);
+            if (QFileInfo::exists(path))
+                return path;
+        }
+        throw LoadFailure(QStringLiteral("no file ") + name);
+    }
+
+    static QByteArray read(const QString &path, qint64 maxBytes)
+    {
+        QByteArray bytes;
+        errors::Failure failure;
+        if (!platform::readRegularFile(path, maxBytes, &bytes, &failure))
+            throw LoadFailure(QStringLiteral("cannot read ") + path);
+        return bytes;
+    }
+
+    opencc::DictPtr dictionary(const QJsonValue &value, int depth)
+    {
+        const QJsonObject spec = value.toObject();
+        const QString type = spec.value(QStringLiteral("type")).toString();
+        if (depth > kMaxNesting)
+            throw LoadFailure(QStringLiteral("dictionaries nested too deep"));
+        if (type == QLatin1String("group")) {
+            std::list<opencc::DictPtr> members;
+            for (const QJsonValue &member : spec.value(QStringLiteral("dicts")).toArray())
+                members.push_back(dictionary(member, depth + 1));
+            if (members.empty())
+                throw LoadFailure(QStringLiteral("an empty dictionary group"));
+            return std::make_shared<opencc::DictGroup>(members);
+        }
+        const QString path = locate(spec.value(QStringLiteral("file")).toString());
+        const QString key = type + QLatin1Char(':') + path;
+        if (const auto known = loaded_.constFind(key); known != loaded_.constEnd())
+            return known.value();
+        opencc::DictPtr dict;
+        if (type == QLatin1String("ocd2"))
+            dict = marisaDictionary(read(path, kMaxDictionaryBytes));
+        else if (type == QLatin1String("text"))
+            dict = textDictionary(read(path, kMaxDictionaryBytes), path);
+        else
+            throw LoadFailure(QStringLiteral("unknown dictionary type ") + type);
+        loaded_.insert(key, dict);
+        return dict;
+    }
+
+    // OpenCC's compiled tables, read from memory.
+    static opencc::DictPtr marisaDictionary(QByteArray bytes)
+    {
+        if (bytes.isEmpty())
+            throw LoadFailure(QStringLiteral("an empty table"));
+#ifdef Q_OS_UNIX
+        std::FILE *file = ::fmemopen(bytes.data(), size_t(bytes.size()), "rb");
+#else
+        std::FILE *file = std::tmpfile();
+        if (file
+            && (std::fwrite(bytes.constData(), 1, size_t(bytes.size()), file) != size_t(bytes.size())
+                || std::fseek(file, 0, SEEK_SET) != 0)) {
+            std::fclose(file);
+            file = nullptr;
+        }
+#endif
+        if (!file)
+            throw LoadFailure(QStringLiteral("no memory for a table"));
+        struct Closer {
+            std::FILE *file;
+            ~Closer() { std::fclose(file); }
+        } closer {file};
+        return opencc::MarisaDict::NewFromFile(file);
+    }
+
+    // A text dictionary: "key<TAB>value[ value…]" per line, in UTF-8.
+    static opencc::DictPtr textDictionary(const QByteArray &bytes, const QString &path)
+    {
+        QStringDecoder utf8(QStringDecoder::Utf8);
+        const QString text = utf8.decode(bytes);
+        if (utf8.hasError())
+            throw LoadFailure(path + QStringLiteral(": not UTF-8"));
+        auto lexicon = std::make_shared<opencc::Lexicon>();
+        const QStringList lines = text.split(QLatin1Char('\n'));
+        for (QString line : lines) {
+            if (line.endsWith(QLatin1Char('\r')))
+                line.chop(1);
+            if (line.isEmpty() || line.startsWith(QLatin1Char('#')))
+                continue;
+            const QStringList fields = line.split(QLatin1Char('\t'));
+            const QStringList values = fields.value(1).split(QLatin1Char(' '), Qt::SkipEmptyParts);
+            if (fields.size() != 2 || fields[0].isEmpty() || values.isEmpty())
+                throw LoadFailure(path + QStringLiteral(": not a dictionary line: ") + line);
+            std::vector<std::string> converted;
+            for (const QString &v : values)
+                converted.push_back(v.toStdString());
+            lexicon->Add(opencc::DictEntryFactory::New(fields[0].toStdString(), converted));
+        }
+        if (lexicon->Length() == 0)
+            throw LoadFailure(path + QStringLiteral(": empty"));
+        lexicon->Sort();
+        std::string duplicate;
+        if (!lexicon->IsUnique(&duplicate))
+            throw LoadFailure(path + QStringLiteral(": twice: ") + QString::fromStdString(duplicate));
+        return std::make_shared<opencc::TextDict>(lexicon);
+    }
+
+    Folders folders_;
+    QHash<QString, opencc::DictPtr> loaded_; // by type and path: one copy of each table
+};
+
+// Both converters of a script, checked; null when anything failed.
+std::shared_ptr<const Converters> load(Script script, const Folders &folders) noexcept
+{
+    try {
+        Loader loader(folders);
+        auto converters = std::make_shared<Converters>();
+        converters->reading = loader.converter(configurationName(script, TextKind::Reading));
+        converters->instructions = loader.converter(configurationName(script, TextKind::Instructions));
+        for (const TextKind kind : {TextKind::Reading, TextKind::Instructions}) {
+            for (const Probe &probe : probesFor(script, kind)) {
+                if (convertWith(converters->forKind(kind), QString::fromUtf8(probe.simplified)) != probe.shown)
+                    return nullptr;
+            }
+        }
+        return converters;
+    } catch (...) {
+        // A missing, damaged or foreign file, or no memory: Simplified.
+        return nullptr;
+    }
+}
+
+// The outcome of one session's loading, shared by the session and the
+// thread that loads. Settled once: by the loader when it finishes, or by
+// whoever first finds the time limit passed; the first one decides.
+struct LoadState {
+    Script script = Script::Simplified;
+    Clock::time_point deadline;
+    std::mutex mutex;
+    std::condition_variable changed;
+    bool settled = false;
+    std::shared_ptr<const Converters> converters; // null: Simplified
+    struct Waiter {
+        QPointer<QObject> context;
+        std::function<void(Script)> done;
+    };
+    std::vector<Waiter> waiters;
+
+    Script shown() const { return converters ? script : Script::Simplified; }
+
+    void settle(std::shared_ptr<const Converters> result)
+    {
+        std::vector<Waiter> waiting;
+        Script outcome;
+        {
+            const std::lock_guard<std::mutex> lock(mutex);
+            if (settled)
+                return;
+            settled = true;
+            converters = std::move(result);
+            waiting.swap(waiters);
+            outcome = shown();
+        }
+        changed.notify_all();
+        for (Waiter &w : waiting)
+            post(w, outcome);
+    }
+
+    static void post(Waiter &waiter, Script outcome)
+    {
+        if (QObject *context = waiter.context.data())
+            QMetaObject::invokeMethod(
+                context, [done = std::move(waiter.done), outcome] { done(outcome); }, Qt::QueuedConnection);
+    }
+
+    // The converters, waiting for them until the deadline at most.
+    const Converters *wait()
+    {
+        {
+            std::unique_lock<std::mutex> lock(mutex);
+            if (changed.wait_until(lock, deadline, [this] { return settled; }))
+                return converters.get();
+        }
+        settle(nullptr);
+        const std::lock_guard<std::mutex> lock(mutex);
+        return converters.get();
+    }
 };
 
 } // namespace
 
-// The first screen's texts as the build converted them, and the OpenCC data
-// they were converted from.
-struct FirstScreen {
-    QString config; // the configuration's path
-    QHash<QString, QString> shown;
-};
-
-namespace {
-template<size_t files, size_t texts>
-std::unique_ptr<const FirstScreen> firstScreenFrom(const firstscreen::DataFile (&data)[files],
-                                                   const char *const (&converted)[texts])
+Folders Folders::forProgram()
 {
-    static_assert(texts == std::size(kFirstScreenTexts), "one conversion for each first-screen text");
-    // The table stands for the converter only while the data on disk are the
-    // very files it was made from: same size, same modification time. Those
-    // files loaded when the program was built, so they load now (the table
-    // is never shown while a load of other data might still fail, which
-    // would leave the first screen converted and the rest not); any other
-    // data, even another OpenCC release that converts differently, make the
-    // session wait for its converter, as for every other text.
-    for (const firstscreen::DataFile &file : data) {
-        const QFileInfo info(QFile::decodeName(file.path));
-        if (!info.isReadable() || info.size() != file.size
-            || info.lastModified().toMSecsSinceEpoch() != file.modifiedMs)
-            return nullptr;
-    }
-    auto table = std::make_unique<FirstScreen>();
-    table->config = QFile::decodeName(data[0].path);
-    for (size_t i = 0; i < texts; ++i)
-        table->shown.insert(QString::fromUtf8(kFirstScreenTexts[i]), QString::fromUtf8(converted[i]));
-    return table;
+    QString base = platform::programFolder();
+    if (base.isEmpty())
+        base = platform::executableFolder();
+    Folders folders;
+    if (!base.isEmpty())
+        folders.program = QDir(QDir::fromNativeSeparators(base)).absoluteFilePath(QStringLiteral("opencc"));
+    folders.system = QStringLiteral(YANPING_OPENCC_DATA_DIR);
+    return folders;
 }
-
-std::unique_ptr<const FirstScreen> firstScreenFor(Script script)
-{
-    switch (script) {
-    case Script::Taiwan: return firstScreenFrom(firstscreen::taiwanFiles, firstscreen::taiwanTexts);
-    case Script::HongKong: return firstScreenFrom(firstscreen::hongKongFiles, firstscreen::hongKongTexts);
-    case Script::Simplified: break;
-    }
-    return nullptr;
-}
-} // namespace
 
 struct Session {
     Script script = Script::Simplified;
-    // Null once loaded when loading failed.
-    std::shared_future<std::shared_ptr<const Converter>> converter;
-    // While the converter loads, the first screen's texts; null when the
-    // session's data are not those the build converted them with.
-    std::unique_ptr<const FirstScreen> firstScreen;
-
-    // How the converter is loaded, and whether it has been started. A
-    // session with a table starts loading only once the first screen has
-    // been painted, or when a text not on the table asks for it, so that
-    // loading does not compete with the start of the window system.
-    QString config;
-    std::launch policy = std::launch::deferred;
-    std::once_flag startOnce;
-    std::atomic<bool> started {false};
-
-    void start()
-    {
-        std::call_once(startOnce, [this] {
-            const QString file = config;
-            converter = std::async(policy, [file] { return Converter::open(file); }).share();
-            started.store(true, std::memory_order_release);
-        });
-    }
-
-    // Whether the table answers for the converter: it is there and the
-    // converter is not yet ready.
-    bool answersEarly() const
-    {
-        if (!firstScreen)
-            return false;
-        return !started.load(std::memory_order_acquire)
-            || converter.wait_for(std::chrono::seconds(0)) != std::future_status::ready;
-    }
-
-    // The converter, waiting for it if it is still loading; null in a
-    // Simplified session and when loading failed.
-    const Converter *loaded()
-    {
-        if (script == Script::Simplified)
-            return nullptr;
-        start();
-        return converter.get().get();
-    }
+    std::shared_ptr<LoadState> state; // null in a Simplified session
 };
 
 namespace {
@@ -158,56 +363,18 @@ std::shared_ptr<Session> &session()
     return s;
 }
 
-// Starts the session's converter loading once the first window has been
-// painted: the paint event posts the start, which runs after it.
-class StartAfterFirstPaint : public QObject
-{
-public:
-    explicit StartAfterFirstPaint(std::weak_ptr<Session> session) : session_(std::move(session)) { }
-
-    // Installed once, by the first text the table answers.
-    static void install(const std::shared_ptr<Session> &session)
-    {
-        static bool installed = false;
-        QCoreApplication *app = QCoreApplication::instance();
-        if (installed || !app || session->started.load(std::memory_order_acquire))
-            return;
-        installed = true;
-        app->installEventFilter(new StartAfterFirstPaint(session));
-    }
-
-protected:
-    bool eventFilter(QObject *, QEvent *event) override
-    {
-        if (event->type() == QEvent::Paint) {
-            QCoreApplication::instance()->removeEventFilter(this);
-            QTimer::singleShot(0, [session = session_] {
-                if (const std::shared_ptr<Session> s = session.lock())
-                    s->start();
-            });
-            deleteLater();
-        }
-        return false;
-    }
-
-private:
-    std::weak_ptr<Session> session_;
-};
-
-std::shared_ptr<Session> makeSession(Script script, const QString &config, std::launch policy)
+std::shared_ptr<Session> makeSession(Script script, const Folders &folders)
 {
     auto s = std::make_shared<Session>();
     s->script = script;
-    if (script != Script::Simplified) {
-        // Only the script's own configuration has a table; the table's
-        // converter reads the files the table was checked against.
-        if (config.isEmpty())
-            s->firstScreen = firstScreenFor(script);
-        s->config = !config.isEmpty() ? config : s->firstScreen ? s->firstScreen->config : converterConfig(script);
-        s->policy = policy;
-        if (!s->firstScreen)
-            s->start();
-    }
+    if (script == Script::Simplified)
+        return s;
+    s->state = std::make_shared<LoadState>();
+    s->state->script = script;
+    s->state->deadline = Clock::now() + std::chrono::milliseconds(kLoadLimitMs);
+    // The loader holds the state, never the session: a session given up
+    // (its time ran out, or a test's override ended) does not wait for it.
+    std::thread([state = s->state, script, folders] { state->settle(load(script, folders)); }).detach();
     return s;
 }
 } // namespace
@@ -225,52 +392,65 @@ Script scriptFor(const QLocale &locale)
     return locale.script() == QLocale::TraditionalChineseScript ? Script::Taiwan : Script::Simplified;
 }
 
-QString converterConfig(Script script)
-{
-    switch (script) {
-    case Script::Taiwan: return QStringLiteral("s2twp.json");
-    case Script::HongKong: return QStringLiteral("s2hk.json");
-    case Script::Simplified: break;
-    }
-    return QString();
-}
-
 void chooseForSession()
 {
-    // Loading the dictionaries takes a while. With the build's table for the
-    // first screen it starts once that screen is painted; without, it
-    // overlaps with the start of the window system and the first text shown
-    // waits for it.
-    session() = makeSession(scriptFor(QLocale::system()), QString(), std::launch::async);
+    session() = makeSession(scriptFor(QLocale::system()), Folders::forProgram());
+}
+
+Script requested()
+{
+    const std::shared_ptr<Session> &s = session();
+    return s ? s->script : Script::Simplified;
 }
 
 Script current()
 {
     const std::shared_ptr<Session> &s = session();
-    if (s && s->answersEarly())
-        return s->script;
-    return s && s->loaded() ? s->script : Script::Simplified;
+    if (!s || !s->state)
+        return Script::Simplified;
+    return s->state->wait() ? s->script : Script::Simplified;
 }
 
-QString display(const QString &simplified)
+QString display(const QString &simplified, TextKind kind)
 {
     const std::shared_ptr<Session> &s = session();
-    if (s && s->answersEarly()) {
-        const auto early = s->firstScreen->shown.constFind(simplified);
-        if (early != s->firstScreen->shown.constEnd()) {
-            if (s->policy == std::launch::async)
-                StartAfterFirstPaint::install(s);
-            return early.value();
-        }
-    }
-    const Converter *converter = s ? s->loaded() : nullptr;
-    if (!converter || simplified.isEmpty())
+    if (!s || !s->state || simplified.isEmpty())
         return simplified;
-    return converter->convert(simplified);
+    const Converters *converters = s->state->wait();
+    if (!converters)
+        return simplified;
+    try {
+        return QString::fromStdString(convertWith(converters->forKind(kind), simplified));
+    } catch (...) {
+        return simplified;
+    }
 }
 
-Override::Override(Script script, const QString &config)
-    : ScopedOverride(session(), makeSession(script, config, std::launch::deferred))
-{ }
+void whenSettled(QObject *context, std::function<void(Script)> done)
+{
+    if (!context || !done)
+        return;
+    const std::shared_ptr<Session> &s = session();
+    LoadState::Waiter waiter {context, std::move(done)};
+    if (!s || !s->state) {
+        LoadState::post(waiter, Script::Simplified);
+        return;
+    }
+    const std::shared_ptr<LoadState> state = s->state;
+    {
+        const std::lock_guard<std::mutex> lock(state->mutex);
+        if (!state->settled) {
+            state->waiters.push_back(std::move(waiter));
+            // Nobody may be asking for a text when the time runs out: the
+            // limit is kept here too.
+            const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(state->deadline - Clock::now());
+            QTimer::singleShot(std::max<qint64>(left.count(), 0) + 1, context, [state] { state->wait(); });
+            return;
+        }
+    }
+    LoadState::post(waiter, state->shown());
+}
+
+Override::Override(Script script, const Folders &folders) : ScopedOverride(session(), makeSession(script, folders)) { }
 
 } // namespace script

@@ -81,6 +81,19 @@ private slots:
             << QStringList {QStringLiteral("encode"), QStringLiteral("--shift"), QStringLiteral("3"),
                             QStringLiteral("/nonexistent/a.txt"), QStringLiteral("/tmp/never-written.god")}
             << QByteArray("no such file");
+        QTest::newRow("locale without value")
+            << QStringList {QStringLiteral("decode"), QStringLiteral("--shift"), QStringLiteral("3"),
+                            QStringLiteral(PROGRAM_DIR "/god/xwk/222.god"), QStringLiteral("--locale")}
+            << QByteArray("--locale needs a value");
+        QTest::newRow("no converter in that folder") << QStringList {QStringLiteral("decode"),
+                                                                     QStringLiteral("--shift"),
+                                                                     QStringLiteral("3"),
+                                                                     QStringLiteral("--locale"),
+                                                                     QStringLiteral("zh_HK"),
+                                                                     QStringLiteral("--program"),
+                                                                     QStringLiteral("/nonexistent"),
+                                                                     QStringLiteral(PROGRAM_DIR "/god/xwk/222.god")}
+                                                     << QByteArray("would show Simplified");
     }
 
     void badArguments()
@@ -127,6 +140,49 @@ private slots:
                                   QStringLiteral("--page"), stored});
         QCOMPARE(page.code, 0);
         QCOMPARE(gbk::decode(page.out), expected + QStringLiteral("\r\n"));
+    }
+
+    // A stored file as a session in that language shows it: a reading, and
+    // the instructions page as a page (its markup as written).
+    void decodeInLocale_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QString>("locale");
+        QTest::addColumn<QString>("shown");
+        QTest::addColumn<QString>("notShown");
+        const QString reading = QStringLiteral(PROGRAM_DIR "/god/xwk/222.god");
+        const QString page = QStringLiteral(PROGRAM_DIR "/god/衍枰说明.god");
+        QTest::newRow("reading, Taiwan") << reading << "zh_TW"
+                                         << "斷曰：吉"
+                                         << "“";
+        QTest::newRow("reading, Macau") << reading << "zh_MO"
+                                        << "景公説梁丘據與自己最「和」"
+                                        << "說";
+        QTest::newRow("reading, mainland") << reading << "zh_CN"
+                                           << "断曰：吉"
+                                           << "斷";
+        QTest::newRow("instructions, Taiwan") << page << "zh_TW"
+                                              << "<title>衍枰說明</title>"
+                                              << "视窗";
+        QTest::newRow("instructions, Hong Kong") << page << "zh_HK"
+                                                 << "<title>衍枰説明</title>"
+                                                 << "程序";
+    }
+
+    void decodeInLocale()
+    {
+        QFETCH(QString, file);
+        QFETCH(QString, locale);
+        QFETCH(QString, shown);
+        QFETCH(QString, notShown);
+        const QString shift = file.endsWith(QLatin1String("222.god")) ? QStringLiteral("3") : QStringLiteral("2");
+        const Run r = godtool(
+            {QStringLiteral("decode"), QStringLiteral("--shift"), shift, QStringLiteral("--locale"), locale, file});
+        QCOMPARE(r.code, 0);
+        const QString text = QString::fromUtf8(r.out);
+        QVERIFY2(text.contains(shown) && !text.contains(notShown), qPrintable(text.left(200)));
+        if (locale == QLatin1String("zh_CN"))
+            QCOMPARE(r.out, godtool({QStringLiteral("decode"), QStringLiteral("--shift"), shift, file}).out);
     }
 
     // Files made elsewhere decode exactly as the program reads them.

@@ -1,15 +1,69 @@
 // The script the texts are shown in: which one the user's language asks
-// for, and what the converter makes of texts written in Simplified
-// characters.
-#include "platform/FirstScreenTexts.h"
+// for, what the converter makes of texts written in Simplified characters,
+// and what it makes of converter files it should not trust.
 #include "platform/Script.h"
 
+#include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QLocale>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <sys/stat.h>
+
 using script::Script;
+using script::TextKind;
+
+namespace {
+script::Folders programData()
+{
+    return {QStringLiteral(PROGRAM_DIR "/opencc"), script::Folders::forProgram().system};
+}
+
+void copyFiles(const QString &from, const QString &to)
+{
+    for (const QString &name : QDir(from).entryList(QDir::Files))
+        QFile::copy(from + QLatin1Char('/') + name, to + QLatin1Char('/') + name);
+}
+
+void writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile::remove(path);
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+// Every reading and explanation, and the instructions page's text (not its
+// markup), as a session in `script` shows them.
+QString convertedCorpus(Script script, bool instructions)
+{
+    static QHash<QPair<int, bool>, QString> converted;
+    if (const auto known = converted.constFind({int(script), instructions}); known != converted.constEnd())
+        return known.value();
+    const script::Override session(script, programData());
+    QString &out = converted[{int(script), instructions}];
+    if (!instructions) {
+        const QDir readings(QStringLiteral(SOURCE_DIR "/data/god/xwk"));
+        for (const QString &name : readings.entryList({QStringLiteral("*.txt")}, QDir::Files)) {
+            QFile file(readings.filePath(name));
+            if (file.open(QIODevice::ReadOnly))
+                out += script::display(QString::fromUtf8(file.readAll())) + QLatin1Char('\n');
+        }
+        return out;
+    }
+    QFile file(QStringLiteral(SOURCE_DIR "/data/god/衍枰说明.html"));
+    if (!file.open(QIODevice::ReadOnly))
+        return QString();
+    QString page = QString::fromUtf8(file.readAll());
+    page.remove(QRegularExpression(QStringLiteral("<style.*</style>"), QRegularExpression::DotMatchesEverythingOption));
+    for (const QString &part : page.split(QRegularExpression(QStringLiteral("<[^>]*>"))))
+        out += script::display(part, TextKind::Instructions) + QLatin1Char('\n');
+    return out;
+}
+} // namespace
 
 class TestScript : public QObject
 {
@@ -41,100 +95,168 @@ private slots:
     void display_data()
     {
         QTest::addColumn<Script>("script");
-        QTest::addColumn<QString>("data"); // "": OpenCC's own; otherwise a broken installation
+        QTest::addColumn<TextKind>("kind");
         QTest::addColumn<QString>("simplified");
         QTest::addColumn<QString>("shown");
-        QTest::addColumn<Script>("reported");
         const Script tw = Script::Taiwan;
         const Script hk = Script::HongKong;
-        const Script cn = Script::Simplified;
-        QTest::newRow("software, Taiwan") << tw << ""
-                                          << "软件"
-                                          << "軟體" << tw;
-        QTest::newRow("software, Hong Kong") << hk << ""
-                                             << "软件"
-                                             << "軟件" << hk;
-        QTest::newRow("instructions, Taiwan") << tw << ""
-                                              << "衍枰说明"
-                                              << "衍枰說明" << tw;
-        QTest::newRow("instructions, Hong Kong") << hk << ""
-                                                 << "衍枰说明"
-                                                 << "衍枰説明" << hk;
-        QTest::newRow("memory, Hong Kong") << hk << ""
-                                           << "内存不足"
-                                           << "內存不足" << hk;
-        QTest::newRow("about, with its access key") << tw << ""
-                                                    << "关于(&I)"
-                                                    << "關於(&I)" << tw;
-        QTest::newRow("reading heading") << tw << ""
-                                         << "    【零上·零中·三下】　千顷荒畴\r\n    断曰：凶\r\n"
-                                         << "    【零上·零中·三下】　千頃荒疇\r\n    斷曰：凶\r\n"
-                                         << tw;
-        // A lone 凶 stays the 凶 of 吉凶 (the converter's tables would give 兇).
-        QTest::newRow("verdict, Hong Kong") << hk << ""
-                                            << "得凶卦者，断曰：凶"
-                                            << "得凶卦者，斷曰：凶" << hk;
-        QTest::newRow("verse line") << hk << ""
-                                    << "        荒山深处玉光寒，"
-                                    << "        荒山深處玉光寒，" << hk;
-        QTest::newRow("simplified session") << cn << ""
-                                            << "衍枰说明：软件"
-                                            << "衍枰说明：软件" << cn;
-        QTest::newRow("no configuration") << tw << "missing configuration"
-                                          << "衍枰说明"
-                                          << "衍枰说明" << cn;
-        QTest::newRow("no dictionary") << hk << "missing dictionary"
-                                       << "衍枰说明"
-                                       << "衍枰说明" << cn;
+        const TextKind reading = TextKind::Reading;
+        const TextKind instructions = TextKind::Instructions;
+        // Prose keeps its words; the instructions use the region's software words.
+        QTest::newRow("software, Taiwan reading") << tw << reading << "软件与程序"
+                                                  << "軟件與程序";
+        QTest::newRow("software, Taiwan instructions") << tw << instructions << "软件与程序"
+                                                       << "軟體與程式";
+        QTest::newRow("software, Hong Kong instructions") << hk << instructions << "打印窗口，保存文件"
+                                                          << "列印視窗，儲存檔案";
+        QTest::newRow("instructions, Hong Kong forms") << hk << instructions << "衍枰说明"
+                                                       << "衍枰説明";
+        QTest::newRow("reading heading") << tw << reading << "    【零上·零中·三下】　千顷荒畴\r\n    断曰：凶\r\n"
+                                         << "    【零上·零中·三下】　千頃荒疇\r\n    斷曰：凶\r\n";
+        // A lone 凶 is the 凶 of lots, except a fierce dog in Taiwan.
+        QTest::newRow("verdict, Hong Kong") << hk << reading << "得凶卦者，断曰：凶。狗太凶"
+                                            << "得凶卦者，斷曰：凶。狗太凶";
+        QTest::newRow("fierce, Taiwan") << tw << reading << "凶卦。他家的狗太凶"
+                                        << "凶卦。他家的狗太兇";
+        QTest::newRow("quotation marks") << hk << reading << "最“和”，说‘同’"
+                                         << "最「和」，説『同』";
+        QTest::newRow("simplified session") << Script::Simplified << reading << "衍枰说明：软件“和”"
+                                            << "衍枰说明：软件“和”";
     }
 
     void display()
     {
         QFETCH(Script, script);
-        QFETCH(QString, data);
+        QFETCH(TextKind, kind);
         QFETCH(QString, simplified);
         QFETCH(QString, shown);
-        QFETCH(Script, reported);
-        QTemporaryDir dir;
-        QString config;
-        if (data == QLatin1String("missing configuration")) {
-            config = dir.filePath(QStringLiteral("s2twp.json"));
-        } else if (data == QLatin1String("missing dictionary")) {
-            config = dir.filePath(QStringLiteral("s2hk.json"));
-            QFile file(config);
-            QVERIFY(file.open(QIODevice::WriteOnly));
-            file.write(R"({"name": "s2hk", "segmentation": {"type": "mmseg", "dict": {"type": "ocd2",
-                "file": "STPhrases.ocd2"}}, "conversion_chain": [{"dict": {"type": "ocd2",
-                "file": "NoSuchDictionary.ocd2"}}]})");
-        }
-        const script::Override session(script, config);
-        QCOMPARE(script::current(), reported);
-        QCOMPARE(script::display(simplified), shown);
+        const script::Override session(script, programData());
+        QCOMPARE(script::current(), script);
+        QCOMPARE(script::display(simplified, kind), shown);
     }
 
-    // The first screen is shown from the build's conversions while the
-    // converter loads; they must be what the converter itself makes.
-    void firstScreen_data()
+    // Converter files the program must not trust, in the working folder,
+    // the program's folder or OpenCC's: the session is wholly Traditional
+    // and right, or wholly Simplified, within the time limit.
+    void untrustedFiles_data()
+    {
+        QTest::addColumn<QString>("damage");
+        QTest::addColumn<Script>("shown");
+        QTest::newRow("planted in the working folder") << "working folder" << Script::Taiwan;
+        QTest::newRow("truncated table") << "truncated" << Script::Simplified;
+        QTest::newRow("same size, other content") << "same size" << Script::Simplified;
+        QTest::newRow("FIFO for a table") << "fifo" << Script::Simplified;
+        QTest::newRow("table past the size bound") << "oversized" << Script::Simplified;
+        QTest::newRow("dictionary swapping 吉 and 凶") << "swapped" << Script::Simplified;
+        QTest::newRow("a path instead of a name") << "path" << Script::Simplified;
+        QTest::newRow("no program data") << "no program data" << Script::Simplified;
+    }
+
+    void untrustedFiles()
+    {
+        QFETCH(QString, damage);
+        QFETCH(Script, shown);
+        QTemporaryDir work, program, system;
+        copyFiles(programData().program, program.path());
+        copyFiles(programData().system, system.path());
+        const QString table = system.filePath(QStringLiteral("TWVariants.ocd2"));
+        QFile tableFile(table);
+        QVERIFY(tableFile.open(QIODevice::ReadOnly));
+        const QByteArray tableBytes = tableFile.readAll();
+        tableFile.close();
+        if (damage == QLatin1String("working folder")) {
+            // What OpenCC on its own would read first: a FIFO, a truncated
+            // table and the program's files with 吉 and 凶 swapped.
+            QCOMPARE(::mkfifo(QFile::encodeName(work.filePath(QStringLiteral("STPhrases.ocd2"))), 0600), 0);
+            writeFile(work.filePath(QStringLiteral("TWVariants.ocd2")), tableBytes.left(536));
+            copyFiles(program.path(), work.path());
+            writeFile(work.filePath(QStringLiteral("YanpingTWVariants.txt")), "吉\t凶\n凶\t吉\n");
+        } else if (damage == QLatin1String("truncated")) {
+            writeFile(table, tableBytes.left(2000));
+        } else if (damage == QLatin1String("same size")) {
+            writeFile(table, QByteArray(tableBytes.size(), '\x5a'));
+        } else if (damage == QLatin1String("fifo")) {
+            QFile::remove(table);
+            QCOMPARE(::mkfifo(QFile::encodeName(table), 0600), 0);
+        } else if (damage == QLatin1String("oversized")) {
+            QFile big(system.filePath(QStringLiteral("STCharacters.ocd2")));
+            QVERIFY(big.open(QIODevice::ReadWrite) && big.resize(40 * 1024 * 1024));
+        } else if (damage == QLatin1String("swapped")) {
+            writeFile(program.filePath(QStringLiteral("YanpingTWVariants.txt")), "吉\t凶\n凶\t吉\n");
+        } else if (damage == QLatin1String("path")) {
+            QFile config(program.filePath(QStringLiteral("yanping-tw.json")));
+            QVERIFY(config.open(QIODevice::ReadOnly));
+            const QByteArray text = config.readAll().replace("\"TWVariants.ocd2\"", "\"../TWVariants.ocd2\"");
+            config.close();
+            writeFile(config.fileName(), text);
+        } else if (damage == QLatin1String("no program data")) {
+            QVERIFY(QDir(program.path()).removeRecursively());
+        }
+
+        const QString previous = QDir::currentPath();
+        QVERIFY(QDir::setCurrent(work.path()));
+        QElapsedTimer clock;
+        clock.start();
+        const script::Override session(Script::Taiwan, {program.path(), system.path()});
+        Script settled = Script::HongKong;
+        QObject context;
+        script::whenSettled(&context, [&settled](Script s) { settled = s; });
+        const Script reported = script::current();
+        const QString reading = script::display(QStringLiteral("断曰：吉。大凶"));
+        const QString page = script::display(QStringLiteral("保存文件"), TextKind::Instructions);
+        QVERIFY(QDir::setCurrent(previous));
+        QVERIFY2(clock.elapsed() < script::kLoadLimitMs + 500, qPrintable(QString::number(clock.elapsed())));
+        QCOMPARE(reported, shown);
+        const bool traditional = shown == Script::Taiwan;
+        QCOMPARE(reading, traditional ? QStringLiteral("斷曰：吉。大凶") : QStringLiteral("断曰：吉。大凶"));
+        QCOMPARE(page, traditional ? QStringLiteral("儲存檔案") : QStringLiteral("保存文件"));
+        QTRY_COMPARE(settled, shown);
+    }
+
+    // Every reading, explanation and the instructions as converted, per
+    // region: one row per kind of fault the converter's tables make.
+    void corpus_data()
     {
         QTest::addColumn<Script>("script");
-        QTest::newRow("Taiwan") << Script::Taiwan;
-        QTest::newRow("Hong Kong") << Script::HongKong;
+        QTest::addColumn<bool>("instructions");
+        QTest::addColumn<bool>("present"); // every pattern must match, or none may
+        QTest::addColumn<QStringList>("patterns");
+        const QStringList divination {QStringLiteral("[凡再重照]佔|佔[卜法前後畢過卦訖禱]|佔得[吉凶大小一這卦]")};
+        const QStringList quotes {QStringLiteral("[“”‘’]")};
+        const QStringList wrong {
+            QStringLiteral("別隻|隻只|當麵|當麪|婆母后|分明瞭|鬱郁|溢位|文字錢|全域性|曹衝|遊酢|慾入|出徵|萬神鹹"),
+            QStringLiteral("水將幹|踏實幹淨|比干等|歸[裡裏]|焰卷|風高卷|排程|社群|迴音|自制的")};
+        for (const Script script : {Script::Taiwan, Script::HongKong}) {
+            const char *region = script == Script::Taiwan ? "Taiwan" : "Hong Kong";
+            for (const bool instructions : {false, true}) {
+                const QByteArray part = QByteArray(region) + (instructions ? ", instructions" : ", readings");
+                QTest::newRow(part + ": 占 of divination") << script << instructions << false << divination;
+                QTest::newRow(part + ": quotation marks") << script << instructions << false << quotes;
+                QTest::newRow(part + ": wrong words") << script << instructions << false << wrong;
+            }
+            QTest::newRow(QByteArray(region) + ": names survive")
+                << script << false << true << QStringList {QStringLiteral("曹沖稱象"), QStringLiteral("游酢")};
+        }
+        QTest::newRow("Taiwan: software words")
+            << Script::Taiwan << true << false << QStringList {QStringLiteral("窗口|打印|列表|計算機|回車")};
+        QTest::newRow("Hong Kong: software words")
+            << Script::HongKong << true << false
+            << QStringList {QStringLiteral("程序|窗口|文件夾|保存|打印|菜單|鼠標|內存|設置|文檔|計算機|回車")};
     }
 
-    void firstScreen()
+    void corpus()
     {
         QFETCH(Script, script);
-        for (const char *text : script::kFirstScreenTexts) {
-            const QString simplified = QString::fromUtf8(text);
-            QString early;
-            {
-                const script::Override session(script);
-                QCOMPARE(script::current(), script);
-                early = script::display(simplified);
-            }
-            // Naming the configuration leaves the table out.
-            const script::Override converted(script, script::converterConfig(script));
-            QCOMPARE(early, script::display(simplified));
+        QFETCH(bool, instructions);
+        QFETCH(bool, present);
+        QFETCH(QStringList, patterns);
+        const QString text = convertedCorpus(script, instructions);
+        QVERIFY(text.size() > 10000);
+        for (const QString &pattern : patterns) {
+            const QRegularExpressionMatch m = QRegularExpression(pattern).match(text);
+            const QString context
+                = m.hasMatch() ? text.mid(std::max<qsizetype>(m.capturedStart() - 12, 0), 30) : pattern;
+            QVERIFY2(m.hasMatch() == present, qPrintable(context));
         }
     }
 };

@@ -55,7 +55,8 @@ private slots:
         QFETCH(Script, script);
         QFETCH(QString, page);
         QFETCH(QString, written);
-        const script::Override session(script);
+        const script::Override session(script,
+                                       {QStringLiteral(PROGRAM_DIR "/opencc"), script::Folders::forProgram().system});
         const QByteArray bytes = pagescript::pageBytes(gbk::codes(pagescript::toGbkHtml(page)));
         QCOMPARE(gbk::decode(bytes), written);
     }
@@ -84,7 +85,8 @@ private slots:
         QFETCH(QString, selectorPrompt);
         QFETCH(QString, readingLine);
         QFETCH(QString, pageText);
-        const script::Override session(script);
+        const script::Override session(script,
+                                       {QStringLiteral(PROGRAM_DIR "/opencc"), script::Folders::forProgram().system});
         const testsupport::ProgramFolderFixture folder;
         const testsupport::MessageRecorder messages;
         MainWindow window;

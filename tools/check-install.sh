@@ -55,12 +55,12 @@ else
   fail "$programsub/yanping is not an executable file"
 fi
 listing=$(cd "$progdir" 2>/dev/null && ls -A | tr '\n' ' ')
-if [ "$listing" = "fonts.conf god picture yanping " ]; then
-  ok "$programsub holds yanping, fonts.conf, god/ and picture/ and nothing else"
+if [ "$listing" = "fonts.conf god opencc picture yanping " ]; then
+  ok "$programsub holds yanping, fonts.conf, god/, opencc/ and picture/ and nothing else"
 else
-  fail "$programsub holds: $listing (expected fonts.conf god picture yanping)"
+  fail "$programsub holds: $listing (expected fonts.conf god opencc picture yanping)"
 fi
-for sub in god picture; do
+for sub in god opencc picture; do
   if diff -r "$build/program/$sub" "$progdir/$sub" >"$work/diff.log" 2>&1; then
     ok "$programsub/$sub is the build's program/$sub ($(find "$progdir/$sub" -type f | wc -l) files)"
   else

@@ -1,18 +1,21 @@
 // godtool: the maintainers' tool for the program's stored text files.
 //
 //   godtool encode --shift N [--keep-newlines] INPUT.txt OUTPUT.god
-//   godtool decode --shift N [--page] INPUT.god [OUTPUT]
+//   godtool decode --shift N [--page] [--locale L [--program DIR]] INPUT.god [OUTPUT]
 //   godtool check PROGRAM_FOLDER
 //
 // Documents use shift 2, readings shift 3.
 
 #include "formats/StoredText.h"
+#include "pages/PageScript.h"
 #include "platform/Files.h"
+#include "platform/Script.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLocale>
 #include <QRegularExpression>
 #include <QSaveFile>
 #include <QStringDecoder>
@@ -40,10 +43,15 @@ const char *const kUsage = "Usage:\n"
                            "      GBK character code by N. Line breaks (LF) become CR LF first unless\n"
                            "      --keep-newlines is given. Refuses, naming the line and column, any\n"
                            "      character that cannot be stored.\n"
-                           "  godtool decode --shift N [--page] INPUT [OUTPUT]\n"
+                           "  godtool decode --shift N [--page] [--locale L [--program DIR]] INPUT [OUTPUT]\n"
                            "      Undoes the stored form. Without --page writes the text the program\n"
                            "      shows, as UTF-8 (to standard output when OUTPUT is missing); with\n"
                            "      --page writes the GBK page file the program writes (text + CR LF).\n"
+                           "      --locale L (zh_TW, zh_HK, zh_MO, zh_CN …) shows the text as a session\n"
+                           "      in that language does: a document (shift 2) converted as the\n"
+                           "      instructions page, anything else as a reading. The converter's files\n"
+                           "      come from DIR/opencc, by default from the nearest folder above INPUT\n"
+                           "      that has opencc/ (the program folder), and from OpenCC's own folder.\n"
                            "  godtool check PROGRAM_FOLDER\n"
                            "      Checks the data beside a built program: all 125 reading files present\n"
                            "      and decodable, every detail file and the instructions document\n"
@@ -186,6 +194,8 @@ bool parseShift(const QString &value, int *shift)
 struct Arguments {
     int shift = -1;
     bool flag = false;
+    QString locale; // decode only
+    QString program; // decode only
     QStringList files;
 };
 
@@ -200,6 +210,13 @@ bool parseArguments(QStringList args, const QString &command, const QString &fla
             }
         } else if (a == flagName) {
             out->flag = true;
+        } else if (command == QLatin1String("decode")
+                   && (a == QLatin1String("--locale") || a == QLatin1String("--program"))) {
+            if (args.isEmpty() || args.first().isEmpty()) {
+                usageError(a + QStringLiteral(" needs a value"));
+                return false;
+            }
+            (a == QLatin1String("--locale") ? out->locale : out->program) = args.takeFirst();
         } else if (a.startsWith(QLatin1String("--"))) {
             usageError(QStringLiteral("unknown option ") + a);
             return false;
@@ -265,6 +282,18 @@ int encodeCommand(const QStringList &args)
     return writeWhole(files[1], r.bytes) ? 0 : 1;
 }
 
+// The program folder a stored file lies in: the nearest folder above it
+// that has the converter's opencc/; empty when there is none.
+QString programFolderAbove(const QString &file)
+{
+    QDir dir = QFileInfo(file).absoluteDir();
+    do {
+        if (QFileInfo(dir.filePath(QStringLiteral("opencc"))).isDir())
+            return dir.absolutePath();
+    } while (dir.cdUp());
+    return QString();
+}
+
 int decodeCommand(const QStringList &args)
 {
     Arguments a;
@@ -272,15 +301,40 @@ int decodeCommand(const QStringList &args)
         return 2;
     const bool page = a.flag;
     const int shift = a.shift;
-    const QStringList &files = a.files;
+    const QStringList files = a.files;
     if (files.isEmpty() || files.size() > 2)
         return usageError(QStringLiteral("decode needs an input file and at most one output file"));
 
+    if (a.program.isEmpty() && !a.locale.isEmpty())
+        a.program = programFolderAbove(files[0]);
     QByteArray stored;
     if (!readInput(files[0], &stored))
         return 1;
     const storedtext::Codes shown = storedtext::unshift(storedtext::gather(stored), shift);
-    const QByteArray out = page ? storedtext::toGbk(shown) + QByteArray("\r\n") : gbk::toText(shown).toUtf8();
+    const script::Script wanted
+        = a.locale.isEmpty() ? script::Script::Simplified : script::scriptFor(QLocale(a.locale));
+    QByteArray out;
+    if (wanted == script::Script::Simplified) {
+        out = page ? storedtext::toGbk(shown) + QByteArray("\r\n") : gbk::toText(shown).toUtf8();
+    } else {
+        // The session that language makes, with the program's converter.
+        script::Folders folders = script::Folders::forProgram();
+        if (!a.program.isEmpty())
+            folders.program = QDir(a.program).absoluteFilePath(QStringLiteral("opencc"));
+        const script::Override session(wanted, folders);
+        if (script::current() != wanted) {
+            err() << "godtool: the converter for " << a.locale << " cannot be loaded from " << folders.program
+                  << " and " << folders.system << "; a session would show Simplified characters\n";
+            return 1;
+        }
+        if (shift == storedtext::kDocumentShift)
+            out = page ? pagescript::pageBytes(shown) + QByteArray("\r\n")
+                       : pagescript::displayPage(gbk::toText(shown)).toUtf8();
+        else if (page)
+            out = pagescript::toGbkHtml(script::display(gbk::toText(shown))) + QByteArray("\r\n");
+        else
+            out = script::display(gbk::toText(shown)).toUtf8();
+    }
     if (files.size() == 2)
         return writeWhole(files[1], out) ? 0 : 1;
     return writeStdout(out) ? 0 : 1;
