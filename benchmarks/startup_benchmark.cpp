@@ -47,12 +47,13 @@ int main(int argc, char *argv[])
 {
     QElapsedTimer clock;
     clock.start();
+    // The converter's files lie in the program folder's opencc/.
+    platform::setProgramFolder(QStringLiteral(PROGRAM_DIR));
     script::chooseForSession();
     QApplication app(argc, argv);
     const double appMade = clock.nsecsElapsed() / 1e6;
     prepareApplication(app);
     const double prepared = clock.nsecsElapsed() / 1e6;
-    platform::setProgramFolder(QStringLiteral(PROGRAM_DIR));
     MainWindow window;
     FirstPaint watcher(&window);
     app.installEventFilter(&watcher);

@@ -252,7 +252,8 @@ private:
         std::string duplicate;
         if (!lexicon->IsUnique(&duplicate))
             throw LoadFailure(path + QStringLiteral(": twice: ") + QString::fromStdString(duplicate));
-        return std::make_shared<opencc::TextDict>(lexicon);
+        // As a trie, which finds the longest key at a place in one pass.
+        return opencc::MarisaDict::NewFromDict(opencc::TextDict(lexicon));
     }
 
     Folders folders_;
