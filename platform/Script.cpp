@@ -30,6 +30,13 @@
 
 #include <opencc/Conversion.hpp>
 #include <opencc/ConversionChain.hpp>
+#ifdef Q_OS_LINUX
+#include <cerrno>
+#include <csignal>
+#include <sys/wait.h>
+#include <unistd.h>
+#endif
+
 #include <opencc/Converter.hpp>
 #include <opencc/DictEntry.hpp>
 #include <opencc/DictGroup.hpp>
@@ -119,13 +126,19 @@ class Loader
 public:
     explicit Loader(const Folders &folders) : folders_(folders) { }
 
+    // Reads a configuration and every file it names, so that building the
+    // converter afterwards reads nothing more.
+    void prefetch(const QString &name)
+    {
+        const QJsonObject config = configuration(name);
+        gather(config.value(QStringLiteral("segmentation")).toObject().value(QStringLiteral("dict")), 0);
+        for (const QJsonValue &step : config.value(QStringLiteral("conversion_chain")).toArray())
+            gather(step.toObject().value(QStringLiteral("dict")), 0);
+    }
+
     std::shared_ptr<const opencc::Converter> converter(const QString &name)
     {
-        QJsonParseError error;
-        const QJsonDocument document = QJsonDocument::fromJson(read(locate(name), kMaxConfigurationBytes), &error);
-        if (error.error != QJsonParseError::NoError || !document.isObject())
-            throw LoadFailure(name + QStringLiteral(": not a configuration"));
-        const QJsonObject config = document.object();
+        const QJsonObject config = configuration(name);
         const QJsonObject segmentation = config.value(QStringLiteral("segmentation")).toObject();
         if (segmentation.value(QStringLiteral("type")).toString() != QLatin1String("mmseg"))
             throw LoadFailure(name + QStringLiteral(": unknown segmentation"));
@@ -143,10 +156,34 @@ public:
     }
 
 private:
+    QJsonObject configuration(const QString &name)
+    {
+        QJsonParseError error;
+        const QJsonDocument document = QJsonDocument::fromJson(read(locate(name), kMaxConfigurationBytes), &error);
+        if (error.error != QJsonParseError::NoError || !document.isObject())
+            throw LoadFailure(name + QStringLiteral(": not a configuration"));
+        return document.object();
+    }
+
+    void gather(const QJsonValue &value, int depth)
+    {
+        const QJsonObject spec = value.toObject();
+        if (depth > kMaxNesting)
+            throw LoadFailure(QStringLiteral("dictionaries nested too deep"));
+        if (spec.value(QStringLiteral("type")).toString() == QLatin1String("group")) {
+            for (const QJsonValue &member : spec.value(QStringLiteral("dicts")).toArray())
+                gather(member, depth + 1);
+        } else {
+            read(locate(spec.value(QStringLiteral("file")).toString()), kMaxDictionaryBytes);
+        }
+    }
+
     // An absolute path for a file the configuration names: a bare name,
     // never a path, so nothing outside the two folders is read.
-    QString locate(const QString &name) const
+    QString locate(const QString &name)
     {
+        if (const auto known = located_.constFind(name); known != located_.constEnd())
+            return known.value();
         if (name.isEmpty() || name.startsWith(QLatin1Char('.')) || name.contains(QLatin1Char('/'))
             || name.contains(QLatin1Char('\\')) || name.contains(QChar(0)))
             throw LoadFailure(QStringLiteral("not a file name: ") + name);
@@ -154,18 +191,24 @@ private:
             if (folder.isEmpty() || !QDir::isAbsolutePath(folder))
                 continue;
             const QString path = QDir(folder).absoluteFilePath(name);
-            if (QFileInfo::exists(path))
+            if (QFileInfo::exists(path)) {
+                located_.insert(name, path);
                 return path;
+            }
         }
         throw LoadFailure(QStringLiteral("no file ") + name);
     }
 
-    static QByteArray read(const QString &path, qint64 maxBytes)
+    // Each file is read once, however often it is named.
+    QByteArray read(const QString &path, qint64 maxBytes)
     {
+        if (const auto known = read_.constFind(path); known != read_.constEnd())
+            return known.value();
         QByteArray bytes;
         errors::Failure failure;
         if (!platform::readRegularFile(path, maxBytes, &bytes, &failure))
             throw LoadFailure(QStringLiteral("cannot read ") + path);
+        read_.insert(path, bytes);
         return bytes;
     }
 
@@ -257,26 +300,79 @@ private:
     }
 
     Folders folders_;
+    QHash<QString, QString> located_; // by name
+    QHash<QString, QByteArray> read_; // by path
     QHash<QString, opencc::DictPtr> loaded_; // by type and path: one copy of each table
 };
 
-// Both converters of a script, checked; null when anything failed.
-std::shared_ptr<const Converters> load(Script script, const Folders &folders) noexcept
+// Both converters of a script from the files the loader has read,
+// checked; null when anything failed.
+std::shared_ptr<const Converters> build(Loader &loader, Script script) noexcept
 {
     try {
-        Loader loader(folders);
         auto converters = std::make_shared<Converters>();
         converters->reading = loader.converter(configurationName(script, TextKind::Reading));
         converters->instructions = loader.converter(configurationName(script, TextKind::Instructions));
         for (const TextKind kind : {TextKind::Reading, TextKind::Instructions}) {
             for (const Probe &probe : probesFor(script, kind)) {
-                if (convertWith(converters->forKind(kind), QString::fromUtf8(probe.simplified)) != probe.shown)
+                if (converters->forKind(kind).Convert(probe.simplified) != probe.shown)
                     return nullptr;
             }
         }
         return converters;
     } catch (...) {
-        // A missing, damaged or foreign file, or no memory: Simplified.
+        // A damaged or foreign file, or no memory: Simplified.
+        return nullptr;
+    }
+}
+
+#ifdef Q_OS_LINUX
+// Whether the converter builds and converts right from these files in a
+// child process, which has a copy of everything read and reads nothing
+// more. A damaged table can make the trie library crash or run on and on
+// instead of failing; that must end the child, never the program. The
+// child uses no locks that another of the program's threads might have
+// held when it was made: only memory, Qt's strings and OpenCC.
+bool buildsInChild(Loader &loader, Script script, Clock::time_point deadline)
+{
+    const pid_t child = ::fork();
+    if (child < 0)
+        return false;
+    if (child == 0)
+        ::_exit(build(loader, script) ? 0 : 1);
+    int status = 0;
+    for (;;) {
+        const pid_t done = ::waitpid(child, &status, WNOHANG);
+        if (done == child)
+            return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+        if (done < 0 && errno != EINTR)
+            return false;
+        if (Clock::now() >= deadline) {
+            ::kill(child, SIGKILL);
+            while (::waitpid(child, &status, 0) < 0 && errno == EINTR) { }
+            return false;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+}
+#endif
+
+// Both converters of a script, checked; null when anything failed or took
+// past the deadline.
+std::shared_ptr<const Converters> load(Script script, const Folders &folders, Clock::time_point deadline) noexcept
+{
+    try {
+        Loader loader(folders);
+        // Every file is read here, and none afterwards.
+        loader.prefetch(configurationName(script, TextKind::Reading));
+        loader.prefetch(configurationName(script, TextKind::Instructions));
+#ifdef Q_OS_LINUX
+        if (!buildsInChild(loader, script, deadline))
+            return nullptr;
+#endif
+        return build(loader, script);
+    } catch (...) {
+        // A missing or unreadable file, or no memory: Simplified.
         return nullptr;
     }
 }
@@ -375,7 +471,9 @@ std::shared_ptr<Session> makeSession(Script script, const Folders &folders)
     s->state->deadline = Clock::now() + std::chrono::milliseconds(kLoadLimitMs);
     // The loader holds the state, never the session: a session given up
     // (its time ran out, or a test's override ended) does not wait for it.
-    std::thread([state = s->state, script, folders] { state->settle(load(script, folders)); }).detach();
+    std::thread([state = s->state, script, folders] {
+        state->settle(load(script, folders, state->deadline));
+    }).detach();
     return s;
 }
 } // namespace

@@ -145,6 +145,8 @@ private slots:
         QTest::newRow("planted in the working folder") << "working folder" << Script::Taiwan;
         QTest::newRow("truncated table") << "truncated" << Script::Simplified;
         QTest::newRow("same size, other content") << "same size" << Script::Simplified;
+        // Bytes changed where the trie library reading it crashes.
+        QTest::newRow("mutated table") << "mutated" << Script::Simplified;
         QTest::newRow("FIFO for a table") << "fifo" << Script::Simplified;
         QTest::newRow("table past the size bound") << "oversized" << Script::Simplified;
         QTest::newRow("dictionary swapping 吉 and 凶") << "swapped" << Script::Simplified;
@@ -175,6 +177,19 @@ private slots:
             writeFile(table, tableBytes.left(2000));
         } else if (damage == QLatin1String("same size")) {
             writeFile(table, QByteArray(tableBytes.size(), '\x5a'));
+        } else if (damage == QLatin1String("mutated")) {
+            QByteArray bytes = tableBytes;
+            for (const auto &[at, value] : {std::pair {1140, 32},
+                                            {2129, 60},
+                                            {4098, 230},
+                                            {3908, 194},
+                                            {1759, 48},
+                                            {4036, 14},
+                                            {3233, 221},
+                                            {57, 228}})
+                if (at < bytes.size())
+                    bytes[at] = char(value);
+            writeFile(table, bytes);
         } else if (damage == QLatin1String("fifo")) {
             QFile::remove(table);
             QCOMPARE(::mkfifo(QFile::encodeName(table), 0600), 0);
