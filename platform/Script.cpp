@@ -28,8 +28,6 @@
 #include <utility>
 #include <vector>
 
-#include <opencc/Conversion.hpp>
-#include <opencc/ConversionChain.hpp>
 #ifdef Q_OS_LINUX
 #include <cerrno>
 #include <csignal>
@@ -37,13 +35,16 @@
 #include <unistd.h>
 #endif
 
-#include <opencc/Converter.hpp>
-#include <opencc/DictEntry.hpp>
-#include <opencc/DictGroup.hpp>
-#include <opencc/Lexicon.hpp>
-#include <opencc/MarisaDict.hpp>
-#include <opencc/MaxMatchSegmentation.hpp>
-#include <opencc/TextDict.hpp>
+// OpenCC's C++ interface, from its own include folder (pkg-config opencc).
+#include <Conversion.hpp>
+#include <ConversionChain.hpp>
+#include <Converter.hpp>
+#include <DictEntry.hpp>
+#include <DictGroup.hpp>
+#include <Lexicon.hpp>
+#include <MarisaDict.hpp>
+#include <MaxMatchSegmentation.hpp>
+#include <TextDict.hpp>
 
 namespace script {
 namespace {
