@@ -288,7 +288,7 @@
     </message>
     <message>
         <source>应用程序定义的错误或对象定义的错误</source>
-        <translation>應用程式定義的錯誤或物件定義的錯誤</translation>
+        <translation>應用程式定義或物件定義的錯誤</translation>
     </message>
 </context>
 <context>
