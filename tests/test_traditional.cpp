@@ -163,8 +163,11 @@ private slots:
                      .isNull());
         QVERIFY(messages.texts.isEmpty());
 
-        // A session whose converter fails after the first screen turns
-        // Simplified as a whole.
+        // A program folder without the region's translation gives a
+        // Simplified session; so does a converter that fails after the first
+        // screen: the whole session turns Simplified.
+        QCOMPARE(platform::installTranslations(script, folder.path(QStringLiteral("translations"))),
+                 script == Script::Simplified);
         platform::removeTranslations();
         QTRY_COMPARE(window.instructionsAction()->text(), QStringLiteral("衍枰说明"));
         QCOMPARE(window.homePanel()->instructionsButton()->accessibleDescription(), QStringLiteral("打开衍枰说明"));
