@@ -2,8 +2,9 @@
 #
 #   P/lib/yanping/              the program folder as the build has it:
 #                               yanping with god/, picture/, opencc/ (the
-#                               converter's configurations and dictionary)
-#                               and its font configuration fonts.conf
+#                               converter's configurations and dictionary),
+#                               translations/ and its font configuration
+#                               fonts.conf beside it
 #   P/bin/yanping               a relative link to ../lib/yanping/yanping
 #   P/share/applications/       the menu entry           <app id>.desktop
 #   P/share/icons/hicolor/      the icon, 16 to 256 px   <size>x<size>/apps/<app id>.png
@@ -52,6 +53,7 @@ if(CMAKE_STRIP)
 endif()
 install(DIRECTORY ${PROGRAM_DIR}/god ${PROGRAM_DIR}/picture ${PROGRAM_DIR}/opencc
   DESTINATION ${YANPING_INSTALL_PROGRAMDIR})
+install(FILES ${YANPING_QM_FILES} DESTINATION ${YANPING_INSTALL_PROGRAMDIR}/translations)
 if(CMAKE_SYSTEM_NAME STREQUAL "Linux")
   install(FILES ${PROGRAM_DIR}/fonts.conf DESTINATION ${YANPING_INSTALL_PROGRAMDIR})
 endif()
