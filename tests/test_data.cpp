@@ -37,13 +37,11 @@ const QStringList WrongWords
     = QStringLiteral("柴油 一方案上 饮石 海市 回甘 悔不当初 居委会 村委会 人民调解员").split(u' ');
 // The instructions promise a caution wherever a count is four; one of these
 // words in the explanation paragraph gives it.
-const QStringList CautionWords
-    = QStringLiteral("慎 留意 留心 当心 小心 留神 防 莫 勿 戒 忌 不可 不宜 不要 过头 收敛 节制 "
-                     "余地 溢 免得 以免 怕 危")
-          .split(u' ');
+const QRegularExpression CautionWords(
+    QStringLiteral("慎|留[意心神]|[当小]心|防|莫|勿|戒|忌|不[可宜要]|过头|收敛|节制|余地|溢|[免以]免|怕|危"));
 // Stock phrasings a reader soon notices, and the most readings (with their
 // details) and instructions that may use each.
-const QList<QPair<QString, int>> StockPhrasings = {{QStringLiteral("此卦借它 此卦教人"), 8},
+const QList<QPair<QString, int>> StockPhrasings = {{QStringLiteral("此卦借它|此卦教人"), 8},
                                                    {QStringLiteral("满则易溢"), 4},
                                                    {QStringLiteral("时节平常"), 4},
                                                    {QStringLiteral("孔子"), 2}};
@@ -188,10 +186,8 @@ bool parseReading(const QString &file, const QString &text, int u, int m, int l,
     if (!summary.startsWith(BodyIndent) || summary.size() < BodyIndent.size() + 20)
         problem(QStringLiteral("the explanation paragraph is missing"));
     r->explanation.append(summary.trimmed());
-    if ((u == 4 || m == 4 || l == 4) && std::none_of(CautionWords.cbegin(), CautionWords.cend(), [&](const QString &w) {
-            return summary.contains(w);
-        }))
-        problem(QStringLiteral("a count of four, but no caution (%1) in the explanation").arg(CautionWords.join(u' ')));
+    if ((u == 4 || m == 4 || l == 4) && !summary.contains(CautionWords))
+        problem(QStringLiteral("a count of four, but no caution (%1) in the explanation").arg(CautionWords.pattern()));
     for (int i = 0; i < Areas.size(); ++i) {
         const QString prefix = BodyIndent + Areas.at(i) + QStringLiteral("：");
         const QString &line = lines.at(FirstAreaLine + i);
@@ -371,20 +367,17 @@ QStringList checkReadings(const QString &folder, const QString &page)
             clash(stories, r.story, QStringLiteral("典故 tells the story"));
     }
     checkWornPhrases(readings, &problems);
-    for (const auto &[phrases, most] : StockPhrasings) {
-        const QStringList forms = phrases.split(u' ');
-        auto uses = [&](const QString &text) {
-            return std::any_of(forms.cbegin(), forms.cend(), [&](const QString &p) { return text.contains(p); });
-        };
+    for (const auto &[phrase, most] : StockPhrasings) {
+        const QRegularExpression re(phrase);
         QStringList where;
         for (const Reading &r : std::as_const(readings))
-            if (uses(r.text))
+            if (r.text.contains(re))
                 where.append(r.file);
-        if (uses(pageText))
+        if (pageText.contains(re))
             where.append(page);
         if (where.size() > most)
             problems.append(QStringLiteral("「%1」 in %2 texts (at most %3): %4")
-                                .arg(phrases, QString::number(where.size()), QString::number(most), where.join(u' ')));
+                                .arg(phrase, QString::number(where.size()), QString::number(most), where.join(u' ')));
     }
     return problems;
 }
