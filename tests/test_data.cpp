@@ -38,7 +38,7 @@ const QStringList WrongWords
 // The instructions promise a caution wherever a count is four; one of these
 // words in the explanation paragraph gives it.
 const QRegularExpression CautionWords(
-    QStringLiteral("慎|留[意心神]|[当小]心|防|莫|勿|戒|忌|不[可宜要]|过头|收敛|节制|余地|溢|[免以]免|怕|危"));
+    QStringLiteral("慎|留[意心神]|[当小]心|防|莫|勿|戒|忌|不[可宜要]|过头|收敛|节制|余地|溢|免得|以免|怕|危"));
 // Stock phrasings a reader soon notices, and the most readings (with their
 // details) and instructions that may use each.
 const QList<QPair<QString, int>> StockPhrasings = {{QStringLiteral("此卦借它|此卦教人"), 8},
