@@ -81,10 +81,6 @@ private slots:
             << QStringList {QStringLiteral("encode"), QStringLiteral("--shift"), QStringLiteral("3"),
                             QStringLiteral("/nonexistent/a.txt"), QStringLiteral("/tmp/never-written.god")}
             << QByteArray("no such file");
-        QTest::newRow("locale without value")
-            << QStringList {QStringLiteral("decode"), QStringLiteral("--shift"), QStringLiteral("3"),
-                            QStringLiteral(PROGRAM_DIR "/god/xwk/222.god"), QStringLiteral("--locale")}
-            << QByteArray("--locale needs a value");
         QTest::newRow("no converter in that folder") << QStringList {QStringLiteral("decode"),
                                                                      QStringLiteral("--shift"),
                                                                      QStringLiteral("3"),
