@@ -10,16 +10,22 @@
 #include "pages/PageScript.h"
 #include "pages/PageView.h"
 #include "pages/PageViewer.h"
+#include "platform/Fonts.h"
 #include "platform/Script.h"
 #include "testsupport.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QDirIterator>
+#include <QFontDatabase>
+#include <QFontInfo>
 #include <QImage>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPushButton>
+#include <QRawFont>
+#include <QScopeGuard>
 #include <QTextBrowser>
 #include <QtTest>
 
@@ -132,6 +138,44 @@ private slots:
                      .isNull());
         QVERIFY(messages.texts.isEmpty());
         window.close();
+    }
+
+    // Every character of every reading, explanation and the instructions, as
+    // the session converts them, is in the region's face for the design face,
+    // so that no other face fills in among them.
+    void facesCoverConvertedTexts_data()
+    {
+        QTest::addColumn<Script>("script");
+        QTest::addColumn<QString>("face");
+        QTest::addColumn<QString>("drawnIn");
+        QTest::newRow("Taiwan Ming") << Script::Taiwan << QStringLiteral("宋体") << "Noto Serif CJK TC";
+        QTest::newRow("Taiwan Kai") << Script::Taiwan << QStringLiteral("楷体_GB2312") << "TW-Kai";
+        QTest::newRow("Hong Kong Ming") << Script::HongKong << QStringLiteral("宋体") << "Noto Serif CJK HK";
+        QTest::newRow("Hong Kong Kai") << Script::HongKong << QStringLiteral("楷体_GB2312") << "TW-Kai";
+    }
+
+    void facesCoverConvertedTexts()
+    {
+        QFETCH(Script, script);
+        QFETCH(QString, face);
+        QFETCH(QString, drawnIn);
+        const script::Override session(script);
+        platform::useFacesFor(script);
+        const auto simplifiedAgain = qScopeGuard([] { platform::useFacesFor(Script::Simplified); });
+        const QFont font = platform::designFont(face, 10.5);
+        QVERIFY2(QFontDatabase::hasFamily(drawnIn), qPrintable(drawnIn));
+        QCOMPARE(QFontInfo(font).family(), QFontInfo(QFont(drawnIn)).family());
+        const QRawFont drawn = QRawFont::fromFont(font);
+        QDirIterator files(QStringLiteral(SOURCE_DIR "/data/god"), {QStringLiteral("*.txt"), QStringLiteral("*.html")},
+                           QDir::Files, QDirIterator::Subdirectories);
+        int count = 0;
+        QString missing;
+        for (; files.hasNext(); ++count)
+            for (const char32_t c : script::display(QString::fromUtf8(testsupport::readFile(files.next()))).toUcs4())
+                if (c >= 0x20 && !drawn.supportsCharacter(c) && !missing.toUcs4().contains(c))
+                    missing += QString::fromUcs4(&c, 1);
+        QVERIFY(count > 125);
+        QVERIFY2(missing.isEmpty(), qPrintable(missing));
     }
 };
 
