@@ -20,8 +20,9 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libgl-dev   # Qt 6 Widgets and its build tools
   qt6-translations-l10n                       # Qt's own texts in Chinese
   libopencc-dev libopencc1.1 libopencc-data   # Traditional characters for Taiwan, Hong Kong and Macau
-  fonts-wqy-microhei                          # Hong Kong's forms that the AR PL faces lack
-  fonts-arphic-uming fonts-arphic-ukai        # Song and Kai faces for the Chinese texts
+  fonts-arphic-uming fonts-arphic-ukai        # Song and Kai faces for Simplified text
+  fonts-noto-cjk fonts-cns11643-kai           # Ming, sans and Kai faces in Taiwan's and Hong Kong's forms
+  fonts-wqy-microhei                          # the sans face for Chinese in a Simplified session's menus
   desktop-file-utils appstream                # the install test checks the menu entry and metainfo
   dpkg-dev                                    # dpkg-shlibdeps, for the Debian package (cpack -G DEB)
   g++-mingw-w64-x86-64-posix                  # the Windows syntax check
