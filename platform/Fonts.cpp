@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QFont>
 #include <QFontInfo>
+#include <QLocale>
 #include <QStringList>
 
 namespace platform {
@@ -63,7 +64,10 @@ void setSubstitutes(const QString &family, const QStringList &substitutes)
 
 void installFontSubstitutes()
 {
-    useFacesFor(script::current());
+    // The script the session's language asks for, as for the program's
+    // translations: the first screen's texts are in it, and it is known
+    // without waiting for the converter.
+    useFacesFor(script::scriptFor(QLocale::system()));
 }
 
 void useFacesFor(script::Script shown)

@@ -9,7 +9,9 @@ namespace platform {
 
 // Maps the classic Chinese Windows font faces used in the layouts to the
 // free CJK faces of the host, so that the layouts keep their face names,
-// for the script the session shows (useFacesFor(script::current())).
+// for the script the session's language asks for (useFacesFor()). A session
+// that turns Simplified later (its converter failed) calls
+// useFacesFor(script::Script::Simplified).
 void installFontSubstitutes();
 
 // Sets the free faces that stand for each design face (宋体, 楷体 ...) for
