@@ -4,7 +4,6 @@
 #include "DivinationSession.h"
 #include "ReadingKeeper.h"
 #include "ReadingModel.h"
-#include "SpokenNotice.h"
 #include "TextPane.h"
 #include "formats/Pictures.h"
 #include "platform/AppIcon.h"
@@ -12,6 +11,7 @@
 #include "platform/Fonts.h"
 #include "platform/ProgramFolder.h"
 #include "platform/Script.h"
+#include "platform/SpokenNotice.h"
 #include "platform/Twips.h"
 
 #include <QAbstractItemView>

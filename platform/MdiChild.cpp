@@ -3,6 +3,7 @@
 #include <QAccessible>
 #include <QAccessibleWidget>
 #include <QAction>
+#include <QApplication>
 #include <QIcon>
 #include <QKeySequence>
 #include <QMdiArea>
@@ -39,10 +40,34 @@ public:
     }
 };
 
+// A plain container that hands its focus on to a control (its focus proxy,
+// as a child window's content does): Qt calls it focused whenever that
+// control is, and a screen reader that keeps such a state finds the
+// container, even a hidden one, when it looks for the focus.
+class AccessibleProxyContainer : public QAccessibleWidget
+{
+public:
+    using QAccessibleWidget::QAccessibleWidget;
+
+    QAccessible::State state() const override
+    {
+        QAccessible::State s = QAccessibleWidget::state();
+        s.focused = QApplication::focusWidget() == widget();
+        return s;
+    }
+};
+
 QAccessibleInterface *mdiFrameFactory(const QString &className, QObject *object)
 {
-    if (className == QLatin1String("QMdiSubWindow") && object && object->isWidgetType())
+    if (!object || !object->isWidgetType())
+        return nullptr;
+    if (className == QLatin1String("QMdiSubWindow"))
         return new AccessibleMdiFrame(static_cast<QMdiSubWindow *>(object));
+    // Decided by the class alone, not by whether a proxy is set yet or the
+    // widget is in a child window yet: the description is made once, often
+    // while the widget is still being built.
+    if (className == QLatin1String("QWidget"))
+        return new AccessibleProxyContainer(static_cast<QWidget *>(object));
     return nullptr;
 }
 

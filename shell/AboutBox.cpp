@@ -120,6 +120,13 @@ void AboutBox::loadContents()
     setWindowTitle(script::display(QStringLiteral("关于 ") + appinfo::title()));
     versionLabel_->setText(script::display(QStringLiteral("版本 ")) + QCoreApplication::applicationVersion());
     titleLabel_->setText(script::display(appinfo::title()));
+    // Screen readers read a dialog's loose labels only when they hold words
+    // parted by spaces, which Chinese text has not; the button that has the
+    // focus when the box opens carries the title, the version and the
+    // description, so that they are heard with it.
+    okButton_->setAccessibleDescription(
+        QStringList {titleLabel_->text(), versionLabel_->text(), descriptionLabel_->text().trimmed()}.join(
+            QLatin1Char(' ')));
 }
 
 void AboutBox::setBackground(const QPixmap &picture)

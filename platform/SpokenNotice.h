@@ -3,10 +3,10 @@
 
 // A notice for screen readers: an invisible object that assistive
 // technology knows as a notification and that a screen reader reads out
-// as soon as it appears, wherever the keyboard focus is. The divination
-// window uses it to say what has just appeared in its reading pane (an
-// etiquette, or a reading's name and verdict) while the focus stays on the
-// control the user pressed. Sighted users see nothing of it.
+// as soon as it appears, wherever the keyboard focus is: what has just
+// appeared on the screen (a reading's name and verdict, the part of a page
+// a link led to) while the focus stays on the control the user pressed.
+// Sighted users see nothing of it.
 class SpokenNotice : public QWidget
 {
     Q_OBJECT
