@@ -6,7 +6,6 @@
 #include "formats/StoredText.h"
 #include "platform/Files.h"
 #include "platform/ProgramFolder.h"
-#include "platform/Script.h"
 #include "platform/SpokenNotice.h"
 
 #include <QAccessible>
@@ -276,7 +275,7 @@ PageView::PageView(QWidget *parent) : QWidget(parent)
     browser_->setTextInteractionFlags(Qt::TextBrowserInteraction | Qt::TextSelectableByKeyboard);
     browser_->setOpenLinks(false);
     browser_->setOpenExternalLinks(false);
-    browser_->setAccessibleName(script::display(QStringLiteral("网页")));
+    browser_->setAccessibleName(tr("网页"));
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(browser_);
@@ -368,7 +367,7 @@ void PageView::sayLink()
     inside.setPosition(c.selectionStart() + 1);
     if (!inside.charFormat().isAnchor())
         return;
-    notice_->say(c.selectedText().simplified() + QLatin1Char(' ') + script::display(QStringLiteral("链接")));
+    notice_->say(c.selectedText().simplified() + QLatin1Char(' ') + tr("链接"));
 }
 
 void PageView::followLink(const QUrl &link)
