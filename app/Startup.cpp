@@ -37,6 +37,16 @@ void prepareApplication(QApplication &app)
     QApplication::setDesktopFileName(QStringLiteral("org.yanping.Yanping"));
     platform::installTranslations(app);
     platform::installFontSubstitutes();
+    // A Traditional session whose converter cannot be loaded shows
+    // Simplified as a whole: its readings, and so also the menu, the
+    // windows, Qt's dialogs and the faces, which were set up for Traditional
+    // before the converter had loaded.
+    script::whenSettled(&app, [](script::Script shown) {
+        if (shown == script::Script::Simplified && script::requested() != script::Script::Simplified) {
+            platform::removeTranslations();
+            platform::useFacesFor(script::Script::Simplified);
+        }
+    });
     platform::installAccessibleRoles();
     platform::installKeyboardConventions();
     QApplication::setWindowIcon(platform::appIcon());

@@ -3,7 +3,6 @@
 #include <QApplication>
 #include <QFont>
 #include <QFontInfo>
-#include <QLocale>
 #include <QStringList>
 
 namespace platform {
@@ -67,7 +66,7 @@ void installFontSubstitutes()
     // The script the session's language asks for, as for the program's
     // translations: the first screen's texts are in it, and it is known
     // without waiting for the converter.
-    useFacesFor(script::scriptFor(QLocale::system()));
+    useFacesFor(script::requested());
 }
 
 void useFacesFor(script::Script shown)

@@ -2,7 +2,6 @@
 
 #include <QApplication>
 #include <QLibraryInfo>
-#include <QLocale>
 #include <QPointer>
 #include <QTranslator>
 #include <vector>
@@ -14,14 +13,6 @@ std::vector<QPointer<QTranslator>> &installed()
 {
     static std::vector<QPointer<QTranslator>> translators;
     return translators;
-}
-
-// The script the session's language asks for, known at once: the program's
-// texts are translated before the first window, without waiting for the
-// converter that the readings need.
-script::Script requestedScript()
-{
-    return script::scriptFor(QLocale::system());
 }
 
 bool install(const QString &name, const QString &folder)
@@ -75,7 +66,10 @@ bool installTranslations(script::Script script, const QString &folder)
 
 void installTranslations(QApplication &)
 {
-    installTranslations(requestedScript(), QCoreApplication::applicationDirPath() + QStringLiteral("/translations"));
+    // The script the session asks for is known at once: the program's texts
+    // are translated before the first window, without waiting for the
+    // converter that the readings need.
+    installTranslations(script::requested(), QCoreApplication::applicationDirPath() + QStringLiteral("/translations"));
 }
 
 void removeTranslations()
