@@ -1,11 +1,16 @@
 #pragma once
+#include "Seam.h"
+
 #include <QString>
 
 // The program folder: the folder that holds the executable, with god/ and
 // picture/ beside it. Everything the program reads is found through it.
 namespace platform {
 
-// The folder, without a trailing separator; empty until it is set.
+// The folder, without a trailing separator; empty until start-up sets it.
+// While a ProgramFolderOverride lives, it is the folder given to that.
+using ProgramFolderSeam = Seam<QString, struct ProgramFolderTag>;
+using ProgramFolderOverride = ProgramFolderSeam::Override;
 QString programFolder();
 void setProgramFolder(const QString &folder);
 

@@ -80,10 +80,8 @@ private slots:
     {
         QFETCH(QString, literal);
         QFETCH(QString, tail);
-        const QString before = platform::programFolder();
-        platform::setProgramFolder(QStringLiteral("/opt/yan"));
+        const platform::ProgramFolderOverride folder(QStringLiteral("/opt/yan"));
         const QString path = platform::programPath(literal);
-        platform::setProgramFolder(before);
         QCOMPARE(QDir::fromNativeSeparators(path), QStringLiteral("/opt/yan") + tail);
     }
 
