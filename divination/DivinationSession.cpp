@@ -36,7 +36,6 @@ void DivinationSession::clickWoodenButton()
     if (woodenCaption_ == Caption::WoodenMode) {
         showAllPieces();
         selectorVisible_ = true;
-        emit controlsChanged();
         setText(texts::woodenEtiquette(), Shown::Etiquette);
         // Every entry into the wooden mode adds the whole list again.
         const QStringList entries = reading::selectorEntries();
@@ -52,26 +51,25 @@ void DivinationSession::clickWoodenButton()
 void DivinationSession::clickComputerButton()
 {
     // Each check reads the caption as the previous one left it, so ending a
-    // prayer also passes through "divination over" back to the mode choice.
+    // prayer also passes through "divination over" back to the mode choice;
+    // the window hears of the buttons once, as the click leaves them.
     if (computerCaption_ == Caption::PrayerEnd) {
         throwTimer_.stop();
         showReading();
         woodenEnabled_ = true;
         computerCaption_ = Caption::DivinationOver;
-        emit controlsChanged();
     }
     if (computerCaption_ == Caption::ComputerMode) {
         showAllPieces();
         setText(texts::computerEtiquette(), Shown::Etiquette);
         woodenCaption_ = Caption::PrayerStart;
         computerCaption_ = Caption::PrayerEnd;
-        emit controlsChanged();
     }
     if (computerCaption_ == Caption::DivinationOver) {
         woodenCaption_ = Caption::WoodenMode;
         computerCaption_ = Caption::ComputerMode;
-        emit controlsChanged();
     }
+    emit controlsChanged();
 }
 
 void DivinationSession::clickComputerButtonAt(quint64 msecs, int doubleClickInterval)
@@ -97,12 +95,12 @@ void DivinationSession::chooseEntry(int index)
         selectorVisible_ = false;
         modeButtonsVisible_ = true;
         computerCaption_ = Caption::ComputerMode;
-        emit controlsChanged();
         clickComputerButton();
         return;
     }
     reading::readEntry(entry, &counts_);
     showReading();
+    emit controlsChanged();
 }
 
 void DivinationSession::clickDetailButton()
@@ -142,7 +140,6 @@ void DivinationSession::showReading()
     readingShownAt_ = hostclock::now();
     setText(reading::loadReadingText(reading::readingFilePath(key)), Shown::Reading);
     detailAvailable_ = platform::ordinaryFileExists(reading::detailFilePath(key));
-    emit controlsChanged();
 }
 
 void DivinationSession::appendEntries(const QStringList &entries)
