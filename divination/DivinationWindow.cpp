@@ -129,7 +129,7 @@ DivinationWindow::DivinationWindow(QWidget *parent) : QWidget(parent), session_(
     QPixmap globe;
     if (pictures::loadShared(platform::programPath(QStringLiteral("\\picture\\globe.wmf")), &globe))
         background_ = globe;
-    readingPane_->setText(session_->text());
+    readingPane_->setReadingText(session_->text());
     showControls();
     readingPane_->setFocus();
 }
@@ -160,7 +160,7 @@ void DivinationWindow::createPieces()
 
 void DivinationWindow::connectSession()
 {
-    connect(session_, &DivinationSession::textChanged, readingPane_, &TextPane::setText);
+    connect(session_, &DivinationSession::textChanged, readingPane_, &TextPane::setReadingText);
     connect(session_, &DivinationSession::piecesChanged, this, &DivinationWindow::showPieces);
     connect(session_, &DivinationSession::piecesShown, this, &DivinationWindow::showAllPieces);
     connect(session_, &DivinationSession::controlsChanged, this, &DivinationWindow::showControls);

@@ -42,9 +42,6 @@ public:
     const Pieces &middlePieces() const { return pieces_[1]; }
     const Pieces &lowerPieces() const { return pieces_[2]; }
 
-    // The background picture; null when it did not load.
-    QPixmap background() const { return background_; }
-
     // The smallest inner size at which the layout rule places every control
     // without overlap: the size the window takes when it is restored.
     QSize sizeHint() const override;

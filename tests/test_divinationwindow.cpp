@@ -314,7 +314,7 @@ private slots:
         choose(reading::entryPosition(4, 4, 4) + 127);
         QCOMPARE(pieces(), QStringLiteral("上上上上 中中中中 下下下下"));
         // The repeated prompt leaves the counts and shows their reading again.
-        w->readingPane()->setText(QString());
+        w->readingPane()->setReadingText(QString());
         choose(127);
         QCOMPARE(w->readingPane()->text(), readingText(QStringLiteral("444")));
         choose(128);
