@@ -244,6 +244,9 @@ private slots:
         for (int i = 0; i < 30; ++i)
             copies += "<img src=\"picture/big.png?" + QByteArray::number(i) + "\">";
         QTest::newRow("one picture under thirty query strings") << copies << none << 2 << true << none << none;
+        QTest::newRow("two pictures, each of the page's whole pixels")
+            << QByteArray("<img src=\"picture/big.png\"><img src=\"picture/big2.png\">")
+            << QStringList {"picture/big2.png"} << 3 << true << none << none;
         QTest::newRow("names outside the program folder")
             << QByteArray("<link rel=stylesheet href=\"@REL@/out.css\"><link rel=stylesheet href=\"@OUT@/out.png\">"
                           "<link rel=stylesheet href=\"picture/huge.png\"><img src=\"picture/huge.png\">"
@@ -261,6 +264,8 @@ private slots:
                             "picture/huge.png"}
             << 3 << true << none << none;
         QTest::newRow("twenty thousand nested tables") << nestedTables(20000) << none << 1 << false << none << none;
+        // <html>, <body> and three elements a table: 65 levels.
+        QTest::newRow("one level too deep") << nestedTables(21) << none << 1 << false << none << none;
         QTest::newRow("links of every kind")
             << QByteArray("<a href=\"http://example.org/\">web</a>") << none << 1 << true
             << QStringList {"http://example.org/", "https://example.org/a", "mailto:someone@example.org",
@@ -295,6 +300,8 @@ private slots:
             f.write(QByteArray(name).endsWith("png") ? encoded(8, 8, "PNG") : QByteArray("body { color: red }"));
         }
         folder.writeFile(QStringLiteral("picture/big.png"), encoded(4096, 4096, "PNG"));
+        QVERIFY(QFile::copy(folder.path(QStringLiteral("picture/big.png")),
+                            folder.path(QStringLiteral("picture/big2.png"))));
         folder.writeFile(QStringLiteral("picture/huge.png"), encoded(5000, 5000, "PNG"));
         QVERIFY(QFile::link(out + QStringLiteral("/out.png"), folder.path(QStringLiteral("picture/leak.png"))));
         const QString fifo = folder.path(QStringLiteral("picture/fifo.png"));
