@@ -8,13 +8,13 @@
 #include "platform/AppInfo.h"
 #include "platform/Errors.h"
 #include "platform/Keyboard.h"
-#include "platform/MdiBackground.h"
 #include "platform/MdiChild.h"
 #include "platform/MessageBox.h"
 #include "platform/Script.h"
 #include "platform/Twips.h"
 #include "shell/AboutBox.h"
 #include "shell/HomePanel.h"
+#include "shell/MdiBackground.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -80,7 +80,7 @@ void MainWindow::createHomePanel()
         homePanel_->loadPictures();
         homePanelWindow_->show();
         fitHomePanel();
-        platform::keepAsBackground(homePanelWindow_);
+        keepAsBackground(homePanelWindow_);
     } catch (const std::bad_alloc &) {
         msgbox::showMessage(this, errors::errorMessage(errors::Failure::of(errors::Kind::OutOfMemory)));
     } catch (const std::exception &e) {

@@ -6,7 +6,6 @@
 #include <QMdiSubWindow>
 #include <QPointer>
 
-namespace platform {
 namespace {
 
 class BackgroundKeeper : public QObject
@@ -110,5 +109,3 @@ void keepAsBackground(QMdiSubWindow *background)
     if (QMdiArea *area = background ? background->mdiArea() : nullptr)
         new BackgroundKeeper(background, area);
 }
-
-} // namespace platform
