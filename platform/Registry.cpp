@@ -1,35 +1,23 @@
 #include "Registry.h"
 
-#include <QStandardPaths>
-#include <QStringList>
-#include <cstring>
-#include <set>
+#include <QByteArray>
 
 namespace registry {
 
 Backend::~Backend() = default;
 
-namespace {
-Backend *&replacement()
-{
-    static Backend *backend = nullptr;
-    return backend;
-}
-} // namespace
-
 Backend &current()
 {
-    return replacement() ? *replacement() : systemRegistry();
+    Backend *replacement = platform::Seam<Backend *, BackendTag>::value();
+    return replacement ? *replacement : systemRegistry();
 }
-
-Override::Override(Backend *backend) : ScopedOverride(replacement(), backend) { }
 
 bool readValueText(quint32 root, const QString &keyPath, const QString &valueName, QString &received)
 {
     constexpr int kValueBufferSize = 1024;
     Backend &reg = current();
     Handle key = 0;
-    if (reg.openKey(root, keyPath, kAccessReadWrite, &key) != kSuccess) {
+    if (reg.openKey(root, keyPath, kAccessRead, &key) != kSuccess) {
         received.clear();
         return false;
     }
@@ -70,73 +58,18 @@ bool readValueText(quint32 root, const QString &keyPath, const QString &valueNam
 #ifndef Q_OS_WIN
 namespace registry {
 namespace {
-
-// Without a system registry there is one entry worth having: where the
-// tool that shows the machine's system information lives. The key and value
-// are the ones such a tool registers its path under on Windows.
-const QString kToolKey = QStringLiteral("SOFTWARE\\Microsoft\\Shared Tools\\MSINFO");
-const QString kToolValue = QStringLiteral("PATH");
-
-QString findSystemInformationTool()
-{
-    const char *candidates[] = {"hardinfo2", "hardinfo", "kinfocenter", "gnome-system-monitor"};
-    for (const char *name : candidates) {
-        const QString found = QStandardPaths::findExecutable(QString::fromLatin1(name));
-        if (!found.isEmpty())
-            return found;
-    }
-    return QString();
-}
-
-class ToolRegistry : public Backend
+class EmptyRegistry : public Backend
 {
 public:
-    long openKey(quint32 root, const QString &path, quint32, Handle *key) override
-    {
-        if (root != kLocalMachine || path.compare(kToolKey, Qt::CaseInsensitive) != 0)
-            return kFileNotFound;
-        // The key exists while there is a tool to name.
-        if (findSystemInformationTool().isEmpty())
-            return kFileNotFound;
-        const Handle h = nextHandle_++;
-        open_.insert(h);
-        *key = h;
-        return kSuccess;
-    }
-
-    long queryValue(Handle key, const QString &name, quint32 *type, char *data, quint32 *length) override
-    {
-        if (!open_.count(key))
-            return kInvalidHandle;
-        if (name.compare(kToolValue, Qt::CaseInsensitive) != 0)
-            return kFileNotFound;
-        QByteArray bytes = findSystemInformationTool().toLocal8Bit();
-        if (bytes.isEmpty())
-            return kFileNotFound;
-        bytes.append('\0'); // stored the usual way, with its terminating NUL
-        const quint32 room = *length;
-        *type = kTypeText;
-        *length = quint32(bytes.size());
-        if (!data)
-            return kSuccess; // only the type and length were asked for
-        if (quint32(bytes.size()) > room)
-            return kMoreData;
-        std::memcpy(data, bytes.constData(), size_t(bytes.size()));
-        return kSuccess;
-    }
-
-    long closeKey(Handle key) override { return open_.erase(key) ? kSuccess : kInvalidHandle; }
-
-private:
-    std::set<Handle> open_;
-    Handle nextHandle_ = 1;
+    long openKey(quint32, const QString &, quint32, Handle *) override { return kFileNotFound; }
+    long queryValue(Handle, const QString &, quint32 *, char *, quint32 *) override { return kInvalidHandle; }
+    long closeKey(Handle) override { return kInvalidHandle; }
 };
-
 } // namespace
 
 Backend &systemRegistry()
 {
-    static ToolRegistry registry;
+    static EmptyRegistry registry; // stateless; one for the process
     return registry;
 }
 

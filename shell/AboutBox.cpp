@@ -1,14 +1,13 @@
 #include "AboutBox.h"
 
+#include "SystemInformation.h"
 #include "formats/Pictures.h"
 #include "platform/AppIcon.h"
 #include "platform/AppInfo.h"
-#include "platform/Files.h"
 #include "platform/Fonts.h"
 #include "platform/Launcher.h"
 #include "platform/MessageBox.h"
 #include "platform/ProgramFolder.h"
-#include "platform/Registry.h"
 #include "platform/Script.h"
 #include "platform/Twips.h"
 
@@ -21,14 +20,6 @@
 #include <exception>
 
 namespace {
-// Where the system-information tool registers itself: first its full path,
-// then, failing that, the folder that holds it.
-const QString kToolPathKey = QStringLiteral("SOFTWARE\\Microsoft\\Shared Tools\\MSINFO");
-const QString kToolPathValue = QStringLiteral("PATH");
-const QString kToolFolderKey = QStringLiteral("SOFTWARE\\Microsoft\\Shared Tools Location");
-const QString kToolFolderValue = QStringLiteral("MSINFO");
-const QString kToolFile = QStringLiteral("\\MSINFO32.EXE");
-
 const QString kNoSystemInformation = QStringLiteral("此时系统信息无效");
 
 QLabel *makeLabel(QWidget *parent, const char *name, const QRect &geometry, const QFont &font, const QColor &colour,
@@ -151,20 +142,7 @@ void AboutBox::keyPressEvent(QKeyEvent *event)
 void AboutBox::startSystemInformation()
 {
     try {
-        QString tool;
-        bool found = registry::readValueText(registry::kLocalMachine, kToolPathKey, kToolPathValue, tool);
-        if (!found) {
-            // No full path: the folder it was installed in, and the tool there.
-            QString folder;
-            if (registry::readValueText(registry::kLocalMachine, kToolFolderKey, kToolFolderValue, folder)
-                && platform::ordinaryFileExists(platform::joinPath(folder, kToolFile))) {
-                tool = platform::joinPath(folder, kToolFile);
-                found = true;
-            }
-        }
-        // A full path is started as it is, unchecked; one that names nothing
-        // fails to start.
-        if (found && launcher::start(tool))
+        if (const std::optional<QString> tool = systemInformationTool(); tool && launcher::start(*tool))
             return;
     } catch (const std::exception &) { }
     msgbox::showMessage(this, kNoSystemInformation);

@@ -2,7 +2,6 @@
 
 class QMdiSubWindow;
 
-
 // Makes `background`, a frameless child window that fills its area beneath
 // the others, keep out of their way: while another child window is open it
 // is no stop of the area's window cycling (Ctrl+Tab, Ctrl+Shift+Tab), and

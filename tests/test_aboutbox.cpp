@@ -251,12 +251,15 @@ private slots:
             fake.set(registry::kLocalMachine, kFolderKey, QStringLiteral("MSINFO"), registry::kTypeText,
                      withNul(folder.path().toLocal8Bit()));
         const registry::Override use(&fake);
+        const QByteArray path = qgetenv("PATH");
+        qputenv("PATH", QFile::encodeName(folder.path())); // none of the desktop's tools
         LaunchRecorder launches(launchWorks);
         testsupport::MessageRecorder messages;
 
         AboutBox box(nullptr);
         box.show();
         QTest::mouseClick(box.systemInfoButton(), Qt::LeftButton);
+        qputenv("PATH", path);
 
         if (launched.isNull())
             QVERIFY(launches.started.isEmpty());

@@ -137,7 +137,7 @@ private slots:
                                          QStringLiteral("Value"), received),
                  result);
         QCOMPARE(received, after);
-        QCOMPARE(fake.accessAsked, QList<quint32> {0x2003Fu});
+        QCOMPARE(fake.accessAsked, QList<quint32> {0x20019u}); // KEY_READ: every user may
         QVERIFY(fake.openHandles.isEmpty()); // closed again, read or not
         QCOMPARE(fake.closes, 1);
     }
