@@ -10,6 +10,7 @@
 #include "platform/Keyboard.h"
 #include "platform/MdiChild.h"
 #include "platform/MessageBox.h"
+#include "platform/ProgramFiles.h"
 #include "platform/Script.h"
 #include "platform/Twips.h"
 #include "shell/AboutBox.h"
@@ -104,8 +105,7 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event)
 
 void MainWindow::showInstructions()
 {
-    pages::showDocumentPage(mdiArea_, script::display(QStringLiteral("衍枰说明")),
-                            QStringLiteral("\\god\\衍枰说明.god"));
+    pages::showDocumentPage(mdiArea_, script::display(QStringLiteral("衍枰说明")), platform::files::instructions());
 }
 
 DivinationWindow *MainWindow::divinationWindow() const

@@ -9,6 +9,7 @@
 #include "platform/AppIcon.h"
 #include "platform/AppInfo.h"
 #include "platform/Fonts.h"
+#include "platform/ProgramFiles.h"
 #include "platform/ProgramFolder.h"
 #include "platform/Script.h"
 #include "platform/Twips.h"
@@ -26,9 +27,6 @@
 #include <QStyleHints>
 
 namespace {
-const QString kBlankPicture = QStringLiteral("\\picture\\wu.jpg");
-const QString kFacePictures[3] = {QStringLiteral("\\picture\\shang.jpg"), QStringLiteral("\\picture\\zhong.jpg"),
-                                  QStringLiteral("\\picture\\xia.jpg")};
 const QString kMarks[3] = {QStringLiteral("上"), QStringLiteral("中"), QStringLiteral("下")};
 const QString kBlankWord = QStringLiteral("空白");
 
@@ -126,9 +124,7 @@ DivinationWindow::DivinationWindow(QWidget *parent) : QWidget(parent), session_(
     connectSession();
     new ReadingKeeper(this); // save and print the reading shown
 
-    QPixmap globe;
-    if (pictures::loadShared(platform::programPath(QStringLiteral("\\picture\\globe.wmf")), &globe))
-        background_ = globe;
+    pictures::loadGlobe(&background_);
     readingPane_->setReadingText(session_->text());
     showControls();
     readingPane_->setFocus();
@@ -239,10 +235,8 @@ void DivinationWindow::layoutControls()
 
 void DivinationWindow::paintEvent(QPaintEvent *)
 {
-    if (background_.isNull())
-        return;
     QPainter p(this);
-    p.drawPixmap(0, 0, background_);
+    pictures::paintBackground(p, background_);
 }
 
 // ---- the pieces -------------------------------------------------------------
@@ -263,7 +257,8 @@ void DivinationWindow::showPieces()
     for (size_t i = 0; i < 4; ++i) {
         for (size_t g = 0; g < 3; ++g) {
             const bool up = int(i) < faceUp[g];
-            setPiece(pieces_[g][i], up ? kFacePictures[g] : kBlankPicture, up ? kMarks[g] : kBlankWord);
+            setPiece(pieces_[g][i], up ? platform::files::markedPiece(int(g)) : platform::files::blankPiece(),
+                     up ? kMarks[g] : kBlankWord);
         }
     }
 }

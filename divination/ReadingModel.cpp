@@ -1,6 +1,7 @@
 #include "ReadingModel.h"
 
 #include "formats/StoredText.h"
+#include "platform/ProgramFiles.h"
 #include "platform/ProgramFolder.h"
 #include "platform/Script.h"
 
@@ -13,12 +14,12 @@ QString readingKey(int upperCount, int middleCount, int lowerCount)
 
 QString readingFilePath(const QString &key)
 {
-    return platform::programPath(QStringLiteral("\\god\\xwk\\") + key + QStringLiteral(".god"));
+    return platform::programPath(platform::files::reading(key));
 }
 
 QString detailFilePath(const QString &key)
 {
-    return platform::programPath(QStringLiteral("\\god\\xwk\\") + key + QStringLiteral("1.god"));
+    return platform::programPath(platform::files::detail(key));
 }
 
 QString combinationEntry(int u, int m, int l)

@@ -20,7 +20,7 @@ struct Counts {
 // "203" for two 上, no 中 and three 下 face up.
 QString readingKey(int upperCount, int middleCount, int lowerCount);
 
-// The program folder + "\god\xwk\" + key + ".god", and the detail file with "1".
+// The reading file of a key and its detail file, in the program folder.
 QString readingFilePath(const QString &key);
 QString detailFilePath(const QString &key);
 

@@ -1,6 +1,8 @@
 #include "Pictures.h"
 
 #include "platform/Files.h"
+#include "platform/ProgramFiles.h"
+#include "platform/ProgramFolder.h"
 #include "wmf/Wmf.h"
 
 #include <QBuffer>
@@ -9,6 +11,7 @@
 #include <QHash>
 #include <QImageReader>
 #include <QMutex>
+#include <QPainter>
 
 namespace pictures {
 namespace {
@@ -152,6 +155,17 @@ bool loadShared(const QString &path, QPixmap *out, errors::Failure *failure)
     }
     *out = QPixmap::fromImage(*it);
     return true;
+}
+
+bool loadGlobe(QPixmap *out)
+{
+    return loadShared(platform::programPath(platform::files::globe()), out);
+}
+
+void paintBackground(QPainter &painter, const QPixmap &picture)
+{
+    if (!picture.isNull())
+        painter.drawPixmap(0, 0, picture);
 }
 
 bool load(const QString &path, QPixmap *out, errors::Failure *failure)

@@ -20,8 +20,9 @@ void setProgramFolder(const QString &folder);
 // them, belongs to the name and stays.
 QString programFolderFrom(const QString &executableFolder);
 
-// Joins a folder and a program literal such as "\god\xwk\000.god". The
-// literals always use '\' as separator; this maps it to the host's form.
+// Joins a folder and a program path such as "/god/xwk/000.god" (files are
+// named in ProgramFiles.h). A '\' in the path, as the Windows form writes
+// it, is taken as a separator too.
 QString joinPath(const QString &folder, const QString &literal);
 
 // programFolder() followed by a program literal.

@@ -7,7 +7,6 @@
 #include "platform/Fonts.h"
 #include "platform/Launcher.h"
 #include "platform/MessageBox.h"
-#include "platform/ProgramFolder.h"
 #include "platform/Script.h"
 #include "platform/Twips.h"
 
@@ -106,7 +105,7 @@ void AboutBox::loadContents()
     // Each step on its own; a picture that does not load leaves the plain
     // dialog colour, without a word.
     QPixmap picture;
-    if (pictures::loadShared(platform::programPath(QStringLiteral("\\picture\\globe.wmf")), &picture))
+    if (pictures::loadGlobe(&picture))
         setBackground(picture);
     setWindowTitle(script::display(QStringLiteral("关于 ") + appinfo::title()));
     versionLabel_->setText(script::display(QStringLiteral("版本 ")) + QCoreApplication::applicationVersion());
@@ -122,10 +121,8 @@ void AboutBox::setBackground(const QPixmap &picture)
 void AboutBox::paintEvent(QPaintEvent *event)
 {
     QDialog::paintEvent(event);
-    if (background_.isNull())
-        return;
     QPainter p(this);
-    p.drawPixmap(0, 0, background_);
+    pictures::paintBackground(p, background_);
 }
 
 void AboutBox::keyPressEvent(QKeyEvent *event)

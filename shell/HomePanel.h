@@ -59,11 +59,14 @@ private:
     void subWindowActivated(QMdiSubWindow *window);
     void keepAtBottom();
 
+    // The emblem's four turning pictures, in turning order.
+    enum class Frame { A, B, C, D };
+
     EmblemImage *emblem_ = nullptr;
     QPushButton *instructionsButton_ = nullptr;
     QPushButton *divinationButton_ = nullptr;
     GatedTimer *turnTimer_ = nullptr;
-    std::optional<int> nextFrame_; // the emblem frame due next, 1 to 4; none before the first tick
+    std::optional<Frame> nextFrame_; // the frame due next; none before the first tick
     QPixmap background_;
     QPointer<QMdiSubWindow> subWindow_;
     QPointer<QMdiArea> area_;
