@@ -38,7 +38,7 @@ void DivinationSession::clickWoodenButton()
         selectorVisible_ = true;
         setText(texts::woodenEtiquette(), Shown::Etiquette);
         // Every entry into the wooden mode adds the whole list again.
-        const QStringList entries = reading::selectorEntries();
+        const QList<reading::Entry> entries = reading::selectorEntries();
         appendEntries(entries.mid(0, 2));
         setSelectorIndex(0);
         chooseEntry(0);
@@ -90,15 +90,17 @@ void DivinationSession::chooseEntry(int index)
     setSelectorIndex(index);
     if (index <= 0)
         return; // the prompt chooses nothing
-    const QString entry = entries_.at(index);
-    if (entry == reading::computerModeEntry()) {
+    const reading::Entry &entry = entries_.at(index);
+    if (entry.meaning == reading::Entry::Meaning::ComputerMode) {
         selectorVisible_ = false;
         modeButtonsVisible_ = true;
         computerCaption_ = Caption::ComputerMode;
         clickComputerButton();
         return;
     }
-    reading::readEntry(entry, &counts_);
+    // A prompt further down the list shows the reading of the counts standing.
+    if (entry.meaning == reading::Entry::Meaning::Counts)
+        counts_ = entry.counts;
     showReading();
     emit controlsChanged();
 }
@@ -142,7 +144,7 @@ void DivinationSession::showReading()
     detailAvailable_ = platform::ordinaryFileExists(reading::detailFilePath(key));
 }
 
-void DivinationSession::appendEntries(const QStringList &entries)
+void DivinationSession::appendEntries(const QList<reading::Entry> &entries)
 {
     entries_ += entries;
     emit entriesAppended(entries);

@@ -3,7 +3,6 @@
 
 #include <QDateTime>
 #include <QObject>
-#include <QStringList>
 #include <QTimer>
 
 // One divination window's course, without any widget: which mode it is in,
@@ -42,7 +41,7 @@ public:
     Shown shown() const { return shown_; }
     // When the last reading was shown (read from the program's clock).
     QDateTime readingShownAt() const { return readingShownAt_; }
-    QStringList selectorEntries() const { return entries_; }
+    QList<reading::Entry> selectorEntries() const { return entries_; }
     int selectorIndex() const { return selectorIndex_; }
 
     // The 1 ms timer of the computer throw; each tick is one throw.
@@ -70,7 +69,7 @@ signals:
     // All twelve pieces are to be made visible.
     void piecesShown();
     // Entries were added to the end of the selector.
-    void entriesAppended(const QStringList &entries);
+    void entriesAppended(const QList<reading::Entry> &entries);
     // The selector's current entry was set.
     void selectorIndexChanged(int index);
     // Captions, enabled states or visibilities changed.
@@ -80,7 +79,7 @@ private:
     void setText(const QString &text, Shown shown);
     void showAllPieces();
     void showReading();
-    void appendEntries(const QStringList &entries);
+    void appendEntries(const QList<reading::Entry> &entries);
     void setSelectorIndex(int index);
 
     Caption woodenCaption_ = Caption::WoodenMode;
@@ -94,7 +93,7 @@ private:
     QString text_;
     Shown shown_ = Shown::Welcome;
     QDateTime readingShownAt_;
-    QStringList entries_;
+    QList<reading::Entry> entries_;
     int selectorIndex_ = -1;
     QTimer throwTimer_;
     bool recaptionedByPointer_ = false;

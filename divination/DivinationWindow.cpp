@@ -160,9 +160,12 @@ void DivinationWindow::connectSession()
     connect(session_, &DivinationSession::piecesChanged, this, &DivinationWindow::showPieces);
     connect(session_, &DivinationSession::piecesShown, this, &DivinationWindow::showAllPieces);
     connect(session_, &DivinationSession::controlsChanged, this, &DivinationWindow::showControls);
-    connect(session_, &DivinationSession::entriesAppended, this, [this](const QStringList &entries) {
+    connect(session_, &DivinationSession::entriesAppended, this, [this](const QList<reading::Entry> &entries) {
         const QSignalBlocker quiet(countSelector_->view()->selectionModel());
-        countSelector_->addItems(entries);
+        for (const reading::Entry &entry : entries)
+            countSelector_->addItem(entry.text,
+                                    entry.meaning == reading::Entry::Meaning::Counts ? QVariant::fromValue(entry.counts)
+                                                                                     : QVariant());
     });
     connect(session_, &DivinationSession::selectorIndexChanged, this, [this](int index) {
         const QSignalBlocker quiet(countSelector_->view()->selectionModel());

@@ -42,29 +42,15 @@ QString computerModeEntry()
     return script::display(QStringLiteral("《电脑衍枰占卜》"));
 }
 
-QStringList selectorEntries()
+QList<Entry> selectorEntries()
 {
-    QStringList entries {promptEntry(), computerModeEntry()};
+    QList<Entry> entries {{promptEntry(), Entry::Meaning::Prompt, {}},
+                          {computerModeEntry(), Entry::Meaning::ComputerMode, {}}};
     for (int u = 0; u <= kPiecesPerKind; ++u)
         for (int m = 0; m <= kPiecesPerKind; ++m)
             for (int l = 0; l <= kPiecesPerKind; ++l)
-                entries.append(combinationEntry(u, m, l));
+                entries.append({combinationEntry(u, m, l), Entry::Meaning::Counts, {u, m, l}});
     return entries;
-}
-
-void readEntry(const QString &entry, Counts *counts)
-{
-    auto take = [&entry](int position, int *count) {
-        const int index = position - 1;
-        if (index < entry.size()) {
-            const QChar c = entry.at(index);
-            if (c >= QLatin1Char('0') && c <= QLatin1Char('9'))
-                *count = c.unicode() - '0';
-        }
-    };
-    take(1, &counts->upper);
-    take(3, &counts->middle);
-    take(5, &counts->lower);
 }
 
 QString loadReadingText(const QString &path)

@@ -215,8 +215,8 @@ private slots:
         QSignalSpy shown(&session, &DivinationSession::piecesShown);
         session.clickWoodenButton();
         QCOMPARE(appended.size(), 2); // the prompt and the computer entry, then the 125
-        QCOMPARE(appended.at(0).at(0).toStringList().size(), 2);
-        QCOMPARE(appended.at(1).at(0).toStringList().size(), 125);
+        QCOMPARE(appended.at(0).at(0).value<QList<reading::Entry>>().size(), 2);
+        QCOMPARE(appended.at(1).at(0).value<QList<reading::Entry>>().size(), 125);
         QCOMPARE(shown.size(), 1);
         session.chooseEntry(reading::entryPosition(2, 0, 3));
         session.chooseEntry(reading::entryPosition(2, 0, 3));

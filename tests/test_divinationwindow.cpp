@@ -311,6 +311,8 @@ private slots:
         QCOMPARE(w->countSelector()->itemText(127), QStringLiteral("选择衍枰个数"));
         QCOMPARE(w->countSelector()->itemText(128), QStringLiteral("《电脑衍枰占卜》"));
         QCOMPARE(w->countSelector()->itemText(253), QStringLiteral("4上4中4下"));
+        QCOMPARE(w->countSelector()->itemData(253).value<reading::Counts>(), (reading::Counts {4, 4, 4}));
+        QVERIFY(!w->countSelector()->itemData(128).isValid());
         choose(reading::entryPosition(4, 4, 4) + 127);
         QCOMPARE(pieces(), QStringLiteral("上上上上 中中中中 下下下下"));
         // The repeated prompt leaves the counts and shows their reading again.
