@@ -32,7 +32,9 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent)
     setObjectName(QStringLiteral("mainWindow"));
     setWindowTitle(script::display(appinfo::title()));
     setWindowIcon(platform::appIcon());
-    resize(twips::size(8085, 5430));
+    constexpr float kRestoredWidth = 8085; // twips, the frame's size when it is not maximized
+    constexpr float kRestoredHeight = 5430;
+    resize(twips::size(kRestoredWidth, kRestoredHeight));
     setWindowState(Qt::WindowMaximized);
 
     mdiArea_ = new QMdiArea(this);
@@ -63,6 +65,7 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent)
     platform::enableMenuBarKeys(menuBar());
 
     pageFileSweeper_ = new PageFileSweeper(this);
+    pageFileSweeper_->setObjectName(QStringLiteral("pageFileSweeper"));
 
     createHomePanel();
 }

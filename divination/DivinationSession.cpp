@@ -8,6 +8,7 @@
 
 DivinationSession::DivinationSession(QObject *parent) : QObject(parent)
 {
+    throwTimer_.setObjectName(QStringLiteral("throwTimer"));
     throwTimer_.setTimerType(Qt::PreciseTimer);
     throwTimer_.setInterval(1);
     connect(&throwTimer_, &QTimer::timeout, this, &DivinationSession::throwOnce);

@@ -44,9 +44,6 @@ public:
     QList<reading::Entry> selectorEntries() const { return entries_; }
     int selectorIndex() const { return selectorIndex_; }
 
-    // The 1 ms timer of the computer throw; each tick is one throw.
-    QTimer *throwTimer() { return &throwTimer_; }
-
     // The user's actions.
     void clickWoodenButton();
     void clickComputerButton();
@@ -95,7 +92,7 @@ private:
     QDateTime readingShownAt_;
     QList<reading::Entry> entries_;
     int selectorIndex_ = -1;
-    QTimer throwTimer_;
+    QTimer throwTimer_ {this}; // "throwTimer": 1 ms, each tick is one throw
     bool recaptionedByPointer_ = false;
     quint64 recaptionedAt_ = 0;
 };

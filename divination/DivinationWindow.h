@@ -29,12 +29,6 @@ public:
     QMdiSubWindow *subWindow() const;
     DivinationSession *session() const { return session_; }
 
-    // 《木制衍枰占卜》, which becomes 《祈祷开始》 in the computer mode.
-    QPushButton *woodenButton() const { return woodenButton_; }
-    // 《电脑衍枰占卜》, which becomes 《祈祷结束》 in the computer mode.
-    QPushButton *computerButton() const { return computerButton_; }
-    QPushButton *detailButton() const { return detailButton_; }
-    QComboBox *countSelector() const { return countSelector_; }
     TextPane *readingPane() const { return readingPane_; }
     // The four pieces of each kind, in the order of the diamond: top, left,
     // right, bottom.

@@ -20,11 +20,6 @@ class HomePanel : public QWidget
 public:
     explicit HomePanel(QWidget *parent = nullptr);
 
-    EmblemImage *emblem() const { return emblem_; }
-    QPushButton *instructionsButton() const { return instructionsButton_; }
-    QPushButton *divinationButton() const { return divinationButton_; }
-    GatedTimer *turnTimer() const { return turnTimer_; }
-
     // Loads the background and the emblem at rest; called once the panel
     // sits in the main window's area.
     void loadPictures();

@@ -43,7 +43,7 @@ inline void writeEmblemPictures(const testsupport::ProgramFolderFixture &folder)
 
 inline QColor shown(const HomePanel &panel)
 {
-    const QPixmap p = panel.emblem()->picture();
+    const QPixmap p = panel.findChild<EmblemImage *>("emblem")->picture();
     return p.isNull() ? QColor() : p.toImage().pixelColor(0, 0);
 }
 
@@ -82,18 +82,20 @@ struct PanelArea {
 // again as the turning interval if it does.
 inline bool ticking(const HomePanel &panel)
 {
-    QSignalSpy ticks(panel.turnTimer(), &GatedTimer::timeout);
+    QSignalSpy ticks(panel.findChild<GatedTimer *>("turnTimer"), &GatedTimer::timeout);
     return ticks.wait(150);
 }
 
 inline bool turning(const HomePanel &panel)
 {
-    return panel.turnTimer()->isEnabled() && panel.turnTimer()->interval() == 100;
+    return panel.findChild<GatedTimer *>("turnTimer")->isEnabled()
+        && panel.findChild<GatedTimer *>("turnTimer")->interval() == 100;
 }
 
 inline bool idle(const HomePanel &panel)
 {
-    return !panel.turnTimer()->isEnabled() && panel.turnTimer()->interval() == 0;
+    return !panel.findChild<GatedTimer *>("turnTimer")->isEnabled()
+        && panel.findChild<GatedTimer *>("turnTimer")->interval() == 0;
 }
 
 inline QWidget *bottomChild(QWidget *parent)

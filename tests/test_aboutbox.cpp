@@ -42,12 +42,12 @@ private slots:
         testsupport::ProgramFolderFixture folder(false);
         AboutBox box(nullptr);
         QCOMPARE(box.windowTitle(), QStringLiteral("关于 衍枰占卜"));
-        QCOMPARE(box.titleLabel()->text(), QStringLiteral("衍枰占卜"));
-        QCOMPARE(box.versionLabel()->text(), QStringLiteral("版本 " YANPING_VERSION));
-        QCOMPARE(box.okButton()->text(), QStringLiteral("确定"));
-        QCOMPARE(box.systemInfoButton()->text(), QStringLiteral("系统信息"));
+        QCOMPARE(box.findChild<QLabel *>("titleLabel")->text(), QStringLiteral("衍枰占卜"));
+        QCOMPARE(box.findChild<QLabel *>("versionLabel")->text(), QStringLiteral("版本 " YANPING_VERSION));
+        QCOMPARE(box.findChild<QPushButton *>("okButton")->text(), QStringLiteral("确定"));
+        QCOMPARE(box.findChild<QPushButton *>("systemInfoButton")->text(), QStringLiteral("系统信息"));
 
-        const QString description = box.descriptionLabel()->text();
+        const QString description = box.findChild<QLabel *>("descriptionLabel")->text();
         QVERIFY(description.startsWith(QStringLiteral("    方术，是中国传统文化")));
         QVERIFY(!description.startsWith(QStringLiteral("     ")));
         QVERIFY(description.endsWith(QStringLiteral("就必须了解中国古代的方术。")));
@@ -57,7 +57,7 @@ private slots:
             + QStringLiteral("天地备兮难量！") + QString(10, QLatin1Char(' ')) + QStringLiteral("神机妙兮莫测！")
             + QString(10, QLatin1Char(' ')) + QStringLiteral("非贤人兮莫传！") + QString(10, QLatin1Char(' '))
             + QStringLiteral("不听劝兮有凶！");
-        QCOMPARE(box.disclaimerLabel()->text(), verse);
+        QCOMPARE(box.findChild<QLabel *>("disclaimerLabel")->text(), verse);
     }
 
     void controls_data()
@@ -122,19 +122,20 @@ private slots:
         QVERIFY(!(flags & Qt::WindowMinimizeButtonHint));
         QVERIFY(flags & Qt::WindowCloseButtonHint);
         QVERIFY(!box.windowIcon().isNull());
-        QVERIFY(box.okButton()->isDefault());
-        QVERIFY(!box.systemInfoButton()->isDefault());
-        QCOMPARE(box.okButton()->nextInFocusChain(), box.systemInfoButton());
+        QVERIFY(box.findChild<QPushButton *>("okButton")->isDefault());
+        QVERIFY(!box.findChild<QPushButton *>("systemInfoButton")->isDefault());
+        QCOMPARE(box.findChild<QPushButton *>("okButton")->nextInFocusChain(),
+                 box.findChild<QPushButton *>("systemInfoButton"));
     }
 
     void disclaimerShowsFiveLines()
     {
         // The runs of spaces put each verse on a line of its own.
         AboutBox box(nullptr);
-        const QFontMetrics fm(box.disclaimerLabel()->font());
-        const QRect room(0, 0, box.disclaimerLabel()->width(), 10000);
-        const QRect used
-            = fm.boundingRect(room, Qt::TextWordWrap | Qt::AlignLeft | Qt::AlignTop, box.disclaimerLabel()->text());
+        const QFontMetrics fm(box.findChild<QLabel *>("disclaimerLabel")->font());
+        const QRect room(0, 0, box.findChild<QLabel *>("disclaimerLabel")->width(), 10000);
+        const QRect used = fm.boundingRect(room, Qt::TextWordWrap | Qt::AlignLeft | Qt::AlignTop,
+                                           box.findChild<QLabel *>("disclaimerLabel")->text());
         QCOMPARE(qRound(double(used.height()) / fm.lineSpacing()), 5);
     }
 
@@ -146,7 +147,9 @@ private slots:
         box.setBackground(magenta);
         const QImage image = box.grab().toImage();
         // Empty corners of the labels show the picture behind them.
-        for (QLabel *label : {box.titleLabel(), box.versionLabel(), box.descriptionLabel(), box.disclaimerLabel()}) {
+        for (QLabel *label :
+             {box.findChild<QLabel *>("titleLabel"), box.findChild<QLabel *>("versionLabel"),
+              box.findChild<QLabel *>("descriptionLabel"), box.findChild<QLabel *>("disclaimerLabel")}) {
             const QPoint corner = label->geometry().bottomRight() - QPoint(2, 2);
             QCOMPARE(image.pixelColor(corner), QColor(255, 0, 255));
         }
@@ -163,7 +166,7 @@ private slots:
         QVERIFY(box.isVisible());
         QVERIFY(box.background().isNull());
         QVERIFY(messages.texts.isEmpty());
-        QCOMPARE(box.versionLabel()->text(), QStringLiteral("版本 " YANPING_VERSION));
+        QCOMPARE(box.findChild<QLabel *>("versionLabel")->text(), QStringLiteral("版本 " YANPING_VERSION));
     }
 
     // ---- closing -----------------------------------------------------------------------
@@ -183,7 +186,7 @@ private slots:
         QMainWindow owner;
         owner.show();
         QPointer<AboutBox> box = new AboutBox(&owner);
-        QSignalSpy pressed(box->okButton(), &QPushButton::clicked);
+        QSignalSpy pressed(box->findChild<QPushButton *>("okButton"), &QPushButton::clicked);
         bool sent = false;
         QTimer::singleShot(0, box, [&] {
             QVERIFY(box->isVisible());
@@ -191,7 +194,7 @@ private slots:
             if (key)
                 QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : box.data(), Qt::Key(key));
             else
-                QTest::mouseClick(box->okButton(), Qt::LeftButton);
+                QTest::mouseClick(box->findChild<QPushButton *>("okButton"), Qt::LeftButton);
             sent = true;
         });
         // Should the box not close, this ends the wait and the test fails.
@@ -258,7 +261,7 @@ private slots:
 
         AboutBox box(nullptr);
         box.show();
-        QTest::mouseClick(box.systemInfoButton(), Qt::LeftButton);
+        QTest::mouseClick(box.findChild<QPushButton *>("systemInfoButton"), Qt::LeftButton);
         qputenv("PATH", path);
 
         if (launched.isNull())

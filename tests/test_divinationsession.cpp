@@ -231,8 +231,8 @@ private slots:
     {
         draws.reset(); // the real source
         DivinationSession session;
-        QCOMPARE(session.throwTimer()->interval(), 1);
-        QCOMPARE(session.throwTimer()->timerType(), Qt::PreciseTimer);
+        QCOMPARE(session.findChild<QTimer *>("throwTimer")->interval(), 1);
+        QCOMPARE(session.findChild<QTimer *>("throwTimer")->timerType(), Qt::PreciseTimer);
         run(session, QStringLiteral("C W"));
         QTRY_VERIFY(session.counts().upper != 0);
         session.clickComputerButton();

@@ -37,7 +37,11 @@ class TestDivinationWindow : public QObject
         w = mainWindow->divinationWindow();
         QVERIFY(w);
     }
-    QStringList captions() const { return {w->woodenButton()->text(), w->computerButton()->text()}; }
+    QStringList captions() const
+    {
+        return {w->findChild<QPushButton *>("woodenButton")->text(),
+                w->findChild<QPushButton *>("computerButton")->text()};
+    }
     // What the twelve pieces show, group by group: e.g. "上上空空 空空空空 下下下空".
     QString pieces() const
     {
@@ -59,8 +63,8 @@ class TestDivinationWindow : public QObject
     }
     void choose(int position)
     {
-        w->countSelector()->setCurrentIndex(position);
-        emit w->countSelector()->activated(position);
+        w->findChild<QComboBox *>("countSelector")->setCurrentIndex(position);
+        emit w->findChild<QComboBox *>("countSelector")->activated(position);
     }
     QString readingText(const QString &name) const { return reading::loadReadingText(reading::readingFilePath(name)); }
     reading::Counts counts() const { return w->session()->counts(); }
@@ -68,8 +72,8 @@ class TestDivinationWindow : public QObject
     // in the wooden mode's list.
     void showPieces(int u, int m, int l)
     {
-        if (w->countSelector()->isHidden())
-            w->woodenButton()->click();
+        if (w->findChild<QComboBox *>("countSelector")->isHidden())
+            w->findChild<QPushButton *>("woodenButton")->click();
         choose(reading::entryPosition(u, m, l));
     }
 
@@ -91,16 +95,17 @@ private slots:
         open();
         QCOMPARE(w->windowTitle(), QStringLiteral("衍枰占卜"));
         QVERIFY(w->subWindow()->isMaximized());
-        QCOMPARE(mainWindow->mdiArea()->activeSubWindow(), w->subWindow());
+        QCOMPARE(mainWindow->findChild<QMdiArea *>("mdiArea")->activeSubWindow(), w->subWindow());
         QCOMPARE(captions(), (QStringList {QStringLiteral("《木制衍枰占卜》"), QStringLiteral("《电脑衍枰占卜》")}));
-        QCOMPARE(w->detailButton()->text(), QStringLiteral("重 点 卦 象 详 细 解 说"));
-        QVERIFY(!w->detailButton()->isEnabled());
-        QVERIFY(w->woodenButton()->isEnabled() && w->computerButton()->isEnabled());
-        QVERIFY(w->countSelector()->isHidden());
-        QCOMPARE(w->countSelector()->count(), 0);
-        QVERIFY(!w->session()->throwTimer()->isActive());
-        QCOMPARE(w->session()->throwTimer()->interval(), 1);
-        QCOMPARE(w->session()->throwTimer()->timerType(), Qt::PreciseTimer);
+        QCOMPARE(w->findChild<QPushButton *>("detailButton")->text(), QStringLiteral("重 点 卦 象 详 细 解 说"));
+        QVERIFY(!w->findChild<QPushButton *>("detailButton")->isEnabled());
+        QVERIFY(w->findChild<QPushButton *>("woodenButton")->isEnabled()
+                && w->findChild<QPushButton *>("computerButton")->isEnabled());
+        QVERIFY(w->findChild<QComboBox *>("countSelector")->isHidden());
+        QCOMPARE(w->findChild<QComboBox *>("countSelector")->count(), 0);
+        QVERIFY(!w->session()->findChild<QTimer *>("throwTimer")->isActive());
+        QCOMPARE(w->session()->findChild<QTimer *>("throwTimer")->interval(), 1);
+        QCOMPARE(w->session()->findChild<QTimer *>("throwTimer")->timerType(), Qt::PreciseTimer);
         QCOMPARE(w->readingPane()->text(), texts::welcomeText());
         QVERIFY(w->readingPane()->text().startsWith(
             QStringLiteral("\r\n    欢迎来到衍枰占卜平台！\r\n\r\n请选择占卜模式：")));
@@ -109,20 +114,23 @@ private slots:
         QCOMPARE(w->readingPane()->palette().color(QPalette::Base), QColor(255, 192, 255));
         QCOMPARE(w->readingPane()->palette().color(QPalette::Text), QColor(0, 0, 255));
         QCOMPARE(w->readingPane()->size(), QSize(400, 387));
-        QCOMPARE(w->detailButton()->size(), QSize(400, 40));
-        QCOMPARE(w->woodenButton()->font().pointSizeF(), 14.25);
+        QCOMPARE(w->findChild<QPushButton *>("detailButton")->size(), QSize(400, 40));
+        QCOMPARE(w->findChild<QPushButton *>("woodenButton")->font().pointSizeF(), 14.25);
         QCOMPARE(w->readingPane()->font().pointSizeF(), 10.5);
-        QCOMPARE(w->woodenButton()->font().family(), QStringLiteral("宋体"));
+        QCOMPARE(w->findChild<QPushButton *>("woodenButton")->font().family(), QStringLiteral("宋体"));
         QCOMPARE(pieces(), QStringLiteral("空空空空 空空空空 空空空空"));
         for (int i = 1; i <= 4; ++i)
             QVERIFY(w->upperPieces()[i - 1]->isHidden() && w->middlePieces()[i - 1]->isHidden()
                     && w->lowerPieces()[i - 1]->isHidden());
         QCOMPARE(counts().upper + counts().middle + counts().lower, 0);
         // Keyboard order: reading pane, the two mode buttons, detail button, list.
-        QCOMPARE(nextTabStop(w->readingPane()), static_cast<QWidget *>(w->woodenButton()));
-        QCOMPARE(nextTabStop(w->woodenButton()), static_cast<QWidget *>(w->computerButton()));
-        QCOMPARE(nextTabStop(w->computerButton()), static_cast<QWidget *>(w->detailButton()));
-        QCOMPARE(nextTabStop(w->detailButton()), static_cast<QWidget *>(w->countSelector()));
+        QCOMPARE(nextTabStop(w->readingPane()), static_cast<QWidget *>(w->findChild<QPushButton *>("woodenButton")));
+        QCOMPARE(nextTabStop(w->findChild<QPushButton *>("woodenButton")),
+                 static_cast<QWidget *>(w->findChild<QPushButton *>("computerButton")));
+        QCOMPARE(nextTabStop(w->findChild<QPushButton *>("computerButton")),
+                 static_cast<QWidget *>(w->findChild<QPushButton *>("detailButton")));
+        QCOMPARE(nextTabStop(w->findChild<QPushButton *>("detailButton")),
+                 static_cast<QWidget *>(w->findChild<QComboBox *>("countSelector")));
     }
 
     void layoutAppliedToWidgets()
@@ -131,10 +139,10 @@ private slots:
         w->subWindow()->showNormal();
         w->resize(800, 600); // 12000 x 9000 twips
         QApplication::processEvents();
-        QCOMPARE(w->detailButton()->pos(), QPoint(200, 22));
-        QCOMPARE(w->computerButton()->pos(), QPoint(433, 84));
+        QCOMPARE(w->findChild<QPushButton *>("detailButton")->pos(), QPoint(200, 22));
+        QCOMPARE(w->findChild<QPushButton *>("computerButton")->pos(), QPoint(433, 84));
         QCOMPARE(w->readingPane()->pos(), QPoint(200, 147));
-        QCOMPARE(w->countSelector()->pos(), QPoint(607, 147));
+        QCOMPARE(w->findChild<QComboBox *>("countSelector")->pos(), QPoint(607, 147));
         QCOMPARE(w->upperPieces()[0]->pos(), QPoint(80, 72));
         QCOMPARE(w->lowerPieces()[3]->pos(), QPoint(80, 512));
         // Minimizing and restoring give the normal arrangement back.
@@ -187,7 +195,7 @@ private slots:
     void computerDivination()
     {
         open();
-        w->computerButton()->click();
+        w->findChild<QPushButton *>("computerButton")->click();
         QCOMPARE(captions(), (QStringList {QStringLiteral("《祈祷开始》"), QStringLiteral("《祈祷结束》")}));
         QCOMPARE(w->readingPane()->text(), texts::computerEtiquette());
         QCOMPARE(w->readingPane()->text().count(QStringLiteral("\r\n")), 9);
@@ -207,50 +215,50 @@ private slots:
         QCOMPARE(captions(), (QStringList {QStringLiteral("《祈祷开始》"), QStringLiteral("《祈祷结束》")}));
         QList<float> draws {1.5f / 125, 2.5f / 125, 124.5f / 125};
         const throwing::Override source([&draws] { return draws.takeFirst(); });
-        w->woodenButton()->click();
-        QVERIFY(w->session()->throwTimer()->isActive());
-        QVERIFY(!w->woodenButton()->isEnabled());
-        w->session()->throwTimer()->stop(); // tick by hand
+        w->findChild<QPushButton *>("woodenButton")->click();
+        QVERIFY(w->session()->findChild<QTimer *>("throwTimer")->isActive());
+        QVERIFY(!w->findChild<QPushButton *>("woodenButton")->isEnabled());
+        w->session()->findChild<QTimer *>("throwTimer")->stop(); // tick by hand
         w->session()->throwOnce();
         QVERIFY(draws.isEmpty());
         QCOMPARE(counts().upper, 0);
         QCOMPARE(counts().middle, 1);
         QCOMPARE(counts().lower, 3);
         QCOMPARE(pieces(), QStringLiteral("空空空空 中空空空 下下下空"));
-        w->session()->throwTimer()->start();
+        w->session()->findChild<QTimer *>("throwTimer")->start();
 
-        w->computerButton()->click();
-        QVERIFY(!w->session()->throwTimer()->isActive());
+        w->findChild<QPushButton *>("computerButton")->click();
+        QVERIFY(!w->session()->findChild<QTimer *>("throwTimer")->isActive());
         QCOMPARE(captions(), (QStringList {QStringLiteral("《木制衍枰占卜》"), QStringLiteral("《电脑衍枰占卜》")}));
-        QVERIFY(w->woodenButton()->isEnabled());
+        QVERIFY(w->findChild<QPushButton *>("woodenButton")->isEnabled());
         QCOMPARE(w->readingPane()->text(), readingText(QStringLiteral("013")));
         QVERIFY(w->readingPane()->text().contains(QStringLiteral("【零上·一中·三下】")));
-        QCOMPARE(w->detailButton()->isEnabled(),
+        QCOMPARE(w->findChild<QPushButton *>("detailButton")->isEnabled(),
                  QFile::exists(fixture->folder.path(QStringLiteral("god/xwk/0131.god"))));
     }
 
     void prayerEndWithoutStart()
     {
         open();
-        w->computerButton()->click();
-        w->computerButton()->click();
+        w->findChild<QPushButton *>("computerButton")->click();
+        w->findChild<QPushButton *>("computerButton")->click();
         QCOMPARE(w->readingPane()->text(), readingText(QStringLiteral("000")));
         QCOMPARE(captions(), (QStringList {QStringLiteral("《木制衍枰占卜》"), QStringLiteral("《电脑衍枰占卜》")}));
-        QVERIFY(w->detailButton()->isEnabled()); // 000 has a detailed explanation
-        w->detailButton()->click();
+        QVERIFY(w->findChild<QPushButton *>("detailButton")->isEnabled()); // 000 has a detailed explanation
+        w->findChild<QPushButton *>("detailButton")->click();
         QCOMPARE(w->readingPane()->text(), readingText(QStringLiteral("0001")));
-        QVERIFY(w->detailButton()->isEnabled());
+        QVERIFY(w->findChild<QPushButton *>("detailButton")->isEnabled());
         QCOMPARE(pieces(), QStringLiteral("空空空空 空空空空 空空空空"));
     }
 
     void realTimerThrows()
     {
         open();
-        w->computerButton()->click();
-        w->woodenButton()->click();
-        QSignalSpy ticks(w->session()->throwTimer(), &QTimer::timeout);
+        w->findChild<QPushButton *>("computerButton")->click();
+        w->findChild<QPushButton *>("woodenButton")->click();
+        QSignalSpy ticks(w->session()->findChild<QTimer *>("throwTimer"), &QTimer::timeout);
         QVERIFY(ticks.wait(2000));
-        w->computerButton()->click();
+        w->findChild<QPushButton *>("computerButton")->click();
         // The reading shown is that of the last throw the pieces show.
         QCOMPARE(w->readingPane()->text(),
                  readingText(reading::readingKey(counts().upper, counts().middle, counts().lower)));
@@ -262,12 +270,13 @@ private slots:
     void woodenDivination()
     {
         open();
-        w->woodenButton()->click();
-        QVERIFY(w->woodenButton()->isHidden() && w->computerButton()->isHidden());
-        QVERIFY(w->countSelector()->isVisible());
-        QCOMPARE(w->countSelector()->count(), 127);
-        QCOMPARE(w->countSelector()->currentIndex(), 0);
-        QCOMPARE(w->countSelector()->currentText(), QStringLiteral("选择衍枰个数"));
+        w->findChild<QPushButton *>("woodenButton")->click();
+        QVERIFY(w->findChild<QPushButton *>("woodenButton")->isHidden()
+                && w->findChild<QPushButton *>("computerButton")->isHidden());
+        QVERIFY(w->findChild<QComboBox *>("countSelector")->isVisible());
+        QCOMPARE(w->findChild<QComboBox *>("countSelector")->count(), 127);
+        QCOMPARE(w->findChild<QComboBox *>("countSelector")->currentIndex(), 0);
+        QCOMPARE(w->findChild<QComboBox *>("countSelector")->currentText(), QStringLiteral("选择衍枰个数"));
         QCOMPARE(w->readingPane()->text(), texts::woodenEtiquette());
         QCOMPARE(w->readingPane()->text().count(QStringLiteral("\r\n")), 12);
         QVERIFY(w->readingPane()->text().contains(QStringLiteral("焚香,静坐")));
@@ -281,7 +290,7 @@ private slots:
         QCOMPARE(counts().lower, 3);
         QCOMPARE(pieces(), QStringLiteral("上上空空 空空空空 下下下空"));
         QCOMPARE(w->readingPane()->text(), readingText(QStringLiteral("203")));
-        QCOMPARE(w->detailButton()->isEnabled(),
+        QCOMPARE(w->findChild<QPushButton *>("detailButton")->isEnabled(),
                  QFile::exists(fixture->folder.path(QStringLiteral("god/xwk/2031.god"))));
 
         // The prompt changes nothing.
@@ -293,26 +302,28 @@ private slots:
         choose(reading::entryPosition(0, 0, 0));
         QCOMPARE(pieces(), QStringLiteral("空空空空 空空空空 空空空空"));
         QCOMPARE(w->readingPane()->text(), readingText(QStringLiteral("000")));
-        QVERIFY(w->detailButton()->isEnabled());
+        QVERIFY(w->findChild<QPushButton *>("detailButton")->isEnabled());
 
         // The computer entry switches modes and leaves the counts.
         choose(1);
-        QVERIFY(w->countSelector()->isHidden());
-        QVERIFY(w->woodenButton()->isVisible() && w->computerButton()->isVisible());
+        QVERIFY(w->findChild<QComboBox *>("countSelector")->isHidden());
+        QVERIFY(w->findChild<QPushButton *>("woodenButton")->isVisible()
+                && w->findChild<QPushButton *>("computerButton")->isVisible());
         QCOMPARE(captions(), (QStringList {QStringLiteral("《祈祷开始》"), QStringLiteral("《祈祷结束》")}));
         QCOMPARE(w->readingPane()->text(), texts::computerEtiquette());
         QCOMPARE(counts().upper + counts().middle + counts().lower, 0);
 
         // After the computer divination, a second wooden entry appends again.
-        w->computerButton()->click();
-        w->woodenButton()->click();
-        QCOMPARE(w->countSelector()->count(), 254);
-        QCOMPARE(w->countSelector()->currentIndex(), 0);
-        QCOMPARE(w->countSelector()->itemText(127), QStringLiteral("选择衍枰个数"));
-        QCOMPARE(w->countSelector()->itemText(128), QStringLiteral("《电脑衍枰占卜》"));
-        QCOMPARE(w->countSelector()->itemText(253), QStringLiteral("4上4中4下"));
-        QCOMPARE(w->countSelector()->itemData(253).value<reading::Counts>(), (reading::Counts {4, 4, 4}));
-        QVERIFY(!w->countSelector()->itemData(128).isValid());
+        w->findChild<QPushButton *>("computerButton")->click();
+        w->findChild<QPushButton *>("woodenButton")->click();
+        QCOMPARE(w->findChild<QComboBox *>("countSelector")->count(), 254);
+        QCOMPARE(w->findChild<QComboBox *>("countSelector")->currentIndex(), 0);
+        QCOMPARE(w->findChild<QComboBox *>("countSelector")->itemText(127), QStringLiteral("选择衍枰个数"));
+        QCOMPARE(w->findChild<QComboBox *>("countSelector")->itemText(128), QStringLiteral("《电脑衍枰占卜》"));
+        QCOMPARE(w->findChild<QComboBox *>("countSelector")->itemText(253), QStringLiteral("4上4中4下"));
+        QCOMPARE(w->findChild<QComboBox *>("countSelector")->itemData(253).value<reading::Counts>(),
+                 (reading::Counts {4, 4, 4}));
+        QVERIFY(!w->findChild<QComboBox *>("countSelector")->itemData(128).isValid());
         choose(reading::entryPosition(4, 4, 4) + 127);
         QCOMPARE(pieces(), QStringLiteral("上上上上 中中中中 下下下下"));
         // The repeated prompt leaves the counts and shows their reading again.
@@ -321,21 +332,25 @@ private slots:
         QCOMPARE(w->readingPane()->text(), readingText(QStringLiteral("444")));
         choose(128);
         QCOMPARE(captions(), (QStringList {QStringLiteral("《祈祷开始》"), QStringLiteral("《祈祷结束》")}));
-        QVERIFY(w->countSelector()->isHidden());
+        QVERIFY(w->findChild<QComboBox *>("countSelector")->isHidden());
     }
 
     void assistiveSelectionChooses()
     {
         open();
-        w->woodenButton()->click();
+        w->findChild<QPushButton *>("woodenButton")->click();
         // What a screen reader does: select the list entry while the list is closed.
-        const QModelIndex entry = w->countSelector()->model()->index(reading::entryPosition(2, 0, 3), 0);
-        w->countSelector()->view()->selectionModel()->select(entry, QItemSelectionModel::ClearAndSelect);
-        QCOMPARE(w->countSelector()->currentIndex(), reading::entryPosition(2, 0, 3));
+        const QModelIndex entry
+            = w->findChild<QComboBox *>("countSelector")->model()->index(reading::entryPosition(2, 0, 3), 0);
+        w->findChild<QComboBox *>("countSelector")
+            ->view()
+            ->selectionModel()
+            ->select(entry, QItemSelectionModel::ClearAndSelect);
+        QCOMPARE(w->findChild<QComboBox *>("countSelector")->currentIndex(), reading::entryPosition(2, 0, 3));
         QCOMPARE(pieces(), QStringLiteral("上上空空 空空空空 下下下空"));
         QCOMPARE(w->readingPane()->text(), readingText(QStringLiteral("203")));
         // The keyboard: Down on the closed list moves to the next entry and chooses it.
-        QTest::keyClick(w->countSelector(), Qt::Key_Down);
+        QTest::keyClick(w->findChild<QComboBox *>("countSelector"), Qt::Key_Down);
         QCOMPARE(counts().lower, 4);
         QCOMPARE(w->readingPane()->text(), readingText(QStringLiteral("204")));
     }
@@ -343,37 +358,37 @@ private slots:
     void detailButtonFollowsDetailFile()
     {
         open();
-        w->woodenButton()->click();
+        w->findChild<QPushButton *>("woodenButton")->click();
         fixture->folder.writeFile(QStringLiteral("god/xwk/2031.god"), "abc");
         choose(reading::entryPosition(2, 0, 3));
-        QVERIFY(w->detailButton()->isEnabled());
-        w->detailButton()->click();
+        QVERIFY(w->findChild<QPushButton *>("detailButton")->isEnabled());
+        w->findChild<QPushButton *>("detailButton")->click();
         QCOMPARE(w->readingPane()->text(), QStringLiteral("def"));
         QCOMPARE(pieces(), QStringLiteral("上上空空 空空空空 下下下空"));
         fixture->folder.remove(QStringLiteral("god/xwk/2031.god"));
-        w->detailButton()->click(); // the file went away meanwhile: empty text
+        w->findChild<QPushButton *>("detailButton")->click(); // the file went away meanwhile: empty text
         QCOMPARE(w->readingPane()->text(), QString());
-        QVERIFY(w->detailButton()->isEnabled());
+        QVERIFY(w->findChild<QPushButton *>("detailButton")->isEnabled());
         choose(reading::entryPosition(2, 0, 3));
-        QVERIFY(!w->detailButton()->isEnabled());
+        QVERIFY(!w->findChild<QPushButton *>("detailButton")->isEnabled());
     }
 
     void openTwiceAndReopen()
     {
         open();
-        w->woodenButton()->click();
+        w->findChild<QPushButton *>("woodenButton")->click();
         choose(reading::entryPosition(3, 1, 4));
         DivinationWindow *first = w;
         w->subWindow()->showNormal();
-        mainWindow->divinationAction()->trigger();
+        mainWindow->findChild<QAction *>("divinationAction")->trigger();
         QCOMPARE(mainWindow->divinationWindow(), first);
         QVERIFY(first->subWindow()->isMaximized());
-        QCOMPARE(mainWindow->mdiArea()->activeSubWindow(), first->subWindow());
+        QCOMPARE(mainWindow->findChild<QMdiArea *>("mdiArea")->activeSubWindow(), first->subWindow());
         QCOMPARE(first->session()->counts().upper, 3);
-        QCOMPARE(first->countSelector()->count(), 127);
-        QVERIFY(first->countSelector()->isVisible());
+        QCOMPARE(first->findChild<QComboBox *>("countSelector")->count(), 127);
+        QVERIFY(first->findChild<QComboBox *>("countSelector")->isVisible());
         int divinationWindows = 0;
-        for (QMdiSubWindow *sub : mainWindow->mdiArea()->subWindowList())
+        for (QMdiSubWindow *sub : mainWindow->findChild<QMdiArea *>("mdiArea")->subWindowList())
             divinationWindows += qobject_cast<DivinationWindow *>(sub->widget()) != nullptr;
         QCOMPARE(divinationWindows, 1);
 
@@ -383,9 +398,9 @@ private slots:
         open();
         QCOMPARE(counts().upper + counts().middle + counts().lower, 0);
         QCOMPARE(w->readingPane()->text(), texts::welcomeText());
-        QVERIFY(w->countSelector()->isHidden());
-        QCOMPARE(w->countSelector()->count(), 0);
-        QVERIFY(!w->detailButton()->isEnabled());
+        QVERIFY(w->findChild<QComboBox *>("countSelector")->isHidden());
+        QCOMPARE(w->findChild<QComboBox *>("countSelector")->count(), 0);
+        QVERIFY(!w->findChild<QPushButton *>("detailButton")->isEnabled());
         QCOMPARE(captions(), (QStringList {QStringLiteral("《木制衍枰占卜》"), QStringLiteral("《电脑衍枰占卜》")}));
         QCOMPARE(pieces(), QStringLiteral("空空空空 空空空空 空空空空"));
     }
@@ -395,24 +410,26 @@ private slots:
         for (const char *name : {"picture/shang.jpg", "picture/wu.jpg", "picture/globe.wmf", "god/xwk/203.god"})
             fixture->folder.remove(QString::fromLatin1(name));
         open();
-        w->woodenButton()->click();
+        w->findChild<QPushButton *>("woodenButton")->click();
         choose(reading::entryPosition(2, 0, 3));
         // No 上 picture: those pieces keep what they had; the reading is empty.
         QCOMPARE(w->readingPane()->text(), QString());
         QCOMPARE(pieces(), QStringLiteral("空空空空 空空空空 下下下空"));
         choose(1);
-        w->woodenButton()->click();
-        QSignalSpy ticks(w->session()->throwTimer(), &QTimer::timeout);
+        w->findChild<QPushButton *>("woodenButton")->click();
+        QSignalSpy ticks(w->session()->findChild<QTimer *>("throwTimer"), &QTimer::timeout);
         QVERIFY(ticks.wait(2000));
-        w->computerButton()->click();
+        w->findChild<QPushButton *>("computerButton")->click();
         // cleanup() checks that no message box was shown.
     }
 
     void accessibleNames()
     {
         open();
-        for (QWidget *c : {static_cast<QWidget *>(w->woodenButton()), static_cast<QWidget *>(w->computerButton()),
-                           static_cast<QWidget *>(w->detailButton()), static_cast<QWidget *>(w->countSelector()),
+        for (QWidget *c : {static_cast<QWidget *>(w->findChild<QPushButton *>("woodenButton")),
+                           static_cast<QWidget *>(w->findChild<QPushButton *>("computerButton")),
+                           static_cast<QWidget *>(w->findChild<QPushButton *>("detailButton")),
+                           static_cast<QWidget *>(w->findChild<QComboBox *>("countSelector")),
                            static_cast<QWidget *>(w->readingPane())}) {
             QAccessibleInterface *iface = QAccessible::queryAccessibleInterface(c);
             QVERIFY(iface);
@@ -423,10 +440,12 @@ private slots:
         QVERIFY(text->textInterface()
                     ->text(0, text->textInterface()->characterCount())
                     .contains(QStringLiteral("欢迎来到衍枰占卜平台")));
-        QCOMPARE(QAccessible::queryAccessibleInterface(w->computerButton())->text(QAccessible::Name),
+        QCOMPARE(QAccessible::queryAccessibleInterface(w->findChild<QPushButton *>("computerButton"))
+                     ->text(QAccessible::Name),
                  QStringLiteral("《电脑衍枰占卜》"));
-        w->computerButton()->click();
-        QCOMPARE(QAccessible::queryAccessibleInterface(w->computerButton())->text(QAccessible::Name),
+        w->findChild<QPushButton *>("computerButton")->click();
+        QCOMPARE(QAccessible::queryAccessibleInterface(w->findChild<QPushButton *>("computerButton"))
+                     ->text(QAccessible::Name),
                  QStringLiteral("《祈祷结束》"));
     }
 };

@@ -90,24 +90,26 @@ private slots:
         MainWindow window;
         window.show();
 
-        QCOMPARE(window.instructionsAction()->text(), instructions);
-        QCOMPARE(window.aboutAction()->text(), QStringLiteral("關於(&I)"));
-        QCOMPARE(window.homePanel()->findChild<QPushButton *>(QStringLiteral("instructionsButton"))->accessibleName(),
+        QCOMPARE(window.findChild<QAction *>("instructionsAction")->text(), instructions);
+        QCOMPARE(window.findChild<QAction *>("aboutAction")->text(), QStringLiteral("關於(&I)"));
+        QCOMPARE(window.findChild<HomePanel *>("homePanel")
+                     ->findChild<QPushButton *>(QStringLiteral("instructionsButton"))
+                     ->accessibleName(),
                  instructions);
 
         window.showDivinationWindow();
         DivinationWindow *w = window.divinationWindow();
         QVERIFY(w);
-        QCOMPARE(w->woodenButton()->text(), QStringLiteral("《木製衍枰占卜》"));
-        QCOMPARE(w->computerButton()->text(), QStringLiteral("《電腦衍枰占卜》"));
+        QCOMPARE(w->findChild<QPushButton *>("woodenButton")->text(), QStringLiteral("《木製衍枰占卜》"));
+        QCOMPARE(w->findChild<QPushButton *>("computerButton")->text(), QStringLiteral("《電腦衍枰占卜》"));
         QVERIFY(w->readingPane()->text().contains(QStringLiteral("歡迎來到衍枰占卜")));
-        w->woodenButton()->click();
-        QCOMPARE(w->countSelector()->itemText(0), selectorPrompt);
-        QCOMPARE(w->countSelector()->itemText(1), QStringLiteral("《電腦衍枰占卜》"));
+        w->findChild<QPushButton *>("woodenButton")->click();
+        QCOMPARE(w->findChild<QComboBox *>("countSelector")->itemText(0), selectorPrompt);
+        QCOMPARE(w->findChild<QComboBox *>("countSelector")->itemText(1), QStringLiteral("《電腦衍枰占卜》"));
         const int position = 2 + 25 * 2 + 0 + 3;
-        QCOMPARE(w->countSelector()->itemText(position), QStringLiteral("2上0中3下"));
-        w->countSelector()->setCurrentIndex(position);
-        emit w->countSelector()->activated(position);
+        QCOMPARE(w->findChild<QComboBox *>("countSelector")->itemText(position), QStringLiteral("2上0中3下"));
+        w->findChild<QComboBox *>("countSelector")->setCurrentIndex(position);
+        emit w->findChild<QComboBox *>("countSelector")->activated(position);
         const QString reading = w->readingPane()->text();
         QVERIFY2(reading.contains(readingLine), qPrintable(reading.left(80)));
         QVERIFY(reading.contains(QStringLiteral("樵夫踏過但知山")));
@@ -115,7 +117,7 @@ private slots:
 
         window.showInstructions();
         PageViewer *viewer = nullptr;
-        for (QMdiSubWindow *sub : window.mdiArea()->subWindowList())
+        for (QMdiSubWindow *sub : window.findChild<QMdiArea *>("mdiArea")->subWindowList())
             if (auto *v = qobject_cast<PageViewer *>(sub->widget()))
                 viewer = v;
         QVERIFY(viewer);
