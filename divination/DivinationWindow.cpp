@@ -30,6 +30,10 @@ namespace {
 const QString kMarks[3] = {QStringLiteral("上"), QStringLiteral("中"), QStringLiteral("下")};
 const QString kBlankWord = QStringLiteral("空白");
 
+// The reading pane: blue text on pink.
+const QColor kPaneColour(255, 192, 255);
+const QColor kPaneTextColour(0, 0, 255);
+
 // Fixed control sizes, in twips.
 const divinationlayout::Sizes kSizes;
 constexpr float kDetailButtonWidth = 6000;
@@ -82,8 +86,8 @@ DivinationWindow::DivinationWindow(QWidget *parent) : QWidget(parent), session_(
     readingPane_->setFixedSize(twips::size(kSizes.textWidth, kSizes.textHeight));
     readingPane_->setFont(platform::designFont(QStringLiteral("宋体"), 10.5));
     QPalette pal = readingPane_->palette();
-    pal.setColor(QPalette::Base, QColor(255, 192, 255));
-    pal.setColor(QPalette::Text, QColor(0, 0, 255));
+    pal.setColor(QPalette::Base, kPaneColour);
+    pal.setColor(QPalette::Text, kPaneTextColour);
     readingPane_->setPalette(pal);
 
     for (QWidget *w : {static_cast<QWidget *>(woodenButton_), static_cast<QWidget *>(computerButton_),

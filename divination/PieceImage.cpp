@@ -30,7 +30,7 @@ public:
     // Lives as long as the application object.
     static PaintThrottle &instance()
     {
-        static QPointer<PaintThrottle> t;
+        static QPointer<PaintThrottle> t; // one throttle for all pieces: they present together
         if (!t)
             t = new PaintThrottle(QCoreApplication::instance());
         return *t;

@@ -8,7 +8,7 @@ float nextRandom()
 {
     if (const Source &source = platform::Seam<Source, SourceTag>::value())
         return source();
-    static std::mt19937 engine; // default state: never seeded
+    static std::mt19937 engine; // the run's one throw sequence; default state: never seeded
     return float(engine() >> 8) * (1.0f / 16777216.0f);
 }
 

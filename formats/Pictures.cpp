@@ -78,7 +78,7 @@ private:
 
 FailureMemo &failureMemo()
 {
-    static FailureMemo memo;
+    static FailureMemo memo; // a process-wide cache: failed files are not read again at every tick
     return memo;
 }
 
@@ -143,15 +143,17 @@ bool loadImage(const QString &path, QImage *out, errors::Failure *failure)
 bool loadShared(const QString &path, QPixmap *out, errors::Failure *failure)
 {
     // Kept as images: a QImage may outlive the application object.
-    static QMutex mutex;
-    static QHash<QString, QImage> decoded;
-    const QMutexLocker lock(&mutex);
-    auto it = decoded.constFind(path);
-    if (it == decoded.constEnd()) {
+    static struct {
+        QMutex mutex;
+        QHash<QString, QImage> decoded;
+    } shared; // a process-wide cache: each shared picture is decoded once per run
+    const QMutexLocker lock(&shared.mutex);
+    auto it = shared.decoded.constFind(path);
+    if (it == shared.decoded.constEnd()) {
         QImage image;
         if (!loadImage(path, &image, failure))
             return false;
-        it = decoded.insert(path, image);
+        it = shared.decoded.insert(path, image);
     }
     *out = QPixmap::fromImage(*it);
     return true;

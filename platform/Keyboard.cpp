@@ -101,12 +101,10 @@ private:
 
 void installKeyboardConventions()
 {
-    // Once per application object (it owns the filter).
-    static QPointer<KeyboardConventions> installed;
-    if (installed || !qApp)
+    // Once per application object, which owns the filter.
+    if (!qApp || qApp->findChild<KeyboardConventions *>(QString(), Qt::FindDirectChildrenOnly))
         return;
-    installed = new KeyboardConventions(qApp);
-    qApp->installEventFilter(installed);
+    qApp->installEventFilter(new KeyboardConventions(qApp));
 }
 
 void enableMenuBarKeys(QMenuBar *bar)

@@ -6,18 +6,18 @@ namespace registry {
 
 Backend::~Backend() = default;
 
-Backend &current()
+Backend *current()
 {
     Backend *replacement = platform::Seam<Backend *, BackendTag>::value();
-    return replacement ? *replacement : systemRegistry();
+    return replacement ? replacement : systemRegistry();
 }
 
 bool readValueText(quint32 root, const QString &keyPath, const QString &valueName, QString &received)
 {
     constexpr int kValueBufferSize = 1024;
-    Backend &reg = current();
+    Backend *backend = current();
     Handle key = 0;
-    if (reg.openKey(root, keyPath, kAccessRead, &key) != kSuccess) {
+    if (!backend || backend->openKey(root, keyPath, kAccessRead, &key) != kSuccess) {
         received.clear();
         return false;
     }
@@ -25,9 +25,9 @@ bool readValueText(quint32 root, const QString &keyPath, const QString &valueNam
     QByteArray buffer(kValueBufferSize, '\0');
     quint32 type = kTypeNone;
     quint32 length = kValueBufferSize;
-    if (reg.queryValue(key, valueName, &type, buffer.data(), &length) != kSuccess) {
+    if (backend->queryValue(key, valueName, &type, buffer.data(), &length) != kSuccess) {
         received.clear();
-        reg.closeKey(key);
+        backend->closeKey(key);
         return false;
     }
 
@@ -49,29 +49,15 @@ bool readValueText(quint32 root, const QString &keyPath, const QString &valueNam
     default: break; // any other kind of value leaves the text as it was
     }
 
-    reg.closeKey(key);
+    backend->closeKey(key);
     return true;
 }
 
 } // namespace registry
 
 #ifndef Q_OS_WIN
-namespace registry {
-namespace {
-class EmptyRegistry : public Backend
+registry::Backend *registry::systemRegistry()
 {
-public:
-    long openKey(quint32, const QString &, quint32, Handle *) override { return kFileNotFound; }
-    long queryValue(Handle, const QString &, quint32 *, char *, quint32 *) override { return kInvalidHandle; }
-    long closeKey(Handle) override { return kInvalidHandle; }
-};
-} // namespace
-
-Backend &systemRegistry()
-{
-    static EmptyRegistry registry; // stateless; one for the process
-    return registry;
+    return nullptr;
 }
-
-} // namespace registry
 #endif

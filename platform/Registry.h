@@ -52,13 +52,12 @@ public:
 };
 
 // The registry in use: the system's, unless an Override puts another one in
-// (it stays owned by the caller).
-Backend &current();
+// (it stays owned by the caller); none where the system keeps no registry.
+Backend *current();
 using Override = platform::Seam<Backend *, struct BackendTag>::Override;
 
-// The system's registry. On Windows the real one; elsewhere an empty one,
-// in which no key opens.
-Backend &systemRegistry();
+// The system's registry: on Windows the real one, elsewhere none.
+Backend *systemRegistry();
 
 // Reads the value `valueName` of the key `keyPath` under `root` from the
 // registry in use, as text, into `received`. A text value is taken as it is

@@ -19,6 +19,20 @@
 #include <exception>
 
 namespace {
+// The box and its controls, in twips: left, top, width, height.
+constexpr float kBoxWidth = 8670;
+constexpr float kBoxHeight = 6480;
+struct Place {
+    float left, top, width, height;
+    QRect rect() const { return twips::rect(left, top, width, height); }
+};
+constexpr Place kOkPlace {5535, 4455, 1500, 465};
+constexpr Place kSystemInfoPlace {5535, 5535, 1485, 465};
+constexpr Place kDisclaimerPlace {1575, 4185, 3855, 2025};
+constexpr Place kTitlePlace {1800, 225, 4845, 600};
+constexpr Place kVersionPlace {1800, 855, 4845, 465};
+constexpr Place kDescriptionPlace {480, 2160, 7725, 1890};
+
 const QString kNoSystemInformation = QStringLiteral("此时系统信息无效");
 
 QLabel *makeLabel(QWidget *parent, const char *name, const QRect &geometry, const QFont &font, const QColor &colour,
@@ -61,33 +75,33 @@ AboutBox::AboutBox(QWidget *owner)
     setObjectName(QStringLiteral("aboutBox"));
     setWindowIcon(platform::appIcon());
     setModal(true);
-    setFixedSize(twips::size(8670, 6480));
+    setFixedSize(twips::size(kBoxWidth, kBoxHeight));
     setSizeGripEnabled(false);
 
     const QFont buttonFont = platform::designFont(QStringLiteral("宋体"), 10.5);
     okButton_ = new QPushButton(script::display(QStringLiteral("确定")), this);
     okButton_->setObjectName(QStringLiteral("okButton"));
-    okButton_->setGeometry(twips::rect(5535, 4455, 1500, 465));
+    okButton_->setGeometry(kOkPlace.rect());
     okButton_->setFont(buttonFont);
     okButton_->setDefault(true);
 
     systemInfoButton_ = new QPushButton(script::display(QStringLiteral("系统信息")), this);
     systemInfoButton_->setObjectName(QStringLiteral("systemInfoButton"));
-    systemInfoButton_->setGeometry(twips::rect(5535, 5535, 1485, 465));
+    systemInfoButton_->setGeometry(kSystemInfoPlace.rect());
     systemInfoButton_->setFont(buttonFont);
     systemInfoButton_->setAccessibleDescription(script::display(QStringLiteral("启动系统信息程序")));
 
     const QString kai = QStringLiteral("楷体_GB2312");
-    disclaimerLabel_ = makeLabel(this, "disclaimerLabel", twips::rect(1575, 4185, 3855, 2025),
-                                 platform::designFont(kai, 15.75), QColor(0, 0, 0), Qt::AlignLeft);
+    disclaimerLabel_ = makeLabel(this, "disclaimerLabel", kDisclaimerPlace.rect(), platform::designFont(kai, 15.75),
+                                 QColor(0, 0, 0), Qt::AlignLeft);
     disclaimerLabel_->setText(script::display(disclaimerText()));
-    titleLabel_ = makeLabel(this, "titleLabel", twips::rect(1800, 225, 4845, 600), platform::designFont(kai, 26.25),
-                            QColor(255, 0, 0), Qt::AlignHCenter);
+    titleLabel_ = makeLabel(this, "titleLabel", kTitlePlace.rect(), platform::designFont(kai, 26.25), QColor(255, 0, 0),
+                            Qt::AlignHCenter);
     versionLabel_
-        = makeLabel(this, "versionLabel", twips::rect(1800, 855, 4845, 465),
+        = makeLabel(this, "versionLabel", kVersionPlace.rect(),
                     platform::designFont(QStringLiteral("仿宋_GB2312"), 15.75), QColor(255, 0, 0), Qt::AlignHCenter);
     descriptionLabel_
-        = makeLabel(this, "descriptionLabel", twips::rect(480, 2160, 7725, 1890),
+        = makeLabel(this, "descriptionLabel", kDescriptionPlace.rect(),
                     platform::designFont(QStringLiteral("隶书"), 21.75), QColor(0, 0, 255), Qt::AlignLeft);
     descriptionLabel_->setText(script::display(descriptionText()));
 

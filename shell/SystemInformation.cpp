@@ -45,8 +45,8 @@ std::optional<QString> systemInformationTool()
         return std::nullopt;
     }
 #ifndef Q_OS_WIN
-    if (const QString tool = desktopTool(); !tool.isEmpty())
-        return tool;
+    if (const QString desktop = desktopTool(); !desktop.isEmpty())
+        return desktop;
 #endif
     return std::nullopt;
 }

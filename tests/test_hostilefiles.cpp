@@ -334,9 +334,9 @@ private slots:
             QVERIFY2(image.value<QPixmap>().cacheKey() == placeholder, qPrintable(name));
             // Outside the folder nothing is read, whatever it is read as.
             const QUrl base = QUrl::fromLocalFile(folder.dir.path() + QLatin1Char('/'));
-            const bool outside = !pagelimits::isInside(base.resolved(url).toLocalFile(), folder.dir.path());
+            const bool beside = !pagelimits::isInside(base.resolved(url).toLocalFile(), folder.dir.path());
             const QVariant sheet = view.browser()->loadResource(QTextDocument::StyleSheetResource, url);
-            QVERIFY2(!outside || sheet.toByteArray().isEmpty(), qPrintable(name));
+            QVERIFY2(!beside || sheet.toByteArray().isEmpty(), qPrintable(name));
             // What the page showed: had Qt loaded the name itself, it would
             // have kept the real picture.
             const QVariant kept = view.browser()->document()->resource(QTextDocument::ImageResource, url);
