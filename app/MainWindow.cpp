@@ -2,6 +2,7 @@
 
 #include "divination/DivinationLayout.h"
 #include "divination/DivinationWindow.h"
+#include "divination/ReadingKeeper.h"
 #include "pages/DocumentPages.h"
 #include "pages/PageFile.h"
 #include "platform/AppIcon.h"
@@ -128,7 +129,9 @@ void MainWindow::showDivinationWindow()
         platform::showMaximizedInFront(w->subWindow());
         return;
     }
-    platform::showMaximizedChild(mdiArea_, new DivinationWindow);
+    auto *window = new DivinationWindow;
+    new ReadingKeeper(window); // save and print the reading shown
+    platform::showMaximizedChild(mdiArea_, window);
 }
 
 void MainWindow::showAbout()

@@ -2,7 +2,6 @@
 
 #include "DivinationLayout.h"
 #include "DivinationSession.h"
-#include "ReadingKeeper.h"
 #include "ReadingModel.h"
 #include "TextPane.h"
 #include "formats/Pictures.h"
@@ -126,7 +125,6 @@ DivinationWindow::DivinationWindow(QWidget *parent) : QWidget(parent), session_(
                 chooseFromSelector(row);
             });
     connectSession();
-    new ReadingKeeper(this); // save and print the reading shown
 
     pictures::loadGlobe(&background_);
     readingPane_->setReadingText(session_->text());
