@@ -46,7 +46,6 @@ public:
     // Whether a page has been loaded, and that page's <title> (empty if none).
     bool hasDocument() const { return hasDocument_; }
     QString documentTitle() const;
-    QTextBrowser *browser() const { return browser_; }
 
 signals:
     // A navigation has completed; carries the address that was loaded.

@@ -203,8 +203,9 @@ private slots:
                 view.grab(); // lays the page out, pictures and all
                 // Refusals come back as empty values, never as nothing at
                 // all, which would send Qt to open the file by itself.
-                auto resource
-                    = [&](int type, const QString &name) { return view.browser()->loadResource(type, QUrl(name)); };
+                auto resource = [&](int type, const QString &name) {
+                    return view.findChild<QTextBrowser *>("pageBrowser")->loadResource(type, QUrl(name));
+                };
                 const QVariant image = resource(QTextDocument::ImageResource, relative);
                 QCOMPARE(image.value<QPixmap>().cacheKey(), PageBrowser::placeholder().cacheKey());
                 const QVariant sheet = resource(QTextDocument::StyleSheetResource, relative);
@@ -330,20 +331,24 @@ private slots:
         const qint64 placeholder = PageBrowser::placeholder().cacheKey();
         for (const QString &name : refused) {
             const QUrl url(place(name));
-            const QVariant image = view.browser()->loadResource(QTextDocument::ImageResource, url);
+            const QVariant image
+                = view.findChild<QTextBrowser *>("pageBrowser")->loadResource(QTextDocument::ImageResource, url);
             QVERIFY2(image.value<QPixmap>().cacheKey() == placeholder, qPrintable(name));
             // Outside the folder nothing is read, whatever it is read as.
             const QUrl base = QUrl::fromLocalFile(folder.dir.path() + QLatin1Char('/'));
             const bool beside = !pagelimits::isInside(base.resolved(url).toLocalFile(), folder.dir.path());
-            const QVariant sheet = view.browser()->loadResource(QTextDocument::StyleSheetResource, url);
+            const QVariant sheet
+                = view.findChild<QTextBrowser *>("pageBrowser")->loadResource(QTextDocument::StyleSheetResource, url);
             QVERIFY2(!beside || sheet.toByteArray().isEmpty(), qPrintable(name));
             // What the page showed: had Qt loaded the name itself, it would
             // have kept the real picture.
-            const QVariant kept = view.browser()->document()->resource(QTextDocument::ImageResource, url);
+            const QVariant kept = view.findChild<QTextBrowser *>("pageBrowser")
+                                      ->document()
+                                      ->resource(QTextDocument::ImageResource, url);
             QVERIFY2(kept.value<QPixmap>().cacheKey() == placeholder, qPrintable(name));
         }
         for (const QString &link : clicks)
-            emit view.browser()->anchorClicked(QUrl(place(link)));
+            emit view.findChild<QTextBrowser *>("pageBrowser")->anchorClicked(QUrl(place(link)));
         QCOMPARE(recorder.opened, desktop);
         QCOMPARE(loaded.size(), shown ? 1 : 0);
         if (shown)

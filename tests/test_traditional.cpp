@@ -124,11 +124,14 @@ private slots:
         const QString page = gbk::decode(testsupport::readFile(folder.path(QStringLiteral("tem.htm"))));
         QVERIFY(page.contains(QStringLiteral("<title>") + instructions + QStringLiteral("</title>")));
         QVERIFY(page.contains(QStringLiteral("\"宋体\""))); // the style sheet names the design face as written
-        QTRY_VERIFY(viewer->pageView()->hasDocument());
+        QTRY_VERIFY(viewer->findChild<PageView *>("pageView")->hasDocument());
         QCOMPARE(viewer->windowTitle(), instructions);
-        QVERIFY(viewer->pageView()->browser()->toPlainText().contains(pageText));
-        QVERIFY(!viewer->pageView()
-                     ->browser()
+        QVERIFY(viewer->findChild<PageView *>("pageView")
+                    ->findChild<QTextBrowser *>("pageBrowser")
+                    ->toPlainText()
+                    .contains(pageText));
+        QVERIFY(!viewer->findChild<PageView *>("pageView")
+                     ->findChild<QTextBrowser *>("pageBrowser")
                      ->loadResource(QTextDocument::ImageResource, QUrl(QStringLiteral("picture/kvnda.gif")))
                      .value<QImage>()
                      .isNull());
