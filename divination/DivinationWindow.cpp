@@ -257,8 +257,9 @@ void DivinationWindow::showPieces()
 {
     const reading::Counts counts = session_->counts();
     const int faceUp[3] = {counts.upper, counts.middle, counts.lower};
-    // Each piece is set once, to its face or to the blank, in the order the
-    // pieces were always filled in: row by row across the three groups.
+    // Each piece is set once, to its face or to the blank, row by row across
+    // the three groups, so that assistive technology hears the pieces in the
+    // order a reader scans them.
     for (size_t i = 0; i < 4; ++i) {
         for (size_t g = 0; g < 3; ++g) {
             const bool up = int(i) < faceUp[g];
