@@ -4,7 +4,6 @@
 #include "PageView.h"
 #include "platform/AppIcon.h"
 #include "platform/MdiChild.h"
-#include "platform/Script.h"
 #include "platform/Twips.h"
 
 #include <QIcon>
@@ -32,7 +31,7 @@ constexpr float kViewMargins = 100;
 PageViewer::PageViewer(QWidget *parent) : QWidget(parent)
 {
     setObjectName(QStringLiteral("pageViewer"));
-    setWindowTitle(script::display(QStringLiteral("使用说明")));
+    setWindowTitle(tr("使用说明"));
     setWindowIcon(platform::appIcon());
     pageView_ = new PageView(this);
     pageView_->setObjectName(QStringLiteral("pageView"));
