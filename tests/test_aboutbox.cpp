@@ -122,20 +122,20 @@ private slots:
         QVERIFY(!(flags & Qt::WindowMinimizeButtonHint));
         QVERIFY(flags & Qt::WindowCloseButtonHint);
         QVERIFY(!box.windowIcon().isNull());
-        QVERIFY(box.findChild<QPushButton *>("okButton")->isDefault());
-        QVERIFY(!box.findChild<QPushButton *>("systemInfoButton")->isDefault());
-        QCOMPARE(box.findChild<QPushButton *>("okButton")->nextInFocusChain(),
-                 box.findChild<QPushButton *>("systemInfoButton"));
+        auto *ok = box.findChild<QPushButton *>("okButton"), *info = box.findChild<QPushButton *>("systemInfoButton");
+        QVERIFY(ok->isDefault());
+        QVERIFY(!info->isDefault());
+        QCOMPARE(ok->nextInFocusChain(), info);
     }
 
     void disclaimerShowsFiveLines()
     {
         // The runs of spaces put each verse on a line of its own.
         AboutBox box(nullptr);
-        const QFontMetrics fm(box.findChild<QLabel *>("disclaimerLabel")->font());
-        const QRect room(0, 0, box.findChild<QLabel *>("disclaimerLabel")->width(), 10000);
-        const QRect used = fm.boundingRect(room, Qt::TextWordWrap | Qt::AlignLeft | Qt::AlignTop,
-                                           box.findChild<QLabel *>("disclaimerLabel")->text());
+        const QLabel *verse = box.findChild<QLabel *>("disclaimerLabel");
+        const QFontMetrics fm(verse->font());
+        const QRect used = fm.boundingRect(QRect(0, 0, verse->width(), 10000),
+                                           Qt::TextWordWrap | Qt::AlignLeft | Qt::AlignTop, verse->text());
         QCOMPARE(qRound(double(used.height()) / fm.lineSpacing()), 5);
     }
 
@@ -147,9 +147,8 @@ private slots:
         box.setBackground(magenta);
         const QImage image = box.grab().toImage();
         // Empty corners of the labels show the picture behind them.
-        for (QLabel *label :
-             {box.findChild<QLabel *>("titleLabel"), box.findChild<QLabel *>("versionLabel"),
-              box.findChild<QLabel *>("descriptionLabel"), box.findChild<QLabel *>("disclaimerLabel")}) {
+        for (const char *name : {"titleLabel", "versionLabel", "descriptionLabel", "disclaimerLabel"}) {
+            const QLabel *label = box.findChild<QLabel *>(QLatin1String(name));
             const QPoint corner = label->geometry().bottomRight() - QPoint(2, 2);
             QCOMPARE(image.pixelColor(corner), QColor(255, 0, 255));
         }

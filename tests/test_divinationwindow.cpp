@@ -28,6 +28,10 @@ class TestDivinationWindow : public QObject
 
     std::unique_ptr<testsupport::MainWindowFixture> fixture;
     DivinationWindow *w = nullptr;
+    // Its controls, found by their object names.
+    QPushButton *wooden = nullptr, *computer = nullptr, *detail = nullptr;
+    QComboBox *selector = nullptr;
+    QTimer *throwTimer = nullptr;
 
     MainWindow *mainWindow = nullptr;
 
@@ -36,12 +40,13 @@ class TestDivinationWindow : public QObject
         mainWindow->showDivinationWindow();
         w = mainWindow->divinationWindow();
         QVERIFY(w);
+        wooden = w->findChild<QPushButton *>("woodenButton");
+        computer = w->findChild<QPushButton *>("computerButton");
+        detail = w->findChild<QPushButton *>("detailButton");
+        selector = w->findChild<QComboBox *>("countSelector");
+        throwTimer = w->session()->findChild<QTimer *>("throwTimer");
     }
-    QStringList captions() const
-    {
-        return {w->findChild<QPushButton *>("woodenButton")->text(),
-                w->findChild<QPushButton *>("computerButton")->text()};
-    }
+    QStringList captions() const { return {wooden->text(), computer->text()}; }
     // What the twelve pieces show, group by group: e.g. "上上空空 空空空空 下下下空".
     QString pieces() const
     {
@@ -63,8 +68,8 @@ class TestDivinationWindow : public QObject
     }
     void choose(int position)
     {
-        w->findChild<QComboBox *>("countSelector")->setCurrentIndex(position);
-        emit w->findChild<QComboBox *>("countSelector")->activated(position);
+        selector->setCurrentIndex(position);
+        emit selector->activated(position);
     }
     QString readingText(const QString &name) const { return reading::loadReadingText(reading::readingFilePath(name)); }
     reading::Counts counts() const { return w->session()->counts(); }
@@ -72,8 +77,8 @@ class TestDivinationWindow : public QObject
     // in the wooden mode's list.
     void showPieces(int u, int m, int l)
     {
-        if (w->findChild<QComboBox *>("countSelector")->isHidden())
-            w->findChild<QPushButton *>("woodenButton")->click();
+        if (selector->isHidden())
+            wooden->click();
         choose(reading::entryPosition(u, m, l));
     }
 
@@ -97,15 +102,14 @@ private slots:
         QVERIFY(w->subWindow()->isMaximized());
         QCOMPARE(mainWindow->findChild<QMdiArea *>("mdiArea")->activeSubWindow(), w->subWindow());
         QCOMPARE(captions(), (QStringList {QStringLiteral("《木制衍枰占卜》"), QStringLiteral("《电脑衍枰占卜》")}));
-        QCOMPARE(w->findChild<QPushButton *>("detailButton")->text(), QStringLiteral("重 点 卦 象 详 细 解 说"));
-        QVERIFY(!w->findChild<QPushButton *>("detailButton")->isEnabled());
-        QVERIFY(w->findChild<QPushButton *>("woodenButton")->isEnabled()
-                && w->findChild<QPushButton *>("computerButton")->isEnabled());
-        QVERIFY(w->findChild<QComboBox *>("countSelector")->isHidden());
-        QCOMPARE(w->findChild<QComboBox *>("countSelector")->count(), 0);
-        QVERIFY(!w->session()->findChild<QTimer *>("throwTimer")->isActive());
-        QCOMPARE(w->session()->findChild<QTimer *>("throwTimer")->interval(), 1);
-        QCOMPARE(w->session()->findChild<QTimer *>("throwTimer")->timerType(), Qt::PreciseTimer);
+        QCOMPARE(detail->text(), QStringLiteral("重 点 卦 象 详 细 解 说"));
+        QVERIFY(!detail->isEnabled());
+        QVERIFY(wooden->isEnabled() && computer->isEnabled());
+        QVERIFY(selector->isHidden());
+        QCOMPARE(selector->count(), 0);
+        QVERIFY(!throwTimer->isActive());
+        QCOMPARE(throwTimer->interval(), 1);
+        QCOMPARE(throwTimer->timerType(), Qt::PreciseTimer);
         QCOMPARE(w->readingPane()->text(), texts::welcomeText());
         QVERIFY(w->readingPane()->text().startsWith(
             QStringLiteral("\r\n    欢迎来到衍枰占卜平台！\r\n\r\n请选择占卜模式：")));
@@ -114,23 +118,20 @@ private slots:
         QCOMPARE(w->readingPane()->palette().color(QPalette::Base), QColor(255, 192, 255));
         QCOMPARE(w->readingPane()->palette().color(QPalette::Text), QColor(0, 0, 255));
         QCOMPARE(w->readingPane()->size(), QSize(400, 387));
-        QCOMPARE(w->findChild<QPushButton *>("detailButton")->size(), QSize(400, 40));
-        QCOMPARE(w->findChild<QPushButton *>("woodenButton")->font().pointSizeF(), 14.25);
+        QCOMPARE(detail->size(), QSize(400, 40));
+        QCOMPARE(wooden->font().pointSizeF(), 14.25);
         QCOMPARE(w->readingPane()->font().pointSizeF(), 10.5);
-        QCOMPARE(w->findChild<QPushButton *>("woodenButton")->font().family(), QStringLiteral("宋体"));
+        QCOMPARE(wooden->font().family(), QStringLiteral("宋体"));
         QCOMPARE(pieces(), QStringLiteral("空空空空 空空空空 空空空空"));
         for (int i = 1; i <= 4; ++i)
             QVERIFY(w->upperPieces()[i - 1]->isHidden() && w->middlePieces()[i - 1]->isHidden()
                     && w->lowerPieces()[i - 1]->isHidden());
         QCOMPARE(counts().upper + counts().middle + counts().lower, 0);
         // Keyboard order: reading pane, the two mode buttons, detail button, list.
-        QCOMPARE(nextTabStop(w->readingPane()), static_cast<QWidget *>(w->findChild<QPushButton *>("woodenButton")));
-        QCOMPARE(nextTabStop(w->findChild<QPushButton *>("woodenButton")),
-                 static_cast<QWidget *>(w->findChild<QPushButton *>("computerButton")));
-        QCOMPARE(nextTabStop(w->findChild<QPushButton *>("computerButton")),
-                 static_cast<QWidget *>(w->findChild<QPushButton *>("detailButton")));
-        QCOMPARE(nextTabStop(w->findChild<QPushButton *>("detailButton")),
-                 static_cast<QWidget *>(w->findChild<QComboBox *>("countSelector")));
+        QCOMPARE(nextTabStop(w->readingPane()), static_cast<QWidget *>(wooden));
+        QCOMPARE(nextTabStop(wooden), static_cast<QWidget *>(computer));
+        QCOMPARE(nextTabStop(computer), static_cast<QWidget *>(detail));
+        QCOMPARE(nextTabStop(detail), static_cast<QWidget *>(selector));
     }
 
     void layoutAppliedToWidgets()
@@ -139,10 +140,10 @@ private slots:
         w->subWindow()->showNormal();
         w->resize(800, 600); // 12000 x 9000 twips
         QApplication::processEvents();
-        QCOMPARE(w->findChild<QPushButton *>("detailButton")->pos(), QPoint(200, 22));
-        QCOMPARE(w->findChild<QPushButton *>("computerButton")->pos(), QPoint(433, 84));
+        QCOMPARE(detail->pos(), QPoint(200, 22));
+        QCOMPARE(computer->pos(), QPoint(433, 84));
         QCOMPARE(w->readingPane()->pos(), QPoint(200, 147));
-        QCOMPARE(w->findChild<QComboBox *>("countSelector")->pos(), QPoint(607, 147));
+        QCOMPARE(selector->pos(), QPoint(607, 147));
         QCOMPARE(w->upperPieces()[0]->pos(), QPoint(80, 72));
         QCOMPARE(w->lowerPieces()[3]->pos(), QPoint(80, 512));
         // Minimizing and restoring give the normal arrangement back.
@@ -195,7 +196,7 @@ private slots:
     void computerDivination()
     {
         open();
-        w->findChild<QPushButton *>("computerButton")->click();
+        computer->click();
         QCOMPARE(captions(), (QStringList {QStringLiteral("《祈祷开始》"), QStringLiteral("《祈祷结束》")}));
         QCOMPARE(w->readingPane()->text(), texts::computerEtiquette());
         QCOMPARE(w->readingPane()->text().count(QStringLiteral("\r\n")), 9);
@@ -215,50 +216,49 @@ private slots:
         QCOMPARE(captions(), (QStringList {QStringLiteral("《祈祷开始》"), QStringLiteral("《祈祷结束》")}));
         QList<float> draws {1.5f / 125, 2.5f / 125, 124.5f / 125};
         const throwing::Override source([&draws] { return draws.takeFirst(); });
-        w->findChild<QPushButton *>("woodenButton")->click();
-        QVERIFY(w->session()->findChild<QTimer *>("throwTimer")->isActive());
-        QVERIFY(!w->findChild<QPushButton *>("woodenButton")->isEnabled());
-        w->session()->findChild<QTimer *>("throwTimer")->stop(); // tick by hand
+        wooden->click();
+        QVERIFY(throwTimer->isActive());
+        QVERIFY(!wooden->isEnabled());
+        throwTimer->stop(); // tick by hand
         w->session()->throwOnce();
         QVERIFY(draws.isEmpty());
         QCOMPARE(counts().upper, 0);
         QCOMPARE(counts().middle, 1);
         QCOMPARE(counts().lower, 3);
         QCOMPARE(pieces(), QStringLiteral("空空空空 中空空空 下下下空"));
-        w->session()->findChild<QTimer *>("throwTimer")->start();
+        throwTimer->start();
 
-        w->findChild<QPushButton *>("computerButton")->click();
-        QVERIFY(!w->session()->findChild<QTimer *>("throwTimer")->isActive());
+        computer->click();
+        QVERIFY(!throwTimer->isActive());
         QCOMPARE(captions(), (QStringList {QStringLiteral("《木制衍枰占卜》"), QStringLiteral("《电脑衍枰占卜》")}));
-        QVERIFY(w->findChild<QPushButton *>("woodenButton")->isEnabled());
+        QVERIFY(wooden->isEnabled());
         QCOMPARE(w->readingPane()->text(), readingText(QStringLiteral("013")));
         QVERIFY(w->readingPane()->text().contains(QStringLiteral("【零上·一中·三下】")));
-        QCOMPARE(w->findChild<QPushButton *>("detailButton")->isEnabled(),
-                 QFile::exists(fixture->folder.path(QStringLiteral("god/xwk/0131.god"))));
+        QCOMPARE(detail->isEnabled(), QFile::exists(fixture->folder.path(QStringLiteral("god/xwk/0131.god"))));
     }
 
     void prayerEndWithoutStart()
     {
         open();
-        w->findChild<QPushButton *>("computerButton")->click();
-        w->findChild<QPushButton *>("computerButton")->click();
+        computer->click();
+        computer->click();
         QCOMPARE(w->readingPane()->text(), readingText(QStringLiteral("000")));
         QCOMPARE(captions(), (QStringList {QStringLiteral("《木制衍枰占卜》"), QStringLiteral("《电脑衍枰占卜》")}));
-        QVERIFY(w->findChild<QPushButton *>("detailButton")->isEnabled()); // 000 has a detailed explanation
-        w->findChild<QPushButton *>("detailButton")->click();
+        QVERIFY(detail->isEnabled()); // 000 has a detailed explanation
+        detail->click();
         QCOMPARE(w->readingPane()->text(), readingText(QStringLiteral("0001")));
-        QVERIFY(w->findChild<QPushButton *>("detailButton")->isEnabled());
+        QVERIFY(detail->isEnabled());
         QCOMPARE(pieces(), QStringLiteral("空空空空 空空空空 空空空空"));
     }
 
     void realTimerThrows()
     {
         open();
-        w->findChild<QPushButton *>("computerButton")->click();
-        w->findChild<QPushButton *>("woodenButton")->click();
-        QSignalSpy ticks(w->session()->findChild<QTimer *>("throwTimer"), &QTimer::timeout);
+        computer->click();
+        wooden->click();
+        QSignalSpy ticks(throwTimer, &QTimer::timeout);
         QVERIFY(ticks.wait(2000));
-        w->findChild<QPushButton *>("computerButton")->click();
+        computer->click();
         // The reading shown is that of the last throw the pieces show.
         QCOMPARE(w->readingPane()->text(),
                  readingText(reading::readingKey(counts().upper, counts().middle, counts().lower)));
@@ -270,13 +270,12 @@ private slots:
     void woodenDivination()
     {
         open();
-        w->findChild<QPushButton *>("woodenButton")->click();
-        QVERIFY(w->findChild<QPushButton *>("woodenButton")->isHidden()
-                && w->findChild<QPushButton *>("computerButton")->isHidden());
-        QVERIFY(w->findChild<QComboBox *>("countSelector")->isVisible());
-        QCOMPARE(w->findChild<QComboBox *>("countSelector")->count(), 127);
-        QCOMPARE(w->findChild<QComboBox *>("countSelector")->currentIndex(), 0);
-        QCOMPARE(w->findChild<QComboBox *>("countSelector")->currentText(), QStringLiteral("选择衍枰个数"));
+        wooden->click();
+        QVERIFY(wooden->isHidden() && computer->isHidden());
+        QVERIFY(selector->isVisible());
+        QCOMPARE(selector->count(), 127);
+        QCOMPARE(selector->currentIndex(), 0);
+        QCOMPARE(selector->currentText(), QStringLiteral("选择衍枰个数"));
         QCOMPARE(w->readingPane()->text(), texts::woodenEtiquette());
         QCOMPARE(w->readingPane()->text().count(QStringLiteral("\r\n")), 12);
         QVERIFY(w->readingPane()->text().contains(QStringLiteral("焚香,静坐")));
@@ -290,8 +289,7 @@ private slots:
         QCOMPARE(counts().lower, 3);
         QCOMPARE(pieces(), QStringLiteral("上上空空 空空空空 下下下空"));
         QCOMPARE(w->readingPane()->text(), readingText(QStringLiteral("203")));
-        QCOMPARE(w->findChild<QPushButton *>("detailButton")->isEnabled(),
-                 QFile::exists(fixture->folder.path(QStringLiteral("god/xwk/2031.god"))));
+        QCOMPARE(detail->isEnabled(), QFile::exists(fixture->folder.path(QStringLiteral("god/xwk/2031.god"))));
 
         // The prompt changes nothing.
         const QString before = w->readingPane()->text();
@@ -302,28 +300,26 @@ private slots:
         choose(reading::entryPosition(0, 0, 0));
         QCOMPARE(pieces(), QStringLiteral("空空空空 空空空空 空空空空"));
         QCOMPARE(w->readingPane()->text(), readingText(QStringLiteral("000")));
-        QVERIFY(w->findChild<QPushButton *>("detailButton")->isEnabled());
+        QVERIFY(detail->isEnabled());
 
         // The computer entry switches modes and leaves the counts.
         choose(1);
-        QVERIFY(w->findChild<QComboBox *>("countSelector")->isHidden());
-        QVERIFY(w->findChild<QPushButton *>("woodenButton")->isVisible()
-                && w->findChild<QPushButton *>("computerButton")->isVisible());
+        QVERIFY(selector->isHidden());
+        QVERIFY(wooden->isVisible() && computer->isVisible());
         QCOMPARE(captions(), (QStringList {QStringLiteral("《祈祷开始》"), QStringLiteral("《祈祷结束》")}));
         QCOMPARE(w->readingPane()->text(), texts::computerEtiquette());
         QCOMPARE(counts().upper + counts().middle + counts().lower, 0);
 
         // After the computer divination, a second wooden entry appends again.
-        w->findChild<QPushButton *>("computerButton")->click();
-        w->findChild<QPushButton *>("woodenButton")->click();
-        QCOMPARE(w->findChild<QComboBox *>("countSelector")->count(), 254);
-        QCOMPARE(w->findChild<QComboBox *>("countSelector")->currentIndex(), 0);
-        QCOMPARE(w->findChild<QComboBox *>("countSelector")->itemText(127), QStringLiteral("选择衍枰个数"));
-        QCOMPARE(w->findChild<QComboBox *>("countSelector")->itemText(128), QStringLiteral("《电脑衍枰占卜》"));
-        QCOMPARE(w->findChild<QComboBox *>("countSelector")->itemText(253), QStringLiteral("4上4中4下"));
-        QCOMPARE(w->findChild<QComboBox *>("countSelector")->itemData(253).value<reading::Counts>(),
-                 (reading::Counts {4, 4, 4}));
-        QVERIFY(!w->findChild<QComboBox *>("countSelector")->itemData(128).isValid());
+        computer->click();
+        wooden->click();
+        QCOMPARE(selector->count(), 254);
+        QCOMPARE(selector->currentIndex(), 0);
+        QCOMPARE(selector->itemText(127), QStringLiteral("选择衍枰个数"));
+        QCOMPARE(selector->itemText(128), QStringLiteral("《电脑衍枰占卜》"));
+        QCOMPARE(selector->itemText(253), QStringLiteral("4上4中4下"));
+        QCOMPARE(selector->itemData(253).value<reading::Counts>(), (reading::Counts {4, 4, 4}));
+        QVERIFY(!selector->itemData(128).isValid());
         choose(reading::entryPosition(4, 4, 4) + 127);
         QCOMPARE(pieces(), QStringLiteral("上上上上 中中中中 下下下下"));
         // The repeated prompt leaves the counts and shows their reading again.
@@ -332,25 +328,21 @@ private slots:
         QCOMPARE(w->readingPane()->text(), readingText(QStringLiteral("444")));
         choose(128);
         QCOMPARE(captions(), (QStringList {QStringLiteral("《祈祷开始》"), QStringLiteral("《祈祷结束》")}));
-        QVERIFY(w->findChild<QComboBox *>("countSelector")->isHidden());
+        QVERIFY(selector->isHidden());
     }
 
     void assistiveSelectionChooses()
     {
         open();
-        w->findChild<QPushButton *>("woodenButton")->click();
+        wooden->click();
         // What a screen reader does: select the list entry while the list is closed.
-        const QModelIndex entry
-            = w->findChild<QComboBox *>("countSelector")->model()->index(reading::entryPosition(2, 0, 3), 0);
-        w->findChild<QComboBox *>("countSelector")
-            ->view()
-            ->selectionModel()
-            ->select(entry, QItemSelectionModel::ClearAndSelect);
-        QCOMPARE(w->findChild<QComboBox *>("countSelector")->currentIndex(), reading::entryPosition(2, 0, 3));
+        const QModelIndex entry = selector->model()->index(reading::entryPosition(2, 0, 3), 0);
+        selector->view()->selectionModel()->select(entry, QItemSelectionModel::ClearAndSelect);
+        QCOMPARE(selector->currentIndex(), reading::entryPosition(2, 0, 3));
         QCOMPARE(pieces(), QStringLiteral("上上空空 空空空空 下下下空"));
         QCOMPARE(w->readingPane()->text(), readingText(QStringLiteral("203")));
         // The keyboard: Down on the closed list moves to the next entry and chooses it.
-        QTest::keyClick(w->findChild<QComboBox *>("countSelector"), Qt::Key_Down);
+        QTest::keyClick(selector, Qt::Key_Down);
         QCOMPARE(counts().lower, 4);
         QCOMPARE(w->readingPane()->text(), readingText(QStringLiteral("204")));
     }
@@ -358,25 +350,25 @@ private slots:
     void detailButtonFollowsDetailFile()
     {
         open();
-        w->findChild<QPushButton *>("woodenButton")->click();
+        wooden->click();
         fixture->folder.writeFile(QStringLiteral("god/xwk/2031.god"), "abc");
         choose(reading::entryPosition(2, 0, 3));
-        QVERIFY(w->findChild<QPushButton *>("detailButton")->isEnabled());
-        w->findChild<QPushButton *>("detailButton")->click();
+        QVERIFY(detail->isEnabled());
+        detail->click();
         QCOMPARE(w->readingPane()->text(), QStringLiteral("def"));
         QCOMPARE(pieces(), QStringLiteral("上上空空 空空空空 下下下空"));
         fixture->folder.remove(QStringLiteral("god/xwk/2031.god"));
-        w->findChild<QPushButton *>("detailButton")->click(); // the file went away meanwhile: empty text
+        detail->click(); // the file went away meanwhile: empty text
         QCOMPARE(w->readingPane()->text(), QString());
-        QVERIFY(w->findChild<QPushButton *>("detailButton")->isEnabled());
+        QVERIFY(detail->isEnabled());
         choose(reading::entryPosition(2, 0, 3));
-        QVERIFY(!w->findChild<QPushButton *>("detailButton")->isEnabled());
+        QVERIFY(!detail->isEnabled());
     }
 
     void openTwiceAndReopen()
     {
         open();
-        w->findChild<QPushButton *>("woodenButton")->click();
+        wooden->click();
         choose(reading::entryPosition(3, 1, 4));
         DivinationWindow *first = w;
         w->subWindow()->showNormal();
@@ -398,9 +390,9 @@ private slots:
         open();
         QCOMPARE(counts().upper + counts().middle + counts().lower, 0);
         QCOMPARE(w->readingPane()->text(), texts::welcomeText());
-        QVERIFY(w->findChild<QComboBox *>("countSelector")->isHidden());
-        QCOMPARE(w->findChild<QComboBox *>("countSelector")->count(), 0);
-        QVERIFY(!w->findChild<QPushButton *>("detailButton")->isEnabled());
+        QVERIFY(selector->isHidden());
+        QCOMPARE(selector->count(), 0);
+        QVERIFY(!detail->isEnabled());
         QCOMPARE(captions(), (QStringList {QStringLiteral("《木制衍枰占卜》"), QStringLiteral("《电脑衍枰占卜》")}));
         QCOMPARE(pieces(), QStringLiteral("空空空空 空空空空 空空空空"));
     }
@@ -410,27 +402,25 @@ private slots:
         for (const char *name : {"picture/shang.jpg", "picture/wu.jpg", "picture/globe.wmf", "god/xwk/203.god"})
             fixture->folder.remove(QString::fromLatin1(name));
         open();
-        w->findChild<QPushButton *>("woodenButton")->click();
+        wooden->click();
         choose(reading::entryPosition(2, 0, 3));
         // No 上 picture: those pieces keep what they had; the reading is empty.
         QCOMPARE(w->readingPane()->text(), QString());
         QCOMPARE(pieces(), QStringLiteral("空空空空 空空空空 下下下空"));
         choose(1);
-        w->findChild<QPushButton *>("woodenButton")->click();
-        QSignalSpy ticks(w->session()->findChild<QTimer *>("throwTimer"), &QTimer::timeout);
+        wooden->click();
+        QSignalSpy ticks(throwTimer, &QTimer::timeout);
         QVERIFY(ticks.wait(2000));
-        w->findChild<QPushButton *>("computerButton")->click();
+        computer->click();
         // cleanup() checks that no message box was shown.
     }
 
     void accessibleNames()
     {
         open();
-        for (QWidget *c : {static_cast<QWidget *>(w->findChild<QPushButton *>("woodenButton")),
-                           static_cast<QWidget *>(w->findChild<QPushButton *>("computerButton")),
-                           static_cast<QWidget *>(w->findChild<QPushButton *>("detailButton")),
-                           static_cast<QWidget *>(w->findChild<QComboBox *>("countSelector")),
-                           static_cast<QWidget *>(w->readingPane())}) {
+        for (QWidget *c :
+             {static_cast<QWidget *>(wooden), static_cast<QWidget *>(computer), static_cast<QWidget *>(detail),
+              static_cast<QWidget *>(selector), static_cast<QWidget *>(w->readingPane())}) {
             QAccessibleInterface *iface = QAccessible::queryAccessibleInterface(c);
             QVERIFY(iface);
             QVERIFY2(!iface->text(QAccessible::Name).isEmpty(), qPrintable(c->objectName()));
@@ -440,12 +430,10 @@ private slots:
         QVERIFY(text->textInterface()
                     ->text(0, text->textInterface()->characterCount())
                     .contains(QStringLiteral("欢迎来到衍枰占卜平台")));
-        QCOMPARE(QAccessible::queryAccessibleInterface(w->findChild<QPushButton *>("computerButton"))
-                     ->text(QAccessible::Name),
+        QCOMPARE(QAccessible::queryAccessibleInterface(computer)->text(QAccessible::Name),
                  QStringLiteral("《电脑衍枰占卜》"));
-        w->findChild<QPushButton *>("computerButton")->click();
-        QCOMPARE(QAccessible::queryAccessibleInterface(w->findChild<QPushButton *>("computerButton"))
-                     ->text(QAccessible::Name),
+        computer->click();
+        QCOMPARE(QAccessible::queryAccessibleInterface(computer)->text(QAccessible::Name),
                  QStringLiteral("《祈祷结束》"));
     }
 };

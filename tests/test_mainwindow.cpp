@@ -136,15 +136,14 @@ private slots:
         QCOMPARE(mainWindow->findChild<PageFileSweeper *>("pageFileSweeper")->timer()->interval(), 5000);
         QVERIFY(mainWindow->findChild<PageFileSweeper *>("pageFileSweeper")->timer()->isActive());
         // The panel is loaded and fills the client area.
-        QVERIFY(mainWindow->findChild<QMdiSubWindow *>("homePanelWindow"));
-        QCOMPARE(mainWindow->findChild<QMdiSubWindow *>("homePanelWindow")->size(),
-                 mainWindow->findChild<QMdiArea *>("mdiArea")->viewport()->size());
+        auto *panel = mainWindow->findChild<QMdiSubWindow *>("homePanelWindow");
+        auto *area = mainWindow->findChild<QMdiArea *>("mdiArea");
+        QVERIFY(panel);
+        QCOMPARE(panel->size(), area->viewport()->size());
         mainWindow->resize(700, 500);
         QApplication::processEvents();
-        QCOMPARE(mainWindow->findChild<QMdiSubWindow *>("homePanelWindow")->size(),
-                 mainWindow->findChild<QMdiArea *>("mdiArea")->viewport()->size());
-        QCOMPARE(mainWindow->findChild<QMdiArea *>("mdiArea")->subWindowList(QMdiArea::CreationOrder).value(0),
-                 mainWindow->findChild<QMdiSubWindow *>("homePanelWindow"));
+        QCOMPARE(panel->size(), area->viewport()->size());
+        QCOMPARE(area->subWindowList(QMdiArea::CreationOrder).value(0), panel);
     }
 
     void altIOpensAbout()
