@@ -101,10 +101,13 @@ private:
 
 void installKeyboardConventions()
 {
-    // Once per application object, which owns the filter.
-    if (!qApp || qApp->findChild<KeyboardConventions *>(QString(), Qt::FindDirectChildrenOnly))
+    // Once per application object, which owns the filter under this name.
+    const QString name = QStringLiteral("keyboardConventions");
+    if (!qApp || qApp->findChild<QObject *>(name, Qt::FindDirectChildrenOnly))
         return;
-    qApp->installEventFilter(new KeyboardConventions(qApp));
+    auto *conventions = new KeyboardConventions(qApp);
+    conventions->setObjectName(name);
+    qApp->installEventFilter(conventions);
 }
 
 void enableMenuBarKeys(QMenuBar *bar)

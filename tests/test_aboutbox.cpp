@@ -6,6 +6,7 @@
 #include "platform/Twips.h"
 #include "platform/Version.h"
 #include "shell/AboutBox.h"
+#include "shell/SystemInformation.h"
 #include "testsupport.h"
 
 #include <QApplication>
@@ -282,6 +283,34 @@ private slots:
     }
 
 #ifndef Q_OS_WIN
+    void toolFoundOnThePath_data()
+    {
+        QTest::addColumn<QStringList>("installed");
+        QTest::addColumn<QString>("found"); // empty: none
+        QTest::newRow("hardinfo2 first") << QStringList {"gnome-system-monitor", "hardinfo", "hardinfo2"}
+                                         << "hardinfo2";
+        QTest::newRow("hardinfo before kinfocenter") << QStringList {"kinfocenter", "hardinfo"} << "hardinfo";
+        QTest::newRow("kinfocenter before the monitor")
+            << QStringList {"gnome-system-monitor", "kinfocenter"} << "kinfocenter";
+        QTest::newRow("the monitor last") << QStringList {"gnome-system-monitor"} << "gnome-system-monitor";
+        QTest::newRow("none") << QStringList {"top"} << QString();
+    }
+
+    void toolFoundOnThePath()
+    {
+        QFETCH(QStringList, installed);
+        QFETCH(QString, found);
+        QTemporaryDir bin;
+        for (const QString &name : installed)
+            writeProgram(bin.path(), name);
+        const QByteArray oldPath = qgetenv("PATH");
+        qputenv("PATH", QFile::encodeName(bin.path()));
+        const std::optional<QString> tool = systemInformationTool();
+        qputenv("PATH", oldPath);
+        QCOMPARE(tool.has_value(), !found.isEmpty());
+        QCOMPARE(tool.value_or(QString()), found.isEmpty() ? QString() : bin.filePath(found));
+    }
+
     void systemToolStartedFromTheAboutBox()
     {
         QTemporaryDir bin;
