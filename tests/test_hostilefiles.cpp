@@ -264,9 +264,9 @@ private slots:
                             "picture/../@REL@/out.png",
                             "picture/huge.png"}
             << 3 << true << none << none;
-        QTest::newRow("twenty thousand nested tables") << nestedTables(20000) << none << 1 << false << none << none;
         // <html>, <body> and three elements a table: 65 levels.
         QTest::newRow("one level too deep") << nestedTables(21) << none << 1 << false << none << none;
+        QTest::newRow("twenty thousand nested tables") << nestedTables(20000) << none << 1 << false << none << none;
         QTest::newRow("links of every kind")
             << QByteArray("<a href=\"http://example.org/\">web</a>") << none << 1 << true
             << QStringList {"http://example.org/", "https://example.org/a", "mailto:someone@example.org",
@@ -321,9 +321,9 @@ private slots:
         QSignalSpy loaded(&view, &PageView::loaded);
         view.navigate(folder.path(QStringLiteral("page.htm")));
         QVERIFY(ended.wait(kQuickMs));
+        QCOMPARE(view.hasDocument(), shown); // before a refused page could take long to lay out
         view.grab(); // lays the page out and paints it, pictures and all
         QVERIFY2(timer.elapsed() < kQuickMs, qPrintable(QString::number(timer.elapsed())));
-        QCOMPARE(view.hasDocument(), shown);
         int opensOutside = 0;
         const int opens = watch.takeOpens(&opensOutside);
         QCOMPARE(opensOutside, 0);
