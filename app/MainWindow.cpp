@@ -2,18 +2,20 @@
 
 #include "divination/DivinationLayout.h"
 #include "divination/DivinationWindow.h"
+#include "divination/ReadingKeeper.h"
 #include "pages/DocumentPages.h"
 #include "pages/PageFile.h"
 #include "platform/AppIcon.h"
 #include "platform/AppInfo.h"
 #include "platform/Errors.h"
 #include "platform/Keyboard.h"
-#include "platform/MdiBackground.h"
 #include "platform/MdiChild.h"
 #include "platform/MessageBox.h"
+#include "platform/ProgramFiles.h"
 #include "platform/Twips.h"
 #include "shell/AboutBox.h"
 #include "shell/HomePanel.h"
+#include "shell/MdiBackground.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -29,7 +31,9 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent)
 {
     setObjectName(QStringLiteral("mainWindow"));
     setWindowIcon(platform::appIcon());
-    resize(twips::size(8085, 5430));
+    constexpr float kRestoredWidth = 8085; // twips, the frame's size when it is not maximized
+    constexpr float kRestoredHeight = 5430;
+    resize(twips::size(kRestoredWidth, kRestoredHeight));
     setWindowState(Qt::WindowMaximized);
 
     platform::describeMdiFrames();
@@ -62,6 +66,7 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent)
     platform::enableMenuBarKeys(menuBar());
 
     pageFileSweeper_ = new PageFileSweeper(this);
+    pageFileSweeper_->setObjectName(QStringLiteral("pageFileSweeper"));
 
     createHomePanel();
 }
@@ -100,7 +105,7 @@ void MainWindow::createHomePanel()
         homePanel_->loadPictures();
         homePanelWindow_->show();
         fitHomePanel();
-        platform::keepAsBackground(homePanelWindow_);
+        keepAsBackground(homePanelWindow_);
     } catch (const std::bad_alloc &) {
         msgbox::showMessage(this, errors::errorMessage(errors::Failure::of(errors::Kind::OutOfMemory)));
     } catch (const std::exception &e) {
@@ -125,7 +130,7 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event)
 void MainWindow::showInstructions()
 {
     // The viewer's caption is the document's title as the page shows it.
-    pages::showDocumentPage(mdiArea_, tr("衍枰说明"), QStringLiteral("\\god\\衍枰说明.god"));
+    pages::showDocumentPage(mdiArea_, tr("衍枰说明"), platform::files::instructions());
 }
 
 DivinationWindow *MainWindow::divinationWindow() const
@@ -145,7 +150,9 @@ void MainWindow::showDivinationWindow()
         platform::showMaximizedInFront(w->subWindow());
         return;
     }
-    platform::showMaximizedChild(mdiArea_, new DivinationWindow);
+    auto *window = new DivinationWindow;
+    new ReadingKeeper(window); // save and print the reading shown
+    platform::showMaximizedChild(mdiArea_, window);
 }
 
 void MainWindow::showAbout()

@@ -21,16 +21,6 @@ public:
     explicit MainWindow(QWidget *parent = nullptr);
     ~MainWindow() override;
 
-    QMdiArea *mdiArea() const { return mdiArea_; }
-    HomePanel *homePanel() const { return homePanel_; }
-    QMdiSubWindow *homePanelWindow() const { return homePanelWindow_; }
-    PageFileSweeper *pageFileSweeper() const { return pageFileSweeper_; }
-
-    QAction *instructionsAction() const { return instructionsAction_; }
-    QAction *divinationAction() const { return divinationAction_; }
-    QAction *aboutAction() const { return aboutAction_; }
-    QAction *exitAction() const { return exitAction_; }
-
     // Opens the instructions document in a page viewer (or brings it back).
     void showInstructions();
     // Opens (or brings back) the divination window, maximized and in front.

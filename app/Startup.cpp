@@ -1,7 +1,6 @@
 #include "Startup.h"
 
 #include "MainWindow.h"
-#include "platform/Accessibility.h"
 #include "platform/AppIcon.h"
 #include "platform/AppInfo.h"
 #include "platform/Clock.h"
@@ -47,15 +46,16 @@ void prepareApplication(QApplication &app)
             platform::useFacesFor(script::Script::Simplified);
         }
     });
-    platform::installAccessibleRoles();
     platform::installKeyboardConventions();
     QApplication::setWindowIcon(platform::appIcon());
 }
 
 MainWindow *startProgram()
 {
-    const QString year = hostclock::today().toString(QStringLiteral("yyyy"));
-    if (year.toInt() < 2004) {
+    // A clock set before the program was made is wrong, and the program
+    // says so rather than run with it.
+    constexpr int kEarliestYear = 2004;
+    if (hostclock::today().year() < kEarliestYear) {
         msgbox::showMessage(nullptr, clockWarningText());
         return nullptr;
     }

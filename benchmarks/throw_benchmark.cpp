@@ -69,7 +69,7 @@ int main(int argc, char *argv[])
     QApplication::processEvents();
 
     long throws = 0;
-    QObject::connect(w->session()->throwTimer(), &QTimer::timeout, [&throws] { ++throws; });
+    QObject::connect(w->session()->findChild<QTimer *>("throwTimer"), &QTimer::timeout, [&throws] { ++throws; });
     long bare = 0;
     QTimer plain;
     plain.setTimerType(Qt::PreciseTimer);
@@ -81,10 +81,11 @@ int main(int argc, char *argv[])
     constexpr int kRounds = 6;
     Run throwRun, bareRun;
     for (int round = 0; round < kRounds; ++round) {
-        w->computerButton()->click(); // enter the computer mode
+        w->findChild<QPushButton *>("computerButton")->click(); // enter the computer mode
         QApplication::processEvents();
         const Run t = measure(
-            ms / kRounds, [w] { w->woodenButton()->click(); }, [w] { w->computerButton()->click(); }, &throws);
+            ms / kRounds, [w] { w->findChild<QPushButton *>("woodenButton")->click(); },
+            [w] { w->findChild<QPushButton *>("computerButton")->click(); }, &throws);
         const Run b = measure(
             ms / kRounds, [&plain] { plain.start(); }, [&plain] { plain.stop(); }, &bare);
         for (auto [total, part] : {std::pair<Run *, const Run *> {&throwRun, &t}, {&bareRun, &b}}) {

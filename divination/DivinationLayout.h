@@ -3,8 +3,8 @@
 
 // Where the divination window's controls go for a given inner size. The
 // window was designed in twips (1/1440 inch, 15 to the pixel at 96 dpi), so
-// all values are twips, computed in single precision and not rounded, as the
-// window always placed them.
+// all values are twips, computed in single precision and not rounded, so that
+// every control lands on the pixel the design puts it on.
 namespace divinationlayout {
 
 struct Sizes {

@@ -7,6 +7,7 @@
 
 DivinationSession::DivinationSession(QObject *parent) : QObject(parent)
 {
+    throwTimer_.setObjectName(QStringLiteral("throwTimer"));
     throwTimer_.setTimerType(Qt::PreciseTimer);
     throwTimer_.setInterval(1);
     connect(&throwTimer_, &QTimer::timeout, this, &DivinationSession::throwOnce);
@@ -35,10 +36,9 @@ void DivinationSession::clickWoodenButton()
     if (woodenCaption_ == Caption::WoodenMode) {
         showAllPieces();
         selectorVisible_ = true;
-        emit controlsChanged();
         setText(texts::woodenEtiquette(), Shown::Etiquette);
         // Every entry into the wooden mode adds the whole list again.
-        const QStringList entries = reading::selectorEntries();
+        const QList<reading::Entry> entries = reading::selectorEntries();
         appendEntries(entries.mid(0, 2));
         setSelectorIndex(0);
         chooseEntry(0);
@@ -51,26 +51,25 @@ void DivinationSession::clickWoodenButton()
 void DivinationSession::clickComputerButton()
 {
     // Each check reads the caption as the previous one left it, so ending a
-    // prayer also passes through "divination over" back to the mode choice.
+    // prayer also passes through "divination over" back to the mode choice;
+    // the window hears of the buttons once, as the click leaves them.
     if (computerCaption_ == Caption::PrayerEnd) {
         throwTimer_.stop();
         showReading();
         woodenEnabled_ = true;
         computerCaption_ = Caption::DivinationOver;
-        emit controlsChanged();
     }
     if (computerCaption_ == Caption::ComputerMode) {
         showAllPieces();
         setText(texts::computerEtiquette(), Shown::Etiquette);
         woodenCaption_ = Caption::PrayerStart;
         computerCaption_ = Caption::PrayerEnd;
-        emit controlsChanged();
     }
     if (computerCaption_ == Caption::DivinationOver) {
         woodenCaption_ = Caption::WoodenMode;
         computerCaption_ = Caption::ComputerMode;
-        emit controlsChanged();
     }
+    emit controlsChanged();
 }
 
 void DivinationSession::clickComputerButtonAt(quint64 msecs, int doubleClickInterval)
@@ -91,17 +90,19 @@ void DivinationSession::chooseEntry(int index)
     setSelectorIndex(index);
     if (index <= 0)
         return; // the prompt chooses nothing
-    const QString entry = entries_.at(index);
-    if (entry == reading::computerModeEntry()) {
+    const reading::Entry &entry = entries_.at(index);
+    if (entry.meaning == reading::Entry::Meaning::ComputerMode) {
         selectorVisible_ = false;
         modeButtonsVisible_ = true;
         computerCaption_ = Caption::ComputerMode;
-        emit controlsChanged();
         clickComputerButton();
         return;
     }
-    reading::readEntry(entry, &counts_);
+    // A prompt further down the list shows the reading of the counts standing.
+    if (entry.meaning == reading::Entry::Meaning::Counts)
+        counts_ = entry.counts;
     showReading();
+    emit controlsChanged();
 }
 
 void DivinationSession::clickDetailButton()
@@ -141,10 +142,9 @@ void DivinationSession::showReading()
     readingShownAt_ = hostclock::now();
     setText(reading::loadReadingText(reading::readingFilePath(key)), Shown::Reading);
     detailAvailable_ = platform::ordinaryFileExists(reading::detailFilePath(key));
-    emit controlsChanged();
 }
 
-void DivinationSession::appendEntries(const QStringList &entries)
+void DivinationSession::appendEntries(const QList<reading::Entry> &entries)
 {
     entries_ += entries;
     emit entriesAppended(entries);

@@ -3,7 +3,6 @@
 
 #include <QDateTime>
 #include <QObject>
-#include <QStringList>
 #include <QTimer>
 
 // One divination window's course, without any widget: which mode it is in,
@@ -42,11 +41,8 @@ public:
     Shown shown() const { return shown_; }
     // When the last reading was shown (read from the program's clock).
     QDateTime readingShownAt() const { return readingShownAt_; }
-    QStringList selectorEntries() const { return entries_; }
+    QList<reading::Entry> selectorEntries() const { return entries_; }
     int selectorIndex() const { return selectorIndex_; }
-
-    // The 1 ms timer of the computer throw; each tick is one throw.
-    QTimer *throwTimer() { return &throwTimer_; }
 
     // The user's actions.
     void clickWoodenButton();
@@ -70,7 +66,7 @@ signals:
     // All twelve pieces are to be made visible.
     void piecesShown();
     // Entries were added to the end of the selector.
-    void entriesAppended(const QStringList &entries);
+    void entriesAppended(const QList<reading::Entry> &entries);
     // The selector's current entry was set.
     void selectorIndexChanged(int index);
     // Captions, enabled states or visibilities changed.
@@ -80,7 +76,7 @@ private:
     void setText(const QString &text, Shown shown);
     void showAllPieces();
     void showReading();
-    void appendEntries(const QStringList &entries);
+    void appendEntries(const QList<reading::Entry> &entries);
     void setSelectorIndex(int index);
 
     Caption woodenCaption_ = Caption::WoodenMode;
@@ -94,9 +90,9 @@ private:
     QString text_;
     Shown shown_ = Shown::Welcome;
     QDateTime readingShownAt_;
-    QStringList entries_;
+    QList<reading::Entry> entries_;
     int selectorIndex_ = -1;
-    QTimer throwTimer_;
+    QTimer throwTimer_ {this}; // "throwTimer": 1 ms, each tick is one throw
     bool recaptionedByPointer_ = false;
     quint64 recaptionedAt_ = 0;
 };

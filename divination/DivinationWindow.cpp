@@ -2,13 +2,13 @@
 
 #include "DivinationLayout.h"
 #include "DivinationSession.h"
-#include "ReadingKeeper.h"
 #include "ReadingModel.h"
 #include "TextPane.h"
 #include "formats/Pictures.h"
 #include "platform/AppIcon.h"
 #include "platform/AppInfo.h"
 #include "platform/Fonts.h"
+#include "platform/ProgramFiles.h"
 #include "platform/ProgramFolder.h"
 #include "platform/SpokenNotice.h"
 #include "platform/Twips.h"
@@ -28,14 +28,15 @@
 #include <QTimer>
 
 namespace {
-const QString kBlankPicture = QStringLiteral("\\picture\\wu.jpg");
-const QString kFacePictures[3] = {QStringLiteral("\\picture\\shang.jpg"), QStringLiteral("\\picture\\zhong.jpg"),
-                                  QStringLiteral("\\picture\\xia.jpg")};
 // What a piece shows, for assistive technology: its group's mark face up,
 // or the blank.
 const char *const kMarks[3] = {QT_TRANSLATE_NOOP("DivinationWindow", "上"), QT_TRANSLATE_NOOP("DivinationWindow", "中"),
                                QT_TRANSLATE_NOOP("DivinationWindow", "下")};
 const char *const kBlankWord = QT_TRANSLATE_NOOP("DivinationWindow", "空白");
+
+// The reading pane: blue text on pink.
+const QColor kPaneColour(255, 192, 255);
+const QColor kPaneTextColour(0, 0, 255);
 
 // Fixed control sizes, in twips.
 const divinationlayout::Sizes kSizes;
@@ -92,8 +93,8 @@ DivinationWindow::DivinationWindow(QWidget *parent) : QWidget(parent), session_(
     readingPane_->setFixedSize(twips::size(kSizes.textWidth, kSizes.textHeight));
     readingPane_->setFont(platform::designFont(QStringLiteral("宋体"), 10.5));
     QPalette pal = readingPane_->palette();
-    pal.setColor(QPalette::Base, QColor(255, 192, 255));
-    pal.setColor(QPalette::Text, QColor(0, 0, 255));
+    pal.setColor(QPalette::Base, kPaneColour);
+    pal.setColor(QPalette::Text, kPaneTextColour);
     readingPane_->setPalette(pal);
 
     for (QWidget *w : {static_cast<QWidget *>(woodenButton_), static_cast<QWidget *>(computerButton_),
@@ -134,12 +135,9 @@ DivinationWindow::DivinationWindow(QWidget *parent) : QWidget(parent), session_(
                 chooseFromSelector(row);
             });
     connectSession();
-    new ReadingKeeper(this); // save and print the reading shown
 
-    QPixmap globe;
-    if (pictures::loadShared(platform::programPath(QStringLiteral("\\picture\\globe.wmf")), &globe))
-        background_ = globe;
-    readingPane_->setText(session_->text());
+    pictures::loadGlobe(&background_);
+    readingPane_->setReadingText(session_->text());
     showControls();
     readingPane_->setFocus();
 }
@@ -174,9 +172,12 @@ void DivinationWindow::connectSession()
     connect(session_, &DivinationSession::piecesChanged, this, &DivinationWindow::showPieces);
     connect(session_, &DivinationSession::piecesShown, this, &DivinationWindow::showAllPieces);
     connect(session_, &DivinationSession::controlsChanged, this, &DivinationWindow::showControls);
-    connect(session_, &DivinationSession::entriesAppended, this, [this](const QStringList &entries) {
+    connect(session_, &DivinationSession::entriesAppended, this, [this](const QList<reading::Entry> &entries) {
         const QSignalBlocker quiet(countSelector_->view()->selectionModel());
-        countSelector_->addItems(entries);
+        for (const reading::Entry &entry : entries)
+            countSelector_->addItem(entry.text,
+                                    entry.meaning == reading::Entry::Meaning::Counts ? QVariant::fromValue(entry.counts)
+                                                                                     : QVariant());
     });
     connect(session_, &DivinationSession::selectorIndexChanged, this, [this](int index) {
         const QSignalBlocker quiet(countSelector_->view()->selectionModel());
@@ -191,7 +192,7 @@ void DivinationWindow::chooseFromSelector(int index)
 
 void DivinationWindow::showText(const QString &text)
 {
-    readingPane_->setText(text);
+    readingPane_->setReadingText(text);
     const QString said = shownTextHeading();
     if (said.isEmpty())
         return;
@@ -292,10 +293,8 @@ void DivinationWindow::layoutControls()
 
 void DivinationWindow::paintEvent(QPaintEvent *)
 {
-    if (background_.isNull())
-        return;
     QPainter p(this);
-    p.drawPixmap(0, 0, background_);
+    pictures::paintBackground(p, background_);
 }
 
 // ---- the pieces -------------------------------------------------------------
@@ -311,12 +310,14 @@ void DivinationWindow::showPieces()
 {
     const reading::Counts counts = session_->counts();
     const int faceUp[3] = {counts.upper, counts.middle, counts.lower};
-    // Each piece is set once, to its face or to the blank, in the order the
-    // pieces were always filled in: row by row across the three groups.
+    // Each piece is set once, to its face or to the blank, row by row across
+    // the three groups, so that assistive technology hears the pieces in the
+    // order a reader scans them.
     for (size_t i = 0; i < 4; ++i) {
         for (size_t g = 0; g < 3; ++g) {
             const bool up = int(i) < faceUp[g];
-            setPiece(pieces_[g][i], up ? kFacePictures[g] : kBlankPicture, tr(up ? kMarks[g] : kBlankWord));
+            setPiece(pieces_[g][i], up ? platform::files::markedPiece(int(g)) : platform::files::blankPiece(),
+                     tr(up ? kMarks[g] : kBlankWord));
         }
     }
 }

@@ -30,21 +30,12 @@ public:
     QMdiSubWindow *subWindow() const;
     DivinationSession *session() const { return session_; }
 
-    // 《木制衍枰占卜》, which becomes 《祈祷开始》 in the computer mode.
-    QPushButton *woodenButton() const { return woodenButton_; }
-    // 《电脑衍枰占卜》, which becomes 《祈祷结束》 in the computer mode.
-    QPushButton *computerButton() const { return computerButton_; }
-    QPushButton *detailButton() const { return detailButton_; }
-    QComboBox *countSelector() const { return countSelector_; }
     TextPane *readingPane() const { return readingPane_; }
     // The four pieces of each kind, in the order of the diamond: top, left,
     // right, bottom.
     const Pieces &upperPieces() const { return pieces_[0]; }
     const Pieces &middlePieces() const { return pieces_[1]; }
     const Pieces &lowerPieces() const { return pieces_[2]; }
-
-    // The background picture; null when it did not load.
-    QPixmap background() const { return background_; }
 
     // The smallest inner size at which the layout rule places every control
     // without overlap: the size the window takes when it is restored.

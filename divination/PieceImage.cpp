@@ -1,6 +1,7 @@
 #include "PieceImage.h"
 
 #include <QAccessible>
+#include <QAccessibleWidget>
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QPainter>
@@ -10,6 +11,14 @@
 #include <utility>
 
 namespace {
+// Assistive technology is told that a piece is a picture, not an empty pane.
+QAccessibleInterface *accessiblePiece(const QString &className, QObject *object)
+{
+    if (className != QLatin1String(PieceImage::staticMetaObject.className()) || !object || !object->isWidgetType())
+        return nullptr;
+    return new QAccessibleWidget(static_cast<QWidget *>(object), QAccessible::Graphic);
+}
+
 // During a throw the pieces change up to a thousand times a second, far
 // faster than any screen shows or any screen reader speaks. What the pieces
 // show is gathered and repainted together at most once a frame; a change
@@ -23,7 +32,7 @@ public:
     // Lives as long as the application object.
     static PaintThrottle &instance()
     {
-        static QPointer<PaintThrottle> t;
+        static QPointer<PaintThrottle> t; // one throttle for all pieces: they present together
         if (!t)
             t = new PaintThrottle(QCoreApplication::instance());
         return *t;
@@ -86,6 +95,7 @@ private:
 
 PieceImage::PieceImage(const QString &place, QWidget *parent) : QWidget(parent), place_(place)
 {
+    QAccessible::installFactory(accessiblePiece); // once per application: Qt keeps each factory once
     setAttribute(Qt::WA_OpaquePaintEvent, false);
     setAccessibleDescription(place_);
 }

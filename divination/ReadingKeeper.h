@@ -19,9 +19,6 @@ class ReadingKeeper : public QObject
 public:
     explicit ReadingKeeper(DivinationWindow *window);
 
-    QAction *saveAction() const { return saveAction_; }
-    QAction *printAction() const { return printAction_; }
-
     // The reading pane's context menu for a point of its viewport; the
     // caller owns it.
     QMenu *createContextMenu(const QPoint &position) const;

@@ -1,6 +1,7 @@
 #include "ReadingModel.h"
 
 #include "formats/StoredText.h"
+#include "platform/ProgramFiles.h"
 #include "platform/ProgramFolder.h"
 #include "platform/Script.h"
 
@@ -15,12 +16,12 @@ QString readingKey(int upperCount, int middleCount, int lowerCount)
 
 QString readingFilePath(const QString &key)
 {
-    return platform::programPath(QStringLiteral("\\god\\xwk\\") + key + QStringLiteral(".god"));
+    return platform::programPath(platform::files::reading(key));
 }
 
 QString detailFilePath(const QString &key)
 {
-    return platform::programPath(QStringLiteral("\\god\\xwk\\") + key + QStringLiteral("1.god"));
+    return platform::programPath(platform::files::detail(key));
 }
 
 QString combinationEntry(int u, int m, int l)
@@ -42,29 +43,15 @@ QString computerModeEntry()
     return QCoreApplication::translate("reading", "《电脑衍枰占卜》");
 }
 
-QStringList selectorEntries()
+QList<Entry> selectorEntries()
 {
-    QStringList entries {promptEntry(), computerModeEntry()};
+    QList<Entry> entries {{promptEntry(), Entry::Meaning::Prompt, {}},
+                          {computerModeEntry(), Entry::Meaning::ComputerMode, {}}};
     for (int u = 0; u <= kPiecesPerKind; ++u)
         for (int m = 0; m <= kPiecesPerKind; ++m)
             for (int l = 0; l <= kPiecesPerKind; ++l)
-                entries.append(combinationEntry(u, m, l));
+                entries.append({combinationEntry(u, m, l), Entry::Meaning::Counts, {u, m, l}});
     return entries;
-}
-
-void readEntry(const QString &entry, Counts *counts)
-{
-    auto take = [&entry](int position, int *count) {
-        const int index = position - 1;
-        if (index < entry.size()) {
-            const QChar c = entry.at(index);
-            if (c >= QLatin1Char('0') && c <= QLatin1Char('9'))
-                *count = c.unicode() - '0';
-        }
-    };
-    take(1, &counts->upper);
-    take(3, &counts->middle);
-    take(5, &counts->lower);
 }
 
 QString loadReadingText(const QString &path)

@@ -1,6 +1,7 @@
 #pragma once
+#include <QList>
+#include <QMetaType>
 #include <QString>
-#include <QStringList>
 
 // What a throw produces and how its reading is found: three counts of
 // face-up pieces (上, 中, 下, each 0 to 4), the reading key they form, the
@@ -21,9 +22,21 @@ struct Counts {
 // "203" for two 上, no 中 and three 下 face up.
 QString readingKey(int upperCount, int middleCount, int lowerCount);
 
-// The program folder + "\god\xwk\" + key + ".god", and the detail file with "1".
+// The reading file of a key and its detail file, in the program folder.
 QString readingFilePath(const QString &key);
 QString detailFilePath(const QString &key);
+
+// One entry of the count selector: what it says and what choosing it does.
+struct Entry {
+    enum class Meaning {
+        Prompt, // chooses nothing new
+        ComputerMode, // leaves the wooden mode for the computer's
+        Counts, // shows the reading of `counts`
+    };
+    QString text;
+    Meaning meaning = Meaning::Prompt;
+    Counts counts;
+};
 
 // "2上0中3下"
 QString combinationEntry(int u, int m, int l);
@@ -31,16 +44,14 @@ QString combinationEntry(int u, int m, int l);
 int entryPosition(int u, int m, int l);
 // The 127 entries: the prompt, the computer-mode entry, then the 125
 // combinations with the upper count varying slowest.
-QStringList selectorEntries();
+QList<Entry> selectorEntries();
 QString promptEntry(); // "选择衍枰个数"
 QString computerModeEntry(); // "《电脑衍枰占卜》"
-
-// Reads the counts back from an entry: the digits at character positions 1,
-// 3 and 5; a character that is not a digit leaves its count unchanged.
-void readEntry(const QString &entry, Counts *counts);
 
 // The display text of a reading or detail file, in the session's script;
 // empty when the file cannot be read or is empty.
 QString loadReadingText(const QString &path);
 
 } // namespace reading
+
+Q_DECLARE_METATYPE(reading::Counts)

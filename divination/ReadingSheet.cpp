@@ -1,5 +1,6 @@
 #include "ReadingSheet.h"
 
+#include "ReadingText.h"
 #include "platform/Fonts.h"
 
 #include <QAbstractTextDocumentLayout>
@@ -128,15 +129,7 @@ ReadingSheet::Layout ReadingSheet::layout(QPaintDevice *metrics, double width, d
     QTextOption option = doc->defaultTextOption();
     option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
     doc->setDefaultTextOption(option);
-    QString shown = content_.text;
-    shown.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-    shown.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    doc->setPlainText(shown);
-    QTextCursor cursor(doc.get());
-    cursor.select(QTextCursor::Document);
-    QTextBlockFormat format;
-    format.setLineHeight(kLineHeightPercent, QTextBlockFormat::ProportionalHeight);
-    cursor.mergeBlockFormat(format);
+    setReadingText(doc.get(), content_.text, kLineHeightPercent);
     doc->setTextWidth(l.textWidth);
     l.document = doc;
 
@@ -159,16 +152,6 @@ ReadingSheet::Layout ReadingSheet::layout(QPaintDevice *metrics, double width, d
     }
     l.breaks << doc->size().height();
     return l;
-}
-
-int ReadingSheet::pageCount(const QPageSize &pageSize) const
-{
-    constexpr int dpi = 300;
-    QImage probe(1, 1, QImage::Format_RGB32);
-    probe.setDotsPerMeterX(qRound(dpi / 0.0254));
-    probe.setDotsPerMeterY(qRound(dpi / 0.0254));
-    const QSizeF size = pageSize.size(QPageSize::Inch) * dpi;
-    return layout(&probe, size.width(), size.height()).pages();
 }
 
 int ReadingSheet::paint(QPagedPaintDevice *device) const

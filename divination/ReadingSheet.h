@@ -42,9 +42,6 @@ public:
     // The pages at the given resolution, one under another in one picture.
     QImage image(const QPageSize &pageSize, int dpi) const;
 
-    // The number of pages the sheet takes on paper of that size.
-    int pageCount(const QPageSize &pageSize) const;
-
     const ReadingSheetContent &content() const { return content_; }
 
     // "二上零中三下"

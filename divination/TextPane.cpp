@@ -1,7 +1,8 @@
 #include "TextPane.h"
 
+#include "ReadingText.h"
+
 #include <QTextBlock>
-#include <QTextBlockFormat>
 #include <QTextCursor>
 
 TextPane::TextPane(QWidget *parent) : QTextEdit(parent)
@@ -16,19 +17,11 @@ TextPane::TextPane(QWidget *parent) : QTextEdit(parent)
     setUndoRedoEnabled(false);
 }
 
-void TextPane::setText(const QString &text)
+void TextPane::setReadingText(const QString &text)
 {
+    constexpr int kLineHeightPercent = 120; // each line a fifth higher than the face
     text_ = text;
-    QString shown = text;
-    shown.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-    shown.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    setPlainText(shown);
-    // The CJK faces are drawn tight; give each line a fifth more height.
-    QTextCursor cursor(document());
-    cursor.select(QTextCursor::Document);
-    QTextBlockFormat format;
-    format.setLineHeight(120, QTextBlockFormat::ProportionalHeight);
-    cursor.mergeBlockFormat(format);
+    ::setReadingText(document(), text, kLineHeightPercent);
     // The caret starts on the first line that says something (the texts
     // open with an empty line), so that a screen reader that comes to the
     // pane reads that line at once.

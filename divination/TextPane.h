@@ -9,7 +9,7 @@ class TextPane : public QTextEdit
     Q_OBJECT
 public:
     explicit TextPane(QWidget *parent = nullptr);
-    void setText(const QString &text);
+    void setReadingText(const QString &text);
     QString text() const { return text_; }
 
 private:

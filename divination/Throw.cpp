@@ -3,19 +3,12 @@
 #include <random>
 
 namespace throwing {
-namespace {
-Source &replacement()
-{
-    static Source s;
-    return s;
-}
-} // namespace
 
 float nextRandom()
 {
-    if (replacement())
-        return replacement()();
-    static std::mt19937 engine; // default state: never seeded
+    if (const Source &source = platform::Seam<Source, SourceTag>::value())
+        return source();
+    static std::mt19937 engine; // the run's one throw sequence; default state: never seeded
     return float(engine() >> 8) * (1.0f / 16777216.0f);
 }
 
@@ -25,7 +18,5 @@ int step(int count, float x)
     const int r = int(scaled);
     return (count + r) % 5;
 }
-
-Override::Override(Source source) : ScopedOverride(replacement(), std::move(source)) { }
 
 } // namespace throwing

@@ -16,10 +16,6 @@ int step(int count, float x);
 
 // While an Override lives, nextRandom() takes its numbers from `source`.
 using Source = std::function<float()>;
-class Override : platform::ScopedOverride<Source>
-{
-public:
-    explicit Override(Source source);
-};
+using Override = platform::Seam<Source, struct SourceTag>::Override;
 
 } // namespace throwing

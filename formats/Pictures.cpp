@@ -1,6 +1,8 @@
 #include "Pictures.h"
 
 #include "platform/Files.h"
+#include "platform/ProgramFiles.h"
+#include "platform/ProgramFolder.h"
 #include "wmf/Wmf.h"
 
 #include <QBuffer>
@@ -9,6 +11,7 @@
 #include <QHash>
 #include <QImageReader>
 #include <QMutex>
+#include <QPainter>
 
 namespace pictures {
 namespace {
@@ -75,7 +78,7 @@ private:
 
 FailureMemo &failureMemo()
 {
-    static FailureMemo memo;
+    static FailureMemo memo; // a process-wide cache: failed files are not read again at every tick
     return memo;
 }
 
@@ -140,18 +143,31 @@ bool loadImage(const QString &path, QImage *out, errors::Failure *failure)
 bool loadShared(const QString &path, QPixmap *out, errors::Failure *failure)
 {
     // Kept as images: a QImage may outlive the application object.
-    static QMutex mutex;
-    static QHash<QString, QImage> decoded;
-    const QMutexLocker lock(&mutex);
-    auto it = decoded.constFind(path);
-    if (it == decoded.constEnd()) {
+    static struct {
+        QMutex mutex;
+        QHash<QString, QImage> decoded;
+    } shared; // a process-wide cache: each shared picture is decoded once per run
+    const QMutexLocker lock(&shared.mutex);
+    auto it = shared.decoded.constFind(path);
+    if (it == shared.decoded.constEnd()) {
         QImage image;
         if (!loadImage(path, &image, failure))
             return false;
-        it = decoded.insert(path, image);
+        it = shared.decoded.insert(path, image);
     }
     *out = QPixmap::fromImage(*it);
     return true;
+}
+
+bool loadGlobe(QPixmap *out)
+{
+    return loadShared(platform::programPath(platform::files::globe()), out);
+}
+
+void paintBackground(QPainter &painter, const QPixmap &picture)
+{
+    if (!picture.isNull())
+        painter.drawPixmap(0, 0, picture);
 }
 
 bool load(const QString &path, QPixmap *out, errors::Failure *failure)

@@ -6,6 +6,8 @@
 #include <QPixmap>
 #include <QString>
 
+class QPainter;
+
 // Loads a picture file: GIF and JPEG through Qt's image readers, Windows
 // metafiles (.wmf) through our own reader, drawn at their natural size.
 //
@@ -32,6 +34,13 @@ bool loadImage(const QString &path, QImage *out, errors::Failure *failure = null
 // decoded from `path` is kept for the rest of the run, and every later call
 // shares it without reading the file again.
 bool loadShared(const QString &path, QPixmap *out, errors::Failure *failure = nullptr);
+
+// The globe behind the home panel, the divination window and the About box,
+// shared as loadShared() shares it; false when it does not load.
+bool loadGlobe(QPixmap *out);
+// Paints a window's background picture at its own size from the top-left
+// corner of the window; a null picture paints nothing.
+void paintBackground(QPainter &painter, const QPixmap &picture);
 
 // Decodes the bytes of a picture file within the limits above. A failure is
 // InvalidPicture (not a picture) or OutOfMemory (too large to draw).

@@ -1,6 +1,7 @@
 #include "PageFile.h"
 
 #include "platform/Files.h"
+#include "platform/ProgramFiles.h"
 #include "platform/ProgramFolder.h"
 
 #include <QDir>
@@ -53,11 +54,11 @@ QString path(Use use)
 {
     const QString programFolder = platform::programFolder();
     if (platform::mayCreateFilesIn(programFolder))
-        return platform::programPath(QStringLiteral("\\tem.htm"));
+        return platform::programPath(platform::files::pageFile());
     const QString folder = privateFolder(use);
     if (folder.isEmpty())
-        return platform::programPath(QStringLiteral("\\tem.htm")); // the write fails and says why
-    return platform::joinPath(folder, QStringLiteral("\\tem.htm"));
+        return platform::programPath(platform::files::pageFile()); // the write fails and says why
+    return platform::joinPath(folder, platform::files::pageFile());
 }
 
 void loadStarted()

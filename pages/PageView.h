@@ -47,7 +47,6 @@ public:
     // Whether a page has been loaded, and that page's <title> (empty if none).
     bool hasDocument() const { return hasDocument_; }
     QString documentTitle() const;
-    QTextBrowser *browser() const { return browser_; }
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

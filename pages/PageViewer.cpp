@@ -18,6 +18,16 @@ PageViewer *PageViewer::create(QMdiArea *area)
     return viewer;
 }
 
+namespace {
+// The page view's place in the window, in twips: a margin on every side and
+// its size at opening; it keeps the margin (twice over, in each dimension)
+// as the window is resized.
+constexpr float kViewMargin = 45;
+constexpr float kViewWidth = 3885;
+constexpr float kViewHeight = 2445;
+constexpr float kViewMargins = 100;
+} // namespace
+
 PageViewer::PageViewer(QWidget *parent) : QWidget(parent)
 {
     setObjectName(QStringLiteral("pageViewer"));
@@ -25,7 +35,7 @@ PageViewer::PageViewer(QWidget *parent) : QWidget(parent)
     setWindowIcon(platform::appIcon());
     pageView_ = new PageView(this);
     pageView_->setObjectName(QStringLiteral("pageView"));
-    pageView_->setGeometry(twips::rect(45, 45, 3885, 2445));
+    pageView_->setGeometry(twips::rect(kViewMargin, kViewMargin, kViewWidth, kViewHeight));
     setFocusProxy(pageView_);
     connect(pageView_, &PageView::loaded, this, &PageViewer::takeTitleFromPage);
     connect(pageView_, &PageView::navigationEnded, this, [this] {
@@ -66,8 +76,8 @@ void PageViewer::fitPageView()
 {
     // Each dimension on its own: a negative one is skipped, the view keeps
     // its previous size there.
-    const float width = float(twips::fromPixels(this->width())) - 100.0f;
-    const float height = float(twips::fromPixels(this->height())) - 100.0f;
+    const float width = float(twips::fromPixels(this->width())) - kViewMargins;
+    const float height = float(twips::fromPixels(this->height())) - kViewMargins;
     QSize size = pageView_->size();
     if (width >= 0)
         size.setWidth(twips::toPixels(width));

@@ -17,8 +17,6 @@ public:
     explicit PageViewer(QWidget *parent = nullptr);
     ~PageViewer() override;
 
-    PageView *pageView() const { return pageView_; }
-
     // Loads the page file and keeps it from being deleted until it is read.
     void openPageFile(const QString &path);
 

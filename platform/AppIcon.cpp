@@ -5,7 +5,7 @@
 
 namespace platform {
 namespace {
-QIcon *sharedIcon = nullptr;
+QIcon *sharedIcon = nullptr; // a process-wide cache: one icon for every window
 
 void dropIcon()
 {

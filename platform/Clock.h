@@ -12,7 +12,8 @@ QDate today();
 
 // While an Override lives, the clock stands at the given moment (a date
 // alone stands for its noon).
-class Override : platform::ScopedOverride<std::optional<QDateTime>>
+using PinnedMoment = platform::Seam<std::optional<QDateTime>, struct PinnedMomentTag>;
+class Override : PinnedMoment::Override
 {
 public:
     explicit Override(const QDateTime &moment);

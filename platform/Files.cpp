@@ -95,6 +95,17 @@ bool writeFileReplacing(const QString &path, const QByteArray &data, errors::Fai
 
 namespace {
 
+// Why a file could not be read.
+enum class ReadProblem {
+    None,
+    Missing, // no such file
+    NoPermission, // the user may not read it
+    Folder, // a folder
+    NotRegular, // a FIFO, device, socket or other special file
+    TooLarge, // larger than the caller's cap
+    ReadFailed, // opened, but reading failed
+};
+
 errors::Kind failureKind(ReadProblem problem)
 {
     switch (problem) {
@@ -105,12 +116,10 @@ errors::Kind failureKind(ReadProblem problem)
     }
 }
 
-bool refuse(ReadProblem why, errors::Failure *failure, ReadProblem *problem)
+bool refuse(ReadProblem why, errors::Failure *failure)
 {
     if (failure)
         *failure = errors::Failure::of(failureKind(why));
-    if (problem)
-        *problem = why;
     return false;
 }
 
@@ -154,20 +163,6 @@ struct Descriptor {
 
 } // namespace
 
-QString describe(ReadProblem problem)
-{
-    switch (problem) {
-    case ReadProblem::None: return QString();
-    case ReadProblem::Missing: return QStringLiteral("no such file");
-    case ReadProblem::NoPermission: return QStringLiteral("permission denied");
-    case ReadProblem::Folder: return QStringLiteral("is a folder");
-    case ReadProblem::NotRegular: return QStringLiteral("not a regular file");
-    case ReadProblem::TooLarge: return QStringLiteral("file too large");
-    case ReadProblem::ReadFailed: return QStringLiteral("read error");
-    }
-    return QString();
-}
-
 FileStamp fileStamp(const QString &path)
 {
     FileStamp stamp;
@@ -195,60 +190,57 @@ FileStamp fileStamp(const QString &path)
     return stamp;
 }
 
-bool readRegularFile(const QString &path, qint64 maxBytes, QByteArray *out, errors::Failure *failure,
-                     ReadProblem *problem)
+bool readRegularFile(const QString &path, qint64 maxBytes, QByteArray *out, errors::Failure *failure)
 {
-    if (problem)
-        *problem = ReadProblem::None;
     maxBytes = std::max<qint64>(maxBytes, 0);
     if (path.isEmpty())
-        return refuse(ReadProblem::Missing, failure, problem);
+        return refuse(ReadProblem::Missing, failure);
 #ifdef Q_OS_WIN
     const QFileInfo fi(path);
     if (!fi.exists())
-        return refuse(ReadProblem::Missing, failure, problem);
+        return refuse(ReadProblem::Missing, failure);
     if (fi.isDir())
-        return refuse(ReadProblem::Folder, failure, problem);
+        return refuse(ReadProblem::Folder, failure);
     if (!fi.isFile())
-        return refuse(ReadProblem::NotRegular, failure, problem);
+        return refuse(ReadProblem::NotRegular, failure);
     if (fi.size() > maxBytes)
-        return refuse(ReadProblem::TooLarge, failure, problem);
+        return refuse(ReadProblem::TooLarge, failure);
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         const bool denied = file.error() == QFileDevice::PermissionsError || !fi.isReadable();
-        return refuse(denied ? ReadProblem::NoPermission : ReadProblem::ReadFailed, failure, problem);
+        return refuse(denied ? ReadProblem::NoPermission : ReadProblem::ReadFailed, failure);
     }
     if (file.isSequential())
-        return refuse(ReadProblem::NotRegular, failure, problem);
+        return refuse(ReadProblem::NotRegular, failure);
     if (file.size() > maxBytes)
-        return refuse(ReadProblem::TooLarge, failure, problem);
+        return refuse(ReadProblem::TooLarge, failure);
     QByteArray bytes = file.read(maxBytes + 1);
     if (file.error() != QFileDevice::NoError)
-        return refuse(ReadProblem::ReadFailed, failure, problem);
+        return refuse(ReadProblem::ReadFailed, failure);
     if (bytes.size() > maxBytes)
-        return refuse(ReadProblem::TooLarge, failure, problem);
+        return refuse(ReadProblem::TooLarge, failure);
 #else
     const QByteArray name = QFile::encodeName(path);
     // A look before opening spares devices the open itself; the checks on
     // the opened descriptor below are the ones that count.
     struct stat st;
     if (::stat(name.constData(), &st) != 0)
-        return refuse(problemFromErrno(errno), failure, problem);
+        return refuse(problemFromErrno(errno), failure);
     if (const ReadProblem p = problemFromMode(st.st_mode); p != ReadProblem::None)
-        return refuse(p, failure, problem);
+        return refuse(p, failure);
     Descriptor d;
     // Non-blocking, so a FIFO put in place meanwhile cannot hold the open.
     do {
         d.fd = ::open(name.constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     } while (d.fd < 0 && errno == EINTR);
     if (d.fd < 0)
-        return refuse(problemFromErrno(errno), failure, problem);
+        return refuse(problemFromErrno(errno), failure);
     if (::fstat(d.fd, &st) != 0)
-        return refuse(ReadProblem::ReadFailed, failure, problem);
+        return refuse(ReadProblem::ReadFailed, failure);
     if (const ReadProblem p = problemFromMode(st.st_mode); p != ReadProblem::None)
-        return refuse(p, failure, problem);
+        return refuse(p, failure);
     if (st.st_size > maxBytes)
-        return refuse(ReadProblem::TooLarge, failure, problem);
+        return refuse(ReadProblem::TooLarge, failure);
     // Read up to one byte past the cap: the size said can be wrong (a file
     // that grows, or one of those that report no size at all).
     QByteArray bytes;
@@ -266,12 +258,12 @@ bool readRegularFile(const QString &path, qint64 maxBytes, QByteArray *out, erro
         if (n < 0) {
             if (errno == EINTR)
                 continue;
-            return refuse(errno == EISDIR ? ReadProblem::Folder : ReadProblem::ReadFailed, failure, problem);
+            return refuse(errno == EISDIR ? ReadProblem::Folder : ReadProblem::ReadFailed, failure);
         }
         total += n;
     }
     if (total > maxBytes)
-        return refuse(ReadProblem::TooLarge, failure, problem);
+        return refuse(ReadProblem::TooLarge, failure);
     bytes.resize(qsizetype(total));
 #endif
     *out = bytes;

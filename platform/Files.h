@@ -25,20 +25,6 @@ bool hasWriteBits(const QString &path);
 // followed. A read-only file is not replaced.
 bool writeFileReplacing(const QString &path, const QByteArray &data, errors::Failure *failure);
 
-// Why a file could not be read, for callers that word their own messages.
-enum class ReadProblem {
-    None,
-    Missing, // no such file
-    NoPermission, // the user may not read it
-    Folder, // a folder
-    NotRegular, // a FIFO, device, socket or other special file
-    TooLarge, // larger than the caller's cap
-    ReadFailed, // opened, but reading failed
-};
-
-// The problem in a few plain English words, e.g. "is a folder".
-QString describe(ReadProblem problem);
-
 // Reads a whole regular file of at most maxBytes bytes: the way every data
 // file and picture is read. A link to a regular file is followed; anything
 // that is not a regular file (FIFO, device, socket, folder) is refused
@@ -46,8 +32,7 @@ QString describe(ReadProblem problem);
 // whatever the file claims. Failures are FileNotFound when it is missing,
 // PermissionDenied, PathFileAccess for a folder or special file (or a read
 // error), and OutOfMemory when it is larger than maxBytes.
-bool readRegularFile(const QString &path, qint64 maxBytes, QByteArray *out, errors::Failure *failure,
-                     ReadProblem *problem = nullptr);
+bool readRegularFile(const QString &path, qint64 maxBytes, QByteArray *out, errors::Failure *failure);
 
 // Enough of a file's identity to notice that it was replaced or changed:
 // what stat() says of it (following links), or nothing when it is missing.

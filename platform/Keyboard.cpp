@@ -117,12 +117,13 @@ private:
 
 void installKeyboardConventions()
 {
-    // Once per application object (it owns the filter).
-    static QPointer<KeyboardConventions> installed;
-    if (installed || !qApp)
+    // Once per application object, which owns the filter under this name.
+    const QString name = QStringLiteral("keyboardConventions");
+    if (!qApp || qApp->findChild<QObject *>(name, Qt::FindDirectChildrenOnly))
         return;
-    installed = new KeyboardConventions(qApp);
-    qApp->installEventFilter(installed);
+    auto *conventions = new KeyboardConventions(qApp);
+    conventions->setObjectName(name);
+    qApp->installEventFilter(conventions);
 }
 
 void enableMenuBarKeys(QMenuBar *bar)

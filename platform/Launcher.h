@@ -15,10 +15,6 @@ bool start(const QString &path);
 // While an Override lives, start() calls its handler instead of starting
 // anything.
 using Handler = std::function<bool(const QString &path)>;
-class Override : platform::ScopedOverride<Handler>
-{
-public:
-    explicit Override(Handler handler);
-};
+using Override = platform::Seam<Handler, struct HandlerTag>::Override;
 
 } // namespace launcher

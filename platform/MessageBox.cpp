@@ -11,19 +11,12 @@
 
 namespace msgbox {
 namespace {
-Handler &handler()
+const Handler &handler()
 {
-    static Handler h;
-    return h;
+    return platform::Seam<Handler, HandlerTag>::value();
 }
 
-DialogHandler &dialogHandler()
-{
-    static DialogHandler h;
-    return h;
-}
-
-int showingDepth = 0;
+int showingDepth = 0; // boxes open now, across every window: timers ask before opening another
 
 // The window system draws a box's title in its title bar next to the icon
 // and the buttons there (each about two lines high and as wide); a box
@@ -41,9 +34,6 @@ struct ShowingGuard {
     ~ShowingGuard() { --showingDepth; }
 };
 } // namespace
-
-Override::Override(Handler h) : ScopedOverride(handler(), std::move(h)) { }
-DialogOverride::DialogOverride(DialogHandler h) : ScopedOverride(dialogHandler(), std::move(h)) { }
 
 bool isShowing()
 {
@@ -72,8 +62,8 @@ void showMessage(QWidget *parent, const QString &text, const QString &title)
 
 int execDialog(QDialog &dialog)
 {
-    if (dialogHandler())
-        return dialogHandler()(dialog);
+    if (const DialogHandler &handler = platform::Seam<DialogHandler, DialogHandlerTag>::value())
+        return handler(dialog);
     return dialog.exec();
 }
 

@@ -19,11 +19,7 @@ void showMessage(QWidget *parent, const QString &text, const QString &title = QS
 // While an Override lives, showMessage() calls its handler instead of
 // opening a box; the handler receives the final title and text, as shown.
 using Handler = std::function<void(const QString &title, const QString &text)>;
-class Override : platform::ScopedOverride<Handler>
-{
-public:
-    explicit Override(Handler handler);
-};
+using Override = platform::Seam<Handler, struct HandlerTag>::Override;
 
 // True while a message box opened by showMessage() is on screen (or a hook
 // call is running), so timers can avoid piling up boxes.
@@ -33,10 +29,6 @@ bool isShowing();
 // tests can intercept it the same way.
 int execDialog(QDialog &dialog);
 using DialogHandler = std::function<int(QDialog &dialog)>;
-class DialogOverride : platform::ScopedOverride<DialogHandler>
-{
-public:
-    explicit DialogOverride(DialogHandler handler);
-};
+using DialogOverride = platform::Seam<DialogHandler, struct DialogHandlerTag>::Override;
 
 } // namespace msgbox

@@ -3,22 +3,15 @@
 #include <QDir>
 
 namespace platform {
-namespace {
-QString &folderValue()
-{
-    static QString folder;
-    return folder;
-}
-} // namespace
 
 QString programFolder()
 {
-    return folderValue();
+    return ProgramFolderSeam::value();
 }
 
 void setProgramFolder(const QString &folder)
 {
-    folderValue() = folder;
+    ProgramFolderSeam::set(folder);
 }
 
 QString programFolderFrom(const QString &executableFolder)

@@ -1,11 +1,16 @@
 #pragma once
+#include "Seam.h"
+
 #include <QString>
 
 // The program folder: the folder that holds the executable, with god/ and
 // picture/ beside it. Everything the program reads is found through it.
 namespace platform {
 
-// The folder, without a trailing separator; empty until it is set.
+// The folder, without a trailing separator; empty until start-up sets it.
+// While a ProgramFolderOverride lives, it is the folder given to that.
+using ProgramFolderSeam = Seam<QString, struct ProgramFolderTag>;
+using ProgramFolderOverride = ProgramFolderSeam::Override;
 QString programFolder();
 void setProgramFolder(const QString &folder);
 
@@ -15,8 +20,9 @@ void setProgramFolder(const QString &folder);
 // them, belongs to the name and stays.
 QString programFolderFrom(const QString &executableFolder);
 
-// Joins a folder and a program literal such as "\god\xwk\000.god". The
-// literals always use '\' as separator; this maps it to the host's form.
+// Joins a folder and a program path such as "/god/xwk/000.god" (files are
+// named in ProgramFiles.h). A '\' in the path, as the Windows form writes
+// it, is taken as a separator too.
 QString joinPath(const QString &folder, const QString &literal);
 
 // programFolder() followed by a program literal.

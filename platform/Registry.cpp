@@ -1,35 +1,23 @@
 #include "Registry.h"
 
-#include <QStandardPaths>
-#include <QStringList>
-#include <cstring>
-#include <set>
+#include <QByteArray>
 
 namespace registry {
 
 Backend::~Backend() = default;
 
-namespace {
-Backend *&replacement()
+Backend *current()
 {
-    static Backend *backend = nullptr;
-    return backend;
+    Backend *replacement = platform::Seam<Backend *, BackendTag>::value();
+    return replacement ? replacement : systemRegistry();
 }
-} // namespace
-
-Backend &current()
-{
-    return replacement() ? *replacement() : systemRegistry();
-}
-
-Override::Override(Backend *backend) : ScopedOverride(replacement(), backend) { }
 
 bool readValueText(quint32 root, const QString &keyPath, const QString &valueName, QString &received)
 {
     constexpr int kValueBufferSize = 1024;
-    Backend &reg = current();
+    Backend *backend = current();
     Handle key = 0;
-    if (reg.openKey(root, keyPath, kAccessReadWrite, &key) != kSuccess) {
+    if (!backend || backend->openKey(root, keyPath, kAccessRead, &key) != kSuccess) {
         received.clear();
         return false;
     }
@@ -37,9 +25,9 @@ bool readValueText(quint32 root, const QString &keyPath, const QString &valueNam
     QByteArray buffer(kValueBufferSize, '\0');
     quint32 type = kTypeNone;
     quint32 length = kValueBufferSize;
-    if (reg.queryValue(key, valueName, &type, buffer.data(), &length) != kSuccess) {
+    if (backend->queryValue(key, valueName, &type, buffer.data(), &length) != kSuccess) {
         received.clear();
-        reg.closeKey(key);
+        backend->closeKey(key);
         return false;
     }
 
@@ -61,84 +49,15 @@ bool readValueText(quint32 root, const QString &keyPath, const QString &valueNam
     default: break; // any other kind of value leaves the text as it was
     }
 
-    reg.closeKey(key);
+    backend->closeKey(key);
     return true;
 }
 
 } // namespace registry
 
 #ifndef Q_OS_WIN
-namespace registry {
-namespace {
-
-// Without a system registry there is one entry worth having: where the
-// tool that shows the machine's system information lives. The key and value
-// are the ones such a tool registers its path under on Windows.
-const QString kToolKey = QStringLiteral("SOFTWARE\\Microsoft\\Shared Tools\\MSINFO");
-const QString kToolValue = QStringLiteral("PATH");
-
-QString findSystemInformationTool()
+registry::Backend *registry::systemRegistry()
 {
-    const char *candidates[] = {"hardinfo2", "hardinfo", "kinfocenter", "gnome-system-monitor"};
-    for (const char *name : candidates) {
-        const QString found = QStandardPaths::findExecutable(QString::fromLatin1(name));
-        if (!found.isEmpty())
-            return found;
-    }
-    return QString();
+    return nullptr;
 }
-
-class ToolRegistry : public Backend
-{
-public:
-    long openKey(quint32 root, const QString &path, quint32, Handle *key) override
-    {
-        if (root != kLocalMachine || path.compare(kToolKey, Qt::CaseInsensitive) != 0)
-            return kFileNotFound;
-        // The key exists while there is a tool to name.
-        if (findSystemInformationTool().isEmpty())
-            return kFileNotFound;
-        const Handle h = nextHandle_++;
-        open_.insert(h);
-        *key = h;
-        return kSuccess;
-    }
-
-    long queryValue(Handle key, const QString &name, quint32 *type, char *data, quint32 *length) override
-    {
-        if (!open_.count(key))
-            return kInvalidHandle;
-        if (name.compare(kToolValue, Qt::CaseInsensitive) != 0)
-            return kFileNotFound;
-        QByteArray bytes = findSystemInformationTool().toLocal8Bit();
-        if (bytes.isEmpty())
-            return kFileNotFound;
-        bytes.append('\0'); // stored the usual way, with its terminating NUL
-        const quint32 room = *length;
-        *type = kTypeText;
-        *length = quint32(bytes.size());
-        if (!data)
-            return kSuccess; // only the type and length were asked for
-        if (quint32(bytes.size()) > room)
-            return kMoreData;
-        std::memcpy(data, bytes.constData(), size_t(bytes.size()));
-        return kSuccess;
-    }
-
-    long closeKey(Handle key) override { return open_.erase(key) ? kSuccess : kInvalidHandle; }
-
-private:
-    std::set<Handle> open_;
-    Handle nextHandle_ = 1;
-};
-
-} // namespace
-
-Backend &systemRegistry()
-{
-    static ToolRegistry registry;
-    return registry;
-}
-
-} // namespace registry
 #endif

@@ -32,8 +32,9 @@ constexpr long kAccessDenied = 5;
 constexpr long kInvalidHandle = 6;
 constexpr long kMoreData = 234;
 
-// Access asked for when opening a key: read and write (0x2003F).
-constexpr quint32 kAccessReadWrite = 0x2003Fu;
+// Access asked for when opening a key: reading only (KEY_READ, 0x20019), the
+// access every user has to the machine's keys.
+constexpr quint32 kAccessRead = 0x20019u;
 
 using Handle = quintptr;
 
@@ -51,17 +52,12 @@ public:
 };
 
 // The registry in use: the system's, unless an Override puts another one in
-// (it stays owned by the caller).
-Backend &current();
-class Override : platform::ScopedOverride<Backend *>
-{
-public:
-    explicit Override(Backend *backend);
-};
+// (it stays owned by the caller); none where the system keeps no registry.
+Backend *current();
+using Override = platform::Seam<Backend *, struct BackendTag>::Override;
 
-// The system's registry. On Windows the real one; elsewhere it holds one
-// entry, the system-information tool's full path (see Registry.cpp).
-Backend &systemRegistry();
+// The system's registry: on Windows the real one, elsewhere none.
+Backend *systemRegistry();
 
 // Reads the value `valueName` of the key `keyPath` under `root` from the
 // registry in use, as text, into `received`. A text value is taken as it is

@@ -44,10 +44,10 @@ public:
 
 } // namespace
 
-Backend &systemRegistry()
+Backend *systemRegistry()
 {
-    static SystemRegistry registry;
-    return registry;
+    static SystemRegistry registry; // stateless: the system keeps the keys
+    return &registry;
 }
 
 } // namespace registry

@@ -1,14 +1,12 @@
 #include "AboutBox.h"
 
+#include "SystemInformation.h"
 #include "formats/Pictures.h"
 #include "platform/AppIcon.h"
 #include "platform/AppInfo.h"
-#include "platform/Files.h"
 #include "platform/Fonts.h"
 #include "platform/Launcher.h"
 #include "platform/MessageBox.h"
-#include "platform/ProgramFolder.h"
-#include "platform/Registry.h"
 #include "platform/Twips.h"
 
 #include <QCoreApplication>
@@ -20,13 +18,19 @@
 #include <exception>
 
 namespace {
-// Where the system-information tool registers itself: first its full path,
-// then, failing that, the folder that holds it.
-const QString kToolPathKey = QStringLiteral("SOFTWARE\\Microsoft\\Shared Tools\\MSINFO");
-const QString kToolPathValue = QStringLiteral("PATH");
-const QString kToolFolderKey = QStringLiteral("SOFTWARE\\Microsoft\\Shared Tools Location");
-const QString kToolFolderValue = QStringLiteral("MSINFO");
-const QString kToolFile = QStringLiteral("\\MSINFO32.EXE");
+// The box and its controls, in twips: left, top, width, height.
+constexpr float kBoxWidth = 8670;
+constexpr float kBoxHeight = 6480;
+struct Place {
+    float left, top, width, height;
+    QRect rect() const { return twips::rect(left, top, width, height); }
+};
+constexpr Place kOkPlace {5535, 4455, 1500, 465};
+constexpr Place kSystemInfoPlace {5535, 5535, 1485, 465};
+constexpr Place kDisclaimerPlace {1575, 4185, 3855, 2025};
+constexpr Place kTitlePlace {1800, 225, 4845, 600};
+constexpr Place kVersionPlace {1800, 855, 4845, 465};
+constexpr Place kDescriptionPlace {480, 2160, 7725, 1890};
 
 QLabel *makeLabel(QWidget *parent, const char *name, const QRect &geometry, const QFont &font, const QColor &colour,
                   Qt::Alignment alignment)
@@ -67,33 +71,33 @@ AboutBox::AboutBox(QWidget *owner)
     setObjectName(QStringLiteral("aboutBox"));
     setWindowIcon(platform::appIcon());
     setModal(true);
-    setFixedSize(twips::size(8670, 6480));
+    setFixedSize(twips::size(kBoxWidth, kBoxHeight));
     setSizeGripEnabled(false);
 
     const QFont buttonFont = platform::designFont(QStringLiteral("宋体"), 10.5);
     okButton_ = new QPushButton(tr("确定"), this);
     okButton_->setObjectName(QStringLiteral("okButton"));
-    okButton_->setGeometry(twips::rect(5535, 4455, 1500, 465));
+    okButton_->setGeometry(kOkPlace.rect());
     okButton_->setFont(buttonFont);
     okButton_->setDefault(true);
 
     systemInfoButton_ = new QPushButton(tr("系统信息"), this);
     systemInfoButton_->setObjectName(QStringLiteral("systemInfoButton"));
-    systemInfoButton_->setGeometry(twips::rect(5535, 5535, 1485, 465));
+    systemInfoButton_->setGeometry(kSystemInfoPlace.rect());
     systemInfoButton_->setFont(buttonFont);
     systemInfoButton_->setAccessibleDescription(tr("启动系统信息程序"));
 
     const QString kai = QStringLiteral("楷体_GB2312");
-    disclaimerLabel_ = makeLabel(this, "disclaimerLabel", twips::rect(1575, 4185, 3855, 2025),
-                                 platform::designFont(kai, 15.75), QColor(0, 0, 0), Qt::AlignLeft);
+    disclaimerLabel_ = makeLabel(this, "disclaimerLabel", kDisclaimerPlace.rect(), platform::designFont(kai, 15.75),
+                                 QColor(0, 0, 0), Qt::AlignLeft);
     disclaimerLabel_->setText(disclaimerText());
-    titleLabel_ = makeLabel(this, "titleLabel", twips::rect(1800, 225, 4845, 600), platform::designFont(kai, 26.25),
-                            QColor(255, 0, 0), Qt::AlignHCenter);
+    titleLabel_ = makeLabel(this, "titleLabel", kTitlePlace.rect(), platform::designFont(kai, 26.25), QColor(255, 0, 0),
+                            Qt::AlignHCenter);
     versionLabel_
-        = makeLabel(this, "versionLabel", twips::rect(1800, 855, 4845, 465),
+        = makeLabel(this, "versionLabel", kVersionPlace.rect(),
                     platform::designFont(QStringLiteral("仿宋_GB2312"), 15.75), QColor(255, 0, 0), Qt::AlignHCenter);
     descriptionLabel_
-        = makeLabel(this, "descriptionLabel", twips::rect(480, 2160, 7725, 1890),
+        = makeLabel(this, "descriptionLabel", kDescriptionPlace.rect(),
                     platform::designFont(QStringLiteral("隶书"), 21.75), QColor(0, 0, 255), Qt::AlignLeft);
     descriptionLabel_->setText(descriptionText());
 
@@ -111,7 +115,7 @@ void AboutBox::loadContents()
     // Each step on its own; a picture that does not load leaves the plain
     // dialog colour, without a word.
     QPixmap picture;
-    if (pictures::loadShared(platform::programPath(QStringLiteral("\\picture\\globe.wmf")), &picture))
+    if (pictures::loadGlobe(&picture))
         setBackground(picture);
     setWindowTitle(tr("关于 %1").arg(appinfo::shownTitle()));
     versionLabel_->setText(tr("版本 %1").arg(QCoreApplication::applicationVersion()));
@@ -134,10 +138,8 @@ void AboutBox::setBackground(const QPixmap &picture)
 void AboutBox::paintEvent(QPaintEvent *event)
 {
     QDialog::paintEvent(event);
-    if (background_.isNull())
-        return;
     QPainter p(this);
-    p.drawPixmap(0, 0, background_);
+    pictures::paintBackground(p, background_);
 }
 
 void AboutBox::keyPressEvent(QKeyEvent *event)
@@ -154,20 +156,7 @@ void AboutBox::keyPressEvent(QKeyEvent *event)
 void AboutBox::startSystemInformation()
 {
     try {
-        QString tool;
-        bool found = registry::readValueText(registry::kLocalMachine, kToolPathKey, kToolPathValue, tool);
-        if (!found) {
-            // No full path: the folder it was installed in, and the tool there.
-            QString folder;
-            if (registry::readValueText(registry::kLocalMachine, kToolFolderKey, kToolFolderValue, folder)
-                && platform::ordinaryFileExists(platform::joinPath(folder, kToolFile))) {
-                tool = platform::joinPath(folder, kToolFile);
-                found = true;
-            }
-        }
-        // A full path is started as it is, unchecked; one that names nothing
-        // fails to start.
-        if (found && launcher::start(tool))
+        if (const std::optional<QString> tool = systemInformationTool(); tool && launcher::start(*tool))
             return;
     } catch (const std::exception &) { }
     msgbox::showMessage(this, tr("此时系统信息无效"));

@@ -15,13 +15,6 @@ class AboutBox : public QDialog
 public:
     explicit AboutBox(QWidget *owner);
 
-    QPushButton *okButton() const { return okButton_; }
-    QPushButton *systemInfoButton() const { return systemInfoButton_; }
-    QLabel *titleLabel() const { return titleLabel_; }
-    QLabel *versionLabel() const { return versionLabel_; }
-    QLabel *descriptionLabel() const { return descriptionLabel_; }
-    QLabel *disclaimerLabel() const { return disclaimerLabel_; }
-
     // Finds the system-information tool through the registry and starts it;
     // says "此时系统信息无效" when it cannot. The box stays open.
     void startSystemInformation();

@@ -1,12 +1,25 @@
 #include "EmblemImage.h"
 
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QCursor>
 #include <QEvent>
 #include <QMouseEvent>
 #include <QPainter>
 
+namespace {
+// Assistive technology is told that the emblem is a picture, not an empty pane.
+QAccessibleInterface *accessibleEmblem(const QString &className, QObject *object)
+{
+    if (className != QLatin1String(EmblemImage::staticMetaObject.className()) || !object || !object->isWidgetType())
+        return nullptr;
+    return new QAccessibleWidget(static_cast<QWidget *>(object), QAccessible::Graphic);
+}
+} // namespace
+
 EmblemImage::EmblemImage(QWidget *parent) : QWidget(parent)
 {
+    QAccessible::installFactory(accessibleEmblem); // once per application: Qt keeps each factory once
     const QPixmap pointer(QStringLiteral(":/yanping/pointer.png"));
     if (!pointer.isNull())
         setCursor(QCursor(pointer, qMin(kPointerHotX, pointer.width() - 1), qMin(kPointerHotY, pointer.height() - 1)));

@@ -7,6 +7,7 @@
 #include "platform/Errors.h"
 #include "platform/Fonts.h"
 #include "platform/MessageBox.h"
+#include "platform/ProgramFiles.h"
 #include "platform/ProgramFolder.h"
 #include "platform/Twips.h"
 
@@ -114,11 +115,11 @@ void HomePanel::loadPictures()
     emblem_->setTag(kTurning);
     emblem_->setToolTip(clickToStop());
     QPixmap picture;
-    if (pictures::loadShared(platform::programPath(QStringLiteral("\\picture\\globe.wmf")), &picture)) {
+    if (pictures::loadGlobe(&picture)) {
         background_ = picture;
         update();
     }
-    if (pictures::load(platform::programPath(QStringLiteral("\\picture\\kvnda.gif")), &picture))
+    if (pictures::load(platform::programPath(platform::files::restingEmblem()), &picture))
         emblem_->setPicture(picture);
 }
 
@@ -158,8 +159,7 @@ void HomePanel::paintEvent(QPaintEvent *)
 {
     QPainter p(this);
     p.fillRect(rect(), kBackgroundColour);
-    if (!background_.isNull())
-        p.drawPixmap(0, 0, background_); // its own size, from the top-left corner
+    pictures::paintBackground(p, background_);
 }
 
 // ---- the emblem --------------------------------------------------------------
@@ -168,17 +168,14 @@ void HomePanel::showNextFrame()
 {
     if (!emblem_->isVisibleTo(this))
         return;
-    static const QString frames[4] = {QStringLiteral("\\picture\\xwpta.gif"), QStringLiteral("\\picture\\xwptb.gif"),
-                                      QStringLiteral("\\picture\\xwptc.gif"), QStringLiteral("\\picture\\xwptd.gif")};
-    int shown = 4; // frame 4 for 4 and for "not yet started"
-    if (nextFrame_ && *nextFrame_ >= 1 && *nextFrame_ <= 3)
-        shown = *nextFrame_;
+    // The turning starts with the last frame.
+    const Frame shown = nextFrame_.value_or(Frame::D);
     errors::Failure failure;
     try {
         QPixmap picture;
-        if (pictures::load(platform::programPath(frames[shown - 1]), &picture, &failure)) {
+        if (pictures::load(platform::programPath(platform::files::emblemFrame(int(shown))), &picture, &failure)) {
             emblem_->setPicture(picture);
-            nextFrame_ = shown % 4 + 1;
+            nextFrame_ = shown == Frame::D ? Frame::A : Frame(int(shown) + 1);
             return;
         }
     } catch (const std::bad_alloc &) {

@@ -20,11 +20,6 @@ class HomePanel : public QWidget
 public:
     explicit HomePanel(QWidget *parent = nullptr);
 
-    EmblemImage *emblem() const { return emblem_; }
-    QPushButton *instructionsButton() const { return instructionsButton_; }
-    QPushButton *divinationButton() const { return divinationButton_; }
-    GatedTimer *turnTimer() const { return turnTimer_; }
-
     // Loads the background and the emblem at rest; called once the panel
     // sits in the main window's area.
     void loadPictures();
@@ -63,11 +58,14 @@ private:
     void subWindowActivated(QMdiSubWindow *window);
     void keepAtBottom();
 
+    // The emblem's four turning pictures, in turning order.
+    enum class Frame { A, B, C, D };
+
     EmblemImage *emblem_ = nullptr;
     QPushButton *instructionsButton_ = nullptr;
     QPushButton *divinationButton_ = nullptr;
     GatedTimer *turnTimer_ = nullptr;
-    std::optional<int> nextFrame_; // the emblem frame due next, 1 to 4; none before the first tick
+    std::optional<Frame> nextFrame_; // the frame due next; none before the first tick
     QPixmap background_;
     QPointer<QMdiSubWindow> subWindow_;
     QPointer<QMdiArea> area_;

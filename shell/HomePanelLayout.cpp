@@ -23,8 +23,9 @@ Layout compute(float width, float height, const Layout &current, const Reported 
     setSize(l.divinationButton.height, l.instructionsButton.width / 3.0f);
     setPosition(l.instructionsButton.left, l.emblem.left);
     setPosition(l.divinationButton.left, l.emblem.width / 11.0f * 6.0f + l.emblem.left);
-    setPosition(l.instructionsButton.top, l.emblem.top + l.emblem.height + 50.0f);
-    setPosition(l.divinationButton.top, l.emblem.top + l.emblem.height + 50.0f);
+    constexpr float kButtonGap = 50; // twips between the emblem and the buttons
+    setPosition(l.instructionsButton.top, l.emblem.top + l.emblem.height + kButtonGap);
+    setPosition(l.divinationButton.top, l.emblem.top + l.emblem.height + kButtonGap);
     return l;
 }
 

@@ -10,6 +10,7 @@
 #include <QImage>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QSignalSpy>
 
 namespace homepaneltest {
 
@@ -42,7 +43,7 @@ inline void writeEmblemPictures(const testsupport::ProgramFolderFixture &folder)
 
 inline QColor shown(const HomePanel &panel)
 {
-    const QPixmap p = panel.emblem()->picture();
+    const QPixmap p = panel.findChild<EmblemImage *>("emblem")->picture();
     return p.isNull() ? QColor() : p.toImage().pixelColor(0, 0);
 }
 
@@ -77,21 +78,24 @@ struct PanelArea {
     QMdiSubWindow *panelWindow = nullptr;
 };
 
-// The emblem's timer delivers ticks exactly while it is enabled with an
-// interval above zero.
+// Whether the emblem's timer delivers ticks: one comes within half as long
+// again as the turning interval if it does.
 inline bool ticking(const HomePanel &panel)
 {
-    return panel.turnTimer()->isEnabled() && panel.turnTimer()->interval() > 0;
+    QSignalSpy ticks(panel.findChild<GatedTimer *>("turnTimer"), &GatedTimer::timeout);
+    return ticks.wait(150);
 }
 
 inline bool turning(const HomePanel &panel)
 {
-    return panel.turnTimer()->isEnabled() && panel.turnTimer()->interval() == 100;
+    return panel.findChild<GatedTimer *>("turnTimer")->isEnabled()
+        && panel.findChild<GatedTimer *>("turnTimer")->interval() == 100;
 }
 
 inline bool idle(const HomePanel &panel)
 {
-    return !panel.turnTimer()->isEnabled() && panel.turnTimer()->interval() == 0;
+    return !panel.findChild<GatedTimer *>("turnTimer")->isEnabled()
+        && panel.findChild<GatedTimer *>("turnTimer")->interval() == 0;
 }
 
 inline QWidget *bottomChild(QWidget *parent)

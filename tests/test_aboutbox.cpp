@@ -6,6 +6,7 @@
 #include "platform/Twips.h"
 #include "platform/Version.h"
 #include "shell/AboutBox.h"
+#include "shell/SystemInformation.h"
 #include "testsupport.h"
 
 #include <QAccessible>
@@ -43,12 +44,12 @@ private slots:
         testsupport::ProgramFolderFixture folder(false);
         AboutBox box(nullptr);
         QCOMPARE(box.windowTitle(), QStringLiteral("关于 衍枰占卜"));
-        QCOMPARE(box.titleLabel()->text(), QStringLiteral("衍枰占卜"));
-        QCOMPARE(box.versionLabel()->text(), QStringLiteral("版本 " YANPING_VERSION));
-        QCOMPARE(box.okButton()->text(), QStringLiteral("确定"));
-        QCOMPARE(box.systemInfoButton()->text(), QStringLiteral("系统信息"));
+        QCOMPARE(box.findChild<QLabel *>("titleLabel")->text(), QStringLiteral("衍枰占卜"));
+        QCOMPARE(box.findChild<QLabel *>("versionLabel")->text(), QStringLiteral("版本 " YANPING_VERSION));
+        QCOMPARE(box.findChild<QPushButton *>("okButton")->text(), QStringLiteral("确定"));
+        QCOMPARE(box.findChild<QPushButton *>("systemInfoButton")->text(), QStringLiteral("系统信息"));
 
-        const QString description = box.descriptionLabel()->text();
+        const QString description = box.findChild<QLabel *>("descriptionLabel")->text();
         QVERIFY(description.startsWith(QStringLiteral("    方术，是中国传统文化")));
         QVERIFY(!description.startsWith(QStringLiteral("     ")));
         QVERIFY(description.endsWith(QStringLiteral("就必须了解中国古代的方术。")));
@@ -58,10 +59,10 @@ private slots:
             + QStringLiteral("天地备兮难量！") + QString(10, QLatin1Char(' ')) + QStringLiteral("神机妙兮莫测！")
             + QString(10, QLatin1Char(' ')) + QStringLiteral("非贤人兮莫传！") + QString(10, QLatin1Char(' '))
             + QStringLiteral("不听劝兮有凶！");
-        QCOMPARE(box.disclaimerLabel()->text(), verse);
+        QCOMPARE(box.findChild<QLabel *>("disclaimerLabel")->text(), verse);
         // A screen reader hears title, version and description with the
         // button that has the focus when the box opens.
-        QCOMPARE(QAccessible::queryAccessibleInterface(box.okButton())->text(QAccessible::Description),
+        QCOMPARE(QAccessible::queryAccessibleInterface(box.findChild<QPushButton *>("okButton"))->text(QAccessible::Description),
                  QStringLiteral("衍枰占卜 版本 " YANPING_VERSION " ") + description.trimmed());
     }
 
@@ -127,19 +128,20 @@ private slots:
         QVERIFY(!(flags & Qt::WindowMinimizeButtonHint));
         QVERIFY(flags & Qt::WindowCloseButtonHint);
         QVERIFY(!box.windowIcon().isNull());
-        QVERIFY(box.okButton()->isDefault());
-        QVERIFY(!box.systemInfoButton()->isDefault());
-        QCOMPARE(box.okButton()->nextInFocusChain(), box.systemInfoButton());
+        auto *ok = box.findChild<QPushButton *>("okButton"), *info = box.findChild<QPushButton *>("systemInfoButton");
+        QVERIFY(ok->isDefault());
+        QVERIFY(!info->isDefault());
+        QCOMPARE(ok->nextInFocusChain(), info);
     }
 
     void disclaimerShowsFiveLines()
     {
         // The runs of spaces put each verse on a line of its own.
         AboutBox box(nullptr);
-        const QFontMetrics fm(box.disclaimerLabel()->font());
-        const QRect room(0, 0, box.disclaimerLabel()->width(), 10000);
-        const QRect used
-            = fm.boundingRect(room, Qt::TextWordWrap | Qt::AlignLeft | Qt::AlignTop, box.disclaimerLabel()->text());
+        const QLabel *verse = box.findChild<QLabel *>("disclaimerLabel");
+        const QFontMetrics fm(verse->font());
+        const QRect used = fm.boundingRect(QRect(0, 0, verse->width(), 10000),
+                                           Qt::TextWordWrap | Qt::AlignLeft | Qt::AlignTop, verse->text());
         QCOMPARE(qRound(double(used.height()) / fm.lineSpacing()), 5);
     }
 
@@ -151,7 +153,8 @@ private slots:
         box.setBackground(magenta);
         const QImage image = box.grab().toImage();
         // Empty corners of the labels show the picture behind them.
-        for (QLabel *label : {box.titleLabel(), box.versionLabel(), box.descriptionLabel(), box.disclaimerLabel()}) {
+        for (const char *name : {"titleLabel", "versionLabel", "descriptionLabel", "disclaimerLabel"}) {
+            const QLabel *label = box.findChild<QLabel *>(QLatin1String(name));
             const QPoint corner = label->geometry().bottomRight() - QPoint(2, 2);
             QCOMPARE(image.pixelColor(corner), QColor(255, 0, 255));
         }
@@ -168,7 +171,7 @@ private slots:
         QVERIFY(box.isVisible());
         QVERIFY(box.background().isNull());
         QVERIFY(messages.texts.isEmpty());
-        QCOMPARE(box.versionLabel()->text(), QStringLiteral("版本 " YANPING_VERSION));
+        QCOMPARE(box.findChild<QLabel *>("versionLabel")->text(), QStringLiteral("版本 " YANPING_VERSION));
     }
 
     // ---- closing -----------------------------------------------------------------------
@@ -188,7 +191,7 @@ private slots:
         QMainWindow owner;
         owner.show();
         QPointer<AboutBox> box = new AboutBox(&owner);
-        QSignalSpy pressed(box->okButton(), &QPushButton::clicked);
+        QSignalSpy pressed(box->findChild<QPushButton *>("okButton"), &QPushButton::clicked);
         bool sent = false;
         QTimer::singleShot(0, box, [&] {
             QVERIFY(box->isVisible());
@@ -196,7 +199,7 @@ private slots:
             if (key)
                 QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : box.data(), Qt::Key(key));
             else
-                QTest::mouseClick(box->okButton(), Qt::LeftButton);
+                QTest::mouseClick(box->findChild<QPushButton *>("okButton"), Qt::LeftButton);
             sent = true;
         });
         // Should the box not close, this ends the wait and the test fails.
@@ -256,12 +259,15 @@ private slots:
             fake.set(registry::kLocalMachine, kFolderKey, QStringLiteral("MSINFO"), registry::kTypeText,
                      withNul(folder.path().toLocal8Bit()));
         const registry::Override use(&fake);
+        const QByteArray path = qgetenv("PATH");
+        qputenv("PATH", QFile::encodeName(folder.path())); // none of the desktop's tools
         LaunchRecorder launches(launchWorks);
         testsupport::MessageRecorder messages;
 
         AboutBox box(nullptr);
         box.show();
-        QTest::mouseClick(box.systemInfoButton(), Qt::LeftButton);
+        QTest::mouseClick(box.findChild<QPushButton *>("systemInfoButton"), Qt::LeftButton);
+        qputenv("PATH", path);
 
         if (launched.isNull())
             QVERIFY(launches.started.isEmpty());
@@ -282,6 +288,34 @@ private slots:
     }
 
 #ifndef Q_OS_WIN
+    void toolFoundOnThePath_data()
+    {
+        QTest::addColumn<QStringList>("installed");
+        QTest::addColumn<QString>("found"); // empty: none
+        QTest::newRow("hardinfo2 first") << QStringList {"gnome-system-monitor", "hardinfo", "hardinfo2"}
+                                         << "hardinfo2";
+        QTest::newRow("hardinfo before kinfocenter") << QStringList {"kinfocenter", "hardinfo"} << "hardinfo";
+        QTest::newRow("kinfocenter before the monitor")
+            << QStringList {"gnome-system-monitor", "kinfocenter"} << "kinfocenter";
+        QTest::newRow("the monitor last") << QStringList {"gnome-system-monitor"} << "gnome-system-monitor";
+        QTest::newRow("none") << QStringList {"top"} << QString();
+    }
+
+    void toolFoundOnThePath()
+    {
+        QFETCH(QStringList, installed);
+        QFETCH(QString, found);
+        QTemporaryDir bin;
+        for (const QString &name : installed)
+            writeProgram(bin.path(), name);
+        const QByteArray oldPath = qgetenv("PATH");
+        qputenv("PATH", QFile::encodeName(bin.path()));
+        const std::optional<QString> tool = systemInformationTool();
+        qputenv("PATH", oldPath);
+        QCOMPARE(tool.has_value(), !found.isEmpty());
+        QCOMPARE(tool.value_or(QString()), found.isEmpty() ? QString() : bin.filePath(found));
+    }
+
     void systemToolStartedFromTheAboutBox()
     {
         QTemporaryDir bin;

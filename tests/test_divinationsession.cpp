@@ -66,8 +66,10 @@ class TestDivinationSession : public QObject
     }
 
     // Runs a script of user actions: W and C click the mode buttons, D the
-    // detail button, T is one throw, a number chooses that list entry and
-    // "e203" chooses the entry of that combination.
+    // detail button, T is one throw, a number chooses that list entry,
+    // "e203" chooses the entry of that combination and "c499" clicks the
+    // computer button with the pointer pressed at 499 ms (a 500 ms double
+    // click).
     static void run(DivinationSession &s, const QString &script)
     {
         for (const QString &step : script.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
@@ -79,6 +81,8 @@ class TestDivinationSession : public QObject
                 s.clickDetailButton();
             else if (step == QLatin1String("T"))
                 s.throwOnce();
+            else if (step.startsWith(QLatin1Char('c')))
+                s.clickComputerButtonAt(step.mid(1).toULongLong(), 500);
             else if (step.startsWith(QLatin1Char('e')))
                 s.chooseEntry(
                     reading::entryPosition(step.at(1).digitValue(), step.at(2).digitValue(), step.at(3).digitValue()));
@@ -124,6 +128,12 @@ private slots:
             << choice + QStringLiteral(" | list -1/0 hidden | detail off | pieces shown | still | 241 | reading 241");
         QTest::newRow("prayer ended without a throw")
             << QStringLiteral("C C")
+            << choice + QStringLiteral(" | list -1/0 hidden | detail on | pieces shown | still | 000 | reading 000");
+        QTest::newRow("second half of a double click")
+            << QStringLiteral("c0 c499")
+            << praying + QStringLiteral(" | list -1/0 hidden | detail off | pieces shown | still | 000 | computer");
+        QTest::newRow("a click one interval later")
+            << QStringLiteral("c0 c500")
             << choice + QStringLiteral(" | list -1/0 hidden | detail on | pieces shown | still | 000 | reading 000");
         QTest::newRow("a detail after a reading goes with the next")
             << QStringLiteral("C C C W T C")
@@ -180,19 +190,20 @@ private slots:
     void secondButtonChecksRunInOrder()
     {
         // Ending a prayer passes through "divination over" and straight on
-        // to the mode choice: that caption is never left standing, and the
-        // computer button's checks never run into the computer mode again.
+        // to the mode choice: that caption is never left standing, the
+        // computer button's checks never run into the computer mode again,
+        // and the window hears of the buttons once per action.
         DivinationSession session;
         QList<Caption> seen;
-        connect(&session, &DivinationSession::controlsChanged, this, [&] {
-            if (seen.isEmpty() || seen.last() != session.computerButtonCaption())
-                seen << session.computerButtonCaption();
-        });
+        connect(&session, &DivinationSession::controlsChanged, this, [&] { seen << session.computerButtonCaption(); });
         run(session, QStringLiteral("C W"));
+        QCOMPARE(seen, (QList<Caption> {Caption::PrayerEnd, Caption::PrayerEnd}));
         seen.clear();
         session.clickComputerButton();
-        QCOMPARE(seen, (QList<Caption> {Caption::PrayerEnd, Caption::DivinationOver, Caption::ComputerMode}));
+        QCOMPARE(seen, (QList<Caption> {Caption::ComputerMode}));
         QVERIFY(session.text() != texts::computerEtiquette());
+        run(session, QStringLiteral("W e203 1"));
+        QCOMPARE(seen.size(), 4);
     }
 
     void signalsFollowTheState()
@@ -204,8 +215,8 @@ private slots:
         QSignalSpy shown(&session, &DivinationSession::piecesShown);
         session.clickWoodenButton();
         QCOMPARE(appended.size(), 2); // the prompt and the computer entry, then the 125
-        QCOMPARE(appended.at(0).at(0).toStringList().size(), 2);
-        QCOMPARE(appended.at(1).at(0).toStringList().size(), 125);
+        QCOMPARE(appended.at(0).at(0).value<QList<reading::Entry>>().size(), 2);
+        QCOMPARE(appended.at(1).at(0).value<QList<reading::Entry>>().size(), 125);
         QCOMPARE(shown.size(), 1);
         session.chooseEntry(reading::entryPosition(2, 0, 3));
         session.chooseEntry(reading::entryPosition(2, 0, 3));
@@ -220,8 +231,8 @@ private slots:
     {
         draws.reset(); // the real source
         DivinationSession session;
-        QCOMPARE(session.throwTimer()->interval(), 1);
-        QCOMPARE(session.throwTimer()->timerType(), Qt::PreciseTimer);
+        QCOMPARE(session.findChild<QTimer *>("throwTimer")->interval(), 1);
+        QCOMPARE(session.findChild<QTimer *>("throwTimer")->timerType(), Qt::PreciseTimer);
         run(session, QStringLiteral("C W"));
         QTRY_VERIFY(session.counts().upper != 0);
         session.clickComputerButton();

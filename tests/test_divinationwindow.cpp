@@ -37,6 +37,10 @@ class TestDivinationWindow : public QObject
 
     std::unique_ptr<testsupport::MainWindowFixture> fixture;
     DivinationWindow *w = nullptr;
+    // Its controls, found by their object names.
+    QPushButton *wooden = nullptr, *computer = nullptr, *detail = nullptr;
+    QComboBox *selector = nullptr;
+    QTimer *throwTimer = nullptr;
 
     MainWindow *mainWindow = nullptr;
 
@@ -45,8 +49,13 @@ class TestDivinationWindow : public QObject
         mainWindow->showDivinationWindow();
         w = mainWindow->divinationWindow();
         QVERIFY(w);
+        wooden = w->findChild<QPushButton *>("woodenButton");
+        computer = w->findChild<QPushButton *>("computerButton");
+        detail = w->findChild<QPushButton *>("detailButton");
+        selector = w->findChild<QComboBox *>("countSelector");
+        throwTimer = w->session()->findChild<QTimer *>("throwTimer");
     }
-    QStringList captions() const { return {w->woodenButton()->text(), w->computerButton()->text()}; }
+    QStringList captions() const { return {wooden->text(), computer->text()}; }
     // What the twelve pieces show, group by group: e.g. "上上空空 空空空空 下下下空".
     QString pieces() const
     {
@@ -68,8 +77,8 @@ class TestDivinationWindow : public QObject
     }
     void choose(int position)
     {
-        w->countSelector()->setCurrentIndex(position);
-        emit w->countSelector()->activated(position);
+        selector->setCurrentIndex(position);
+        emit selector->activated(position);
     }
     // Presses a key on a control with the focus; returns where the focus is then.
     static QWidget *press(QWidget *control, Qt::Key key = Qt::Key_Space, Qt::KeyboardModifier mod = Qt::NoModifier)
@@ -86,8 +95,8 @@ class TestDivinationWindow : public QObject
     // in the wooden mode's list.
     void showPieces(int u, int m, int l)
     {
-        if (w->countSelector()->isHidden())
-            w->woodenButton()->click();
+        if (selector->isHidden())
+            wooden->click();
         choose(reading::entryPosition(u, m, l));
     }
 
@@ -109,16 +118,16 @@ private slots:
         open();
         QCOMPARE(w->windowTitle(), QStringLiteral("衍枰占卜"));
         QVERIFY(w->subWindow()->isMaximized());
-        QCOMPARE(mainWindow->mdiArea()->activeSubWindow(), w->subWindow());
+        QCOMPARE(mainWindow->findChild<QMdiArea *>("mdiArea")->activeSubWindow(), w->subWindow());
         QCOMPARE(captions(), (QStringList {QStringLiteral("《木制衍枰占卜》"), QStringLiteral("《电脑衍枰占卜》")}));
-        QCOMPARE(w->detailButton()->text(), QStringLiteral("重 点 卦 象 详 细 解 说"));
-        QVERIFY(!w->detailButton()->isEnabled());
-        QVERIFY(w->woodenButton()->isEnabled() && w->computerButton()->isEnabled());
-        QVERIFY(w->countSelector()->isHidden());
-        QCOMPARE(w->countSelector()->count(), 0);
-        QVERIFY(!w->session()->throwTimer()->isActive());
-        QCOMPARE(w->session()->throwTimer()->interval(), 1);
-        QCOMPARE(w->session()->throwTimer()->timerType(), Qt::PreciseTimer);
+        QCOMPARE(detail->text(), QStringLiteral("重 点 卦 象 详 细 解 说"));
+        QVERIFY(!detail->isEnabled());
+        QVERIFY(wooden->isEnabled() && computer->isEnabled());
+        QVERIFY(selector->isHidden());
+        QCOMPARE(selector->count(), 0);
+        QVERIFY(!throwTimer->isActive());
+        QCOMPARE(throwTimer->interval(), 1);
+        QCOMPARE(throwTimer->timerType(), Qt::PreciseTimer);
         QCOMPARE(w->readingPane()->text(), texts::welcomeText());
         QVERIFY(w->readingPane()->text().startsWith(
             QStringLiteral("\r\n    欢迎来到衍枰占卜平台！\r\n\r\n请选择占卜模式：")));
@@ -127,20 +136,20 @@ private slots:
         QCOMPARE(w->readingPane()->palette().color(QPalette::Base), QColor(255, 192, 255));
         QCOMPARE(w->readingPane()->palette().color(QPalette::Text), QColor(0, 0, 255));
         QCOMPARE(w->readingPane()->size(), QSize(400, 387));
-        QCOMPARE(w->detailButton()->size(), QSize(400, 40));
-        QCOMPARE(w->woodenButton()->font().pointSizeF(), 14.25);
+        QCOMPARE(detail->size(), QSize(400, 40));
+        QCOMPARE(wooden->font().pointSizeF(), 14.25);
         QCOMPARE(w->readingPane()->font().pointSizeF(), 10.5);
-        QCOMPARE(w->woodenButton()->font().family(), QStringLiteral("宋体"));
+        QCOMPARE(wooden->font().family(), QStringLiteral("宋体"));
         QCOMPARE(pieces(), QStringLiteral("空空空空 空空空空 空空空空"));
         for (int i = 1; i <= 4; ++i)
             QVERIFY(w->upperPieces()[i - 1]->isHidden() && w->middlePieces()[i - 1]->isHidden()
                     && w->lowerPieces()[i - 1]->isHidden());
         QCOMPARE(counts().upper + counts().middle + counts().lower, 0);
         // Keyboard order: reading pane, the two mode buttons, detail button, list.
-        QCOMPARE(nextTabStop(w->readingPane()), static_cast<QWidget *>(w->woodenButton()));
-        QCOMPARE(nextTabStop(w->woodenButton()), static_cast<QWidget *>(w->computerButton()));
-        QCOMPARE(nextTabStop(w->computerButton()), static_cast<QWidget *>(w->detailButton()));
-        QCOMPARE(nextTabStop(w->detailButton()), static_cast<QWidget *>(w->countSelector()));
+        QCOMPARE(nextTabStop(w->readingPane()), static_cast<QWidget *>(wooden));
+        QCOMPARE(nextTabStop(wooden), static_cast<QWidget *>(computer));
+        QCOMPARE(nextTabStop(computer), static_cast<QWidget *>(detail));
+        QCOMPARE(nextTabStop(detail), static_cast<QWidget *>(selector));
     }
 
     void layoutAppliedToWidgets()
@@ -149,10 +158,10 @@ private slots:
         w->subWindow()->showNormal();
         w->resize(800, 600); // 12000 x 9000 twips
         QApplication::processEvents();
-        QCOMPARE(w->detailButton()->pos(), QPoint(200, 22));
-        QCOMPARE(w->computerButton()->pos(), QPoint(433, 84));
+        QCOMPARE(detail->pos(), QPoint(200, 22));
+        QCOMPARE(computer->pos(), QPoint(433, 84));
         QCOMPARE(w->readingPane()->pos(), QPoint(200, 147));
-        QCOMPARE(w->countSelector()->pos(), QPoint(607, 147));
+        QCOMPARE(selector->pos(), QPoint(607, 147));
         QCOMPARE(w->upperPieces()[0]->pos(), QPoint(80, 72));
         QCOMPARE(w->lowerPieces()[3]->pos(), QPoint(80, 512));
         // Minimizing and restoring give the normal arrangement back.
@@ -205,7 +214,7 @@ private slots:
     void computerDivination()
     {
         open();
-        w->computerButton()->click();
+        computer->click();
         QCOMPARE(captions(), (QStringList {QStringLiteral("《祈祷开始》"), QStringLiteral("《祈祷结束》")}));
         QCOMPARE(w->readingPane()->text(), texts::computerEtiquette());
         QCOMPARE(w->readingPane()->text().count(QStringLiteral("\r\n")), 9);
@@ -225,50 +234,49 @@ private slots:
         QCOMPARE(captions(), (QStringList {QStringLiteral("《祈祷开始》"), QStringLiteral("《祈祷结束》")}));
         QList<float> draws {1.5f / 125, 2.5f / 125, 124.5f / 125};
         const throwing::Override source([&draws] { return draws.takeFirst(); });
-        w->woodenButton()->click();
-        QVERIFY(w->session()->throwTimer()->isActive());
-        QVERIFY(!w->woodenButton()->isEnabled());
-        w->session()->throwTimer()->stop(); // tick by hand
+        wooden->click();
+        QVERIFY(throwTimer->isActive());
+        QVERIFY(!wooden->isEnabled());
+        throwTimer->stop(); // tick by hand
         w->session()->throwOnce();
         QVERIFY(draws.isEmpty());
         QCOMPARE(counts().upper, 0);
         QCOMPARE(counts().middle, 1);
         QCOMPARE(counts().lower, 3);
         QCOMPARE(pieces(), QStringLiteral("空空空空 中空空空 下下下空"));
-        w->session()->throwTimer()->start();
+        throwTimer->start();
 
-        w->computerButton()->click();
-        QVERIFY(!w->session()->throwTimer()->isActive());
+        computer->click();
+        QVERIFY(!throwTimer->isActive());
         QCOMPARE(captions(), (QStringList {QStringLiteral("《木制衍枰占卜》"), QStringLiteral("《电脑衍枰占卜》")}));
-        QVERIFY(w->woodenButton()->isEnabled());
+        QVERIFY(wooden->isEnabled());
         QCOMPARE(w->readingPane()->text(), readingText(QStringLiteral("013")));
         QVERIFY(w->readingPane()->text().contains(QStringLiteral("【零上·一中·三下】")));
-        QCOMPARE(w->detailButton()->isEnabled(),
-                 QFile::exists(fixture->folder.path(QStringLiteral("god/xwk/0131.god"))));
+        QCOMPARE(detail->isEnabled(), QFile::exists(fixture->folder.path(QStringLiteral("god/xwk/0131.god"))));
     }
 
     void prayerEndWithoutStart()
     {
         open();
-        w->computerButton()->click();
-        w->computerButton()->click();
+        computer->click();
+        computer->click();
         QCOMPARE(w->readingPane()->text(), readingText(QStringLiteral("000")));
         QCOMPARE(captions(), (QStringList {QStringLiteral("《木制衍枰占卜》"), QStringLiteral("《电脑衍枰占卜》")}));
-        QVERIFY(w->detailButton()->isEnabled()); // 000 has a detailed explanation
-        w->detailButton()->click();
+        QVERIFY(detail->isEnabled()); // 000 has a detailed explanation
+        detail->click();
         QCOMPARE(w->readingPane()->text(), readingText(QStringLiteral("0001")));
-        QVERIFY(w->detailButton()->isEnabled());
+        QVERIFY(detail->isEnabled());
         QCOMPARE(pieces(), QStringLiteral("空空空空 空空空空 空空空空"));
     }
 
     void realTimerThrows()
     {
         open();
-        w->computerButton()->click();
-        w->woodenButton()->click();
-        QSignalSpy ticks(w->session()->throwTimer(), &QTimer::timeout);
+        computer->click();
+        wooden->click();
+        QSignalSpy ticks(throwTimer, &QTimer::timeout);
         QVERIFY(ticks.wait(2000));
-        w->computerButton()->click();
+        computer->click();
         // The reading shown is that of the last throw the pieces show.
         QCOMPARE(w->readingPane()->text(),
                  readingText(reading::readingKey(counts().upper, counts().middle, counts().lower)));
@@ -280,12 +288,12 @@ private slots:
     void woodenDivination()
     {
         open();
-        w->woodenButton()->click();
-        QVERIFY(w->woodenButton()->isHidden() && w->computerButton()->isHidden());
-        QVERIFY(w->countSelector()->isVisible());
-        QCOMPARE(w->countSelector()->count(), 127);
-        QCOMPARE(w->countSelector()->currentIndex(), 0);
-        QCOMPARE(w->countSelector()->currentText(), QStringLiteral("选择衍枰个数"));
+        wooden->click();
+        QVERIFY(wooden->isHidden() && computer->isHidden());
+        QVERIFY(selector->isVisible());
+        QCOMPARE(selector->count(), 127);
+        QCOMPARE(selector->currentIndex(), 0);
+        QCOMPARE(selector->currentText(), QStringLiteral("选择衍枰个数"));
         QCOMPARE(w->readingPane()->text(), texts::woodenEtiquette());
         QCOMPARE(w->readingPane()->text().count(QStringLiteral("\r\n")), 12);
         QVERIFY(w->readingPane()->text().contains(QStringLiteral("焚香,静坐")));
@@ -299,8 +307,7 @@ private slots:
         QCOMPARE(counts().lower, 3);
         QCOMPARE(pieces(), QStringLiteral("上上空空 空空空空 下下下空"));
         QCOMPARE(w->readingPane()->text(), readingText(QStringLiteral("203")));
-        QCOMPARE(w->detailButton()->isEnabled(),
-                 QFile::exists(fixture->folder.path(QStringLiteral("god/xwk/2031.god"))));
+        QCOMPARE(detail->isEnabled(), QFile::exists(fixture->folder.path(QStringLiteral("god/xwk/2031.god"))));
 
         // The prompt changes nothing.
         const QString before = w->readingPane()->text();
@@ -311,47 +318,49 @@ private slots:
         choose(reading::entryPosition(0, 0, 0));
         QCOMPARE(pieces(), QStringLiteral("空空空空 空空空空 空空空空"));
         QCOMPARE(w->readingPane()->text(), readingText(QStringLiteral("000")));
-        QVERIFY(w->detailButton()->isEnabled());
+        QVERIFY(detail->isEnabled());
 
         // The computer entry switches modes and leaves the counts.
         choose(1);
-        QVERIFY(w->countSelector()->isHidden());
-        QVERIFY(w->woodenButton()->isVisible() && w->computerButton()->isVisible());
+        QVERIFY(selector->isHidden());
+        QVERIFY(wooden->isVisible() && computer->isVisible());
         QCOMPARE(captions(), (QStringList {QStringLiteral("《祈祷开始》"), QStringLiteral("《祈祷结束》")}));
         QCOMPARE(w->readingPane()->text(), texts::computerEtiquette());
         QCOMPARE(counts().upper + counts().middle + counts().lower, 0);
 
         // After the computer divination, a second wooden entry appends again.
-        w->computerButton()->click();
-        w->woodenButton()->click();
-        QCOMPARE(w->countSelector()->count(), 254);
-        QCOMPARE(w->countSelector()->currentIndex(), 0);
-        QCOMPARE(w->countSelector()->itemText(127), QStringLiteral("选择衍枰个数"));
-        QCOMPARE(w->countSelector()->itemText(128), QStringLiteral("《电脑衍枰占卜》"));
-        QCOMPARE(w->countSelector()->itemText(253), QStringLiteral("4上4中4下"));
+        computer->click();
+        wooden->click();
+        QCOMPARE(selector->count(), 254);
+        QCOMPARE(selector->currentIndex(), 0);
+        QCOMPARE(selector->itemText(127), QStringLiteral("选择衍枰个数"));
+        QCOMPARE(selector->itemText(128), QStringLiteral("《电脑衍枰占卜》"));
+        QCOMPARE(selector->itemText(253), QStringLiteral("4上4中4下"));
+        QCOMPARE(selector->itemData(253).value<reading::Counts>(), (reading::Counts {4, 4, 4}));
+        QVERIFY(!selector->itemData(128).isValid());
         choose(reading::entryPosition(4, 4, 4) + 127);
         QCOMPARE(pieces(), QStringLiteral("上上上上 中中中中 下下下下"));
         // The repeated prompt leaves the counts and shows their reading again.
-        w->readingPane()->setText(QString());
+        w->readingPane()->setReadingText(QString());
         choose(127);
         QCOMPARE(w->readingPane()->text(), readingText(QStringLiteral("444")));
         choose(128);
         QCOMPARE(captions(), (QStringList {QStringLiteral("《祈祷开始》"), QStringLiteral("《祈祷结束》")}));
-        QVERIFY(w->countSelector()->isHidden());
+        QVERIFY(selector->isHidden());
     }
 
     void assistiveSelectionChooses()
     {
         open();
-        w->woodenButton()->click();
+        wooden->click();
         // What a screen reader does: select the list entry while the list is closed.
-        const QModelIndex entry = w->countSelector()->model()->index(reading::entryPosition(2, 0, 3), 0);
-        w->countSelector()->view()->selectionModel()->select(entry, QItemSelectionModel::ClearAndSelect);
-        QCOMPARE(w->countSelector()->currentIndex(), reading::entryPosition(2, 0, 3));
+        const QModelIndex entry = selector->model()->index(reading::entryPosition(2, 0, 3), 0);
+        selector->view()->selectionModel()->select(entry, QItemSelectionModel::ClearAndSelect);
+        QCOMPARE(selector->currentIndex(), reading::entryPosition(2, 0, 3));
         QCOMPARE(pieces(), QStringLiteral("上上空空 空空空空 下下下空"));
         QCOMPARE(w->readingPane()->text(), readingText(QStringLiteral("203")));
         // The keyboard: Down on the closed list moves to the next entry and chooses it.
-        QTest::keyClick(w->countSelector(), Qt::Key_Down);
+        QTest::keyClick(selector, Qt::Key_Down);
         QCOMPARE(counts().lower, 4);
         QCOMPARE(w->readingPane()->text(), readingText(QStringLiteral("204")));
     }
@@ -359,37 +368,37 @@ private slots:
     void detailButtonFollowsDetailFile()
     {
         open();
-        w->woodenButton()->click();
+        wooden->click();
         fixture->folder.writeFile(QStringLiteral("god/xwk/2031.god"), "abc");
         choose(reading::entryPosition(2, 0, 3));
-        QVERIFY(w->detailButton()->isEnabled());
-        w->detailButton()->click();
+        QVERIFY(detail->isEnabled());
+        detail->click();
         QCOMPARE(w->readingPane()->text(), QStringLiteral("def"));
         QCOMPARE(pieces(), QStringLiteral("上上空空 空空空空 下下下空"));
         fixture->folder.remove(QStringLiteral("god/xwk/2031.god"));
-        w->detailButton()->click(); // the file went away meanwhile: empty text
+        detail->click(); // the file went away meanwhile: empty text
         QCOMPARE(w->readingPane()->text(), QString());
-        QVERIFY(w->detailButton()->isEnabled());
+        QVERIFY(detail->isEnabled());
         choose(reading::entryPosition(2, 0, 3));
-        QVERIFY(!w->detailButton()->isEnabled());
+        QVERIFY(!detail->isEnabled());
     }
 
     void openTwiceAndReopen()
     {
         open();
-        w->woodenButton()->click();
+        wooden->click();
         choose(reading::entryPosition(3, 1, 4));
         DivinationWindow *first = w;
         w->subWindow()->showNormal();
-        mainWindow->divinationAction()->trigger();
+        mainWindow->findChild<QAction *>("divinationAction")->trigger();
         QCOMPARE(mainWindow->divinationWindow(), first);
         QVERIFY(first->subWindow()->isMaximized());
-        QCOMPARE(mainWindow->mdiArea()->activeSubWindow(), first->subWindow());
+        QCOMPARE(mainWindow->findChild<QMdiArea *>("mdiArea")->activeSubWindow(), first->subWindow());
         QCOMPARE(first->session()->counts().upper, 3);
-        QCOMPARE(first->countSelector()->count(), 127);
-        QVERIFY(first->countSelector()->isVisible());
+        QCOMPARE(first->findChild<QComboBox *>("countSelector")->count(), 127);
+        QVERIFY(first->findChild<QComboBox *>("countSelector")->isVisible());
         int divinationWindows = 0;
-        for (QMdiSubWindow *sub : mainWindow->mdiArea()->subWindowList())
+        for (QMdiSubWindow *sub : mainWindow->findChild<QMdiArea *>("mdiArea")->subWindowList())
             divinationWindows += qobject_cast<DivinationWindow *>(sub->widget()) != nullptr;
         QCOMPARE(divinationWindows, 1);
 
@@ -399,9 +408,9 @@ private slots:
         open();
         QCOMPARE(counts().upper + counts().middle + counts().lower, 0);
         QCOMPARE(w->readingPane()->text(), texts::welcomeText());
-        QVERIFY(w->countSelector()->isHidden());
-        QCOMPARE(w->countSelector()->count(), 0);
-        QVERIFY(!w->detailButton()->isEnabled());
+        QVERIFY(selector->isHidden());
+        QCOMPARE(selector->count(), 0);
+        QVERIFY(!detail->isEnabled());
         QCOMPARE(captions(), (QStringList {QStringLiteral("《木制衍枰占卜》"), QStringLiteral("《电脑衍枰占卜》")}));
         QCOMPARE(pieces(), QStringLiteral("空空空空 空空空空 空空空空"));
     }
@@ -411,16 +420,16 @@ private slots:
         for (const char *name : {"picture/shang.jpg", "picture/wu.jpg", "picture/globe.wmf", "god/xwk/203.god"})
             fixture->folder.remove(QString::fromLatin1(name));
         open();
-        w->woodenButton()->click();
+        wooden->click();
         choose(reading::entryPosition(2, 0, 3));
         // No 上 picture: those pieces keep what they had; the reading is empty.
         QCOMPARE(w->readingPane()->text(), QString());
         QCOMPARE(pieces(), QStringLiteral("空空空空 空空空空 下下下空"));
         choose(1);
-        w->woodenButton()->click();
-        QSignalSpy ticks(w->session()->throwTimer(), &QTimer::timeout);
+        wooden->click();
+        QSignalSpy ticks(throwTimer, &QTimer::timeout);
         QVERIFY(ticks.wait(2000));
-        w->computerButton()->click();
+        computer->click();
         // cleanup() checks that no message box was shown.
     }
 
@@ -440,16 +449,16 @@ private slots:
         fixture->folder.writeFile(QStringLiteral("god/xwk/2031.god"), "abc");
         open();
         QApplication::setActiveWindow(mainWindow);
-        QWidget *pane = w->readingPane(), *list = w->countSelector(), *computer = w->computerButton();
+        QWidget *pane = w->readingPane(), *list = selector;
         QTRY_COMPARE(QApplication::focusWidget(), pane);
         QCOMPARE(caretLine(), QStringLiteral("欢迎来到衍枰占卜平台！"));
         if (steps % 3 == 1) {
-            QCOMPARE(press(w->woodenButton()), pane);
+            QCOMPARE(press(wooden), pane);
             QCOMPARE(caretLine(), QStringLiteral("木制衍枰占卜礼仪："));
             QCOMPARE(press(pane, Qt::Key_Tab), list);
         } else if (steps > 1) { // the buttons stay, and the focus with them; 《祈祷开始》 greys out
             QCOMPARE(press(computer), computer);
-            QCOMPARE(press(w->woodenButton()), computer);
+            QCOMPARE(press(wooden), computer);
         }
         if (steps == 3)
             QCOMPARE(press(computer), computer);
@@ -457,7 +466,7 @@ private slots:
             list->setFocus();
             static_cast<QComboBox *>(list)->setCurrentIndex(reading::entryPosition(2, 0, 2));
             QCOMPARE(press(list, Qt::Key_Down), list);
-            QCOMPARE(press(w->detailButton()), static_cast<QWidget *>(w->detailButton()));
+            QCOMPARE(press(detail), static_cast<QWidget *>(detail));
         }
         const QList<QWidget *> controls = w->findChildren<QWidget *>(QString(), Qt::FindDirectChildrenOnly);
         const int stops = int(std::count_if(controls.begin(), controls.end(), [](QWidget *c) {
@@ -483,16 +492,16 @@ private slots:
     void accessibilityFacts()
     {
         QApplication::setActiveWindow(mainWindow);
-        QTRY_VERIFY(mainWindow->homePanel()->isAncestorOf(QApplication::focusWidget()));
-        QVERIFY(!QAccessible::queryAccessibleInterface(mainWindow->homePanel())->state().focused);
+        QTRY_VERIFY(mainWindow->findChild<QWidget *>("homePanel")->isAncestorOf(QApplication::focusWidget()));
+        QVERIFY(!QAccessible::queryAccessibleInterface(mainWindow->findChild<QWidget *>("homePanel"))->state().focused);
         open();
         QTRY_VERIFY(w->readingPane()->hasFocus());
         QVERIFY(!QAccessible::queryAccessibleInterface(w->subWindow())->state().focused);
         auto *notice = w->findChild<SpokenNotice *>(QStringLiteral("readingNotice"));
         ShowCounter shows(notice);
-        w->woodenButton()->click();
+        wooden->click();
         choose(reading::entryPosition(2, 0, 3));
-        QCOMPARE(QAccessible::queryAccessibleInterface(w->countSelector())->text(QAccessible::Description),
+        QCOMPARE(QAccessible::queryAccessibleInterface(selector)->text(QAccessible::Description),
                  QStringLiteral("选择衍枰个数"));
         // Orca reads a notification as it starts showing: the etiquette, then the reading.
         QTRY_COMPARE(shows.count, 2);
@@ -506,9 +515,9 @@ private slots:
     void accessibleNames()
     {
         open();
-        for (QWidget *c : {static_cast<QWidget *>(w->woodenButton()), static_cast<QWidget *>(w->computerButton()),
-                           static_cast<QWidget *>(w->detailButton()), static_cast<QWidget *>(w->countSelector()),
-                           static_cast<QWidget *>(w->readingPane())}) {
+        for (QWidget *c :
+             {static_cast<QWidget *>(wooden), static_cast<QWidget *>(computer), static_cast<QWidget *>(detail),
+              static_cast<QWidget *>(selector), static_cast<QWidget *>(w->readingPane())}) {
             QAccessibleInterface *iface = QAccessible::queryAccessibleInterface(c);
             QVERIFY(iface);
             QVERIFY2(!iface->text(QAccessible::Name).isEmpty(), qPrintable(c->objectName()));
@@ -518,10 +527,10 @@ private slots:
         QVERIFY(text->textInterface()
                     ->text(0, text->textInterface()->characterCount())
                     .contains(QStringLiteral("欢迎来到衍枰占卜平台")));
-        QCOMPARE(QAccessible::queryAccessibleInterface(w->computerButton())->text(QAccessible::Name),
+        QCOMPARE(QAccessible::queryAccessibleInterface(computer)->text(QAccessible::Name),
                  QStringLiteral("《电脑衍枰占卜》"));
-        w->computerButton()->click();
-        QCOMPARE(QAccessible::queryAccessibleInterface(w->computerButton())->text(QAccessible::Name),
+        computer->click();
+        QCOMPARE(QAccessible::queryAccessibleInterface(computer)->text(QAccessible::Name),
                  QStringLiteral("《祈祷结束》"));
     }
 };

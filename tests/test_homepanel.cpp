@@ -40,13 +40,13 @@ private slots:
         HomePanel panel;
         panel.resize(800, 533);
         panel.show();
-        QCOMPARE(panel.emblem()->geometry(), QRect(267, 107, 267, 213));
-        QCOMPARE(panel.instructionsButton()->geometry(), QRect(267, 323, 121, 40));
-        QCOMPARE(panel.divinationButton()->geometry(), QRect(413, 323, 121, 40));
+        QCOMPARE(panel.findChild<EmblemImage *>("emblem")->geometry(), QRect(267, 107, 267, 213));
+        QCOMPARE(panel.findChild<QPushButton *>("instructionsButton")->geometry(), QRect(267, 323, 121, 40));
+        QCOMPARE(panel.findChild<QPushButton *>("divinationButton")->geometry(), QRect(413, 323, 121, 40));
         // A later, smaller size lays out again.
         panel.resize(400, 300);
-        QCOMPARE(panel.emblem()->geometry(), QRect(133, 60, 133, 120));
-        QCOMPARE(panel.instructionsButton()->geometry().topLeft(), QPoint(133, 183));
+        QCOMPARE(panel.findChild<EmblemImage *>("emblem")->geometry(), QRect(133, 60, 133, 120));
+        QCOMPARE(panel.findChild<QPushButton *>("instructionsButton")->geometry().topLeft(), QPoint(133, 183));
     }
 
     // ---- loading ------------------------------------------------------------------
@@ -59,13 +59,13 @@ private slots:
         HomePanel panel;
         panel.loadPictures();
         QCOMPARE(panel.windowTitle(), QStringLiteral("目录"));
-        QCOMPARE(panel.emblem()->tag(), QStringLiteral("A"));
-        QCOMPARE(panel.emblem()->property("tag").toString(), QStringLiteral("A"));
-        QCOMPARE(panel.emblem()->toolTip(), QStringLiteral("点击停止转动"));
+        QCOMPARE(panel.findChild<EmblemImage *>("emblem")->tag(), QStringLiteral("A"));
+        QCOMPARE(panel.findChild<EmblemImage *>("emblem")->property("tag").toString(), QStringLiteral("A"));
+        QCOMPARE(panel.findChild<EmblemImage *>("emblem")->toolTip(), QStringLiteral("点击停止转动"));
         QCOMPARE(shown(panel), kKvnd);
         // The timer is left alone: enabled, but without an interval.
-        QVERIFY(panel.turnTimer()->isEnabled());
-        QCOMPARE(panel.turnTimer()->interval(), 0);
+        QVERIFY(panel.findChild<GatedTimer *>("turnTimer")->isEnabled());
+        QCOMPARE(panel.findChild<GatedTimer *>("turnTimer")->interval(), 0);
         QVERIFY(!ticking(panel));
         // No globe in this folder: plain background, and not a word about it.
         QVERIFY(panel.background().isNull());
@@ -78,9 +78,9 @@ private slots:
         testsupport::MessageRecorder messages;
         HomePanel panel;
         panel.loadPictures();
-        QVERIFY(panel.emblem()->picture().isNull());
-        QCOMPARE(panel.emblem()->tag(), QStringLiteral("A"));
-        QCOMPARE(panel.emblem()->toolTip(), QStringLiteral("点击停止转动"));
+        QVERIFY(panel.findChild<EmblemImage *>("emblem")->picture().isNull());
+        QCOMPARE(panel.findChild<EmblemImage *>("emblem")->tag(), QStringLiteral("A"));
+        QCOMPARE(panel.findChild<EmblemImage *>("emblem")->toolTip(), QStringLiteral("点击停止转动"));
         QVERIFY(messages.texts.isEmpty());
         // The cyan shows everywhere.
         panel.resize(120, 90);
@@ -92,16 +92,18 @@ private slots:
     void buttons()
     {
         HomePanel panel;
-        QCOMPARE(panel.instructionsButton()->text(), QStringLiteral("衍枰说明"));
-        QCOMPARE(panel.divinationButton()->text(), QStringLiteral("衍枰占卜"));
-        for (QPushButton *b : {panel.instructionsButton(), panel.divinationButton()}) {
+        QCOMPARE(panel.findChild<QPushButton *>("instructionsButton")->text(), QStringLiteral("衍枰说明"));
+        QCOMPARE(panel.findChild<QPushButton *>("divinationButton")->text(), QStringLiteral("衍枰占卜"));
+        for (QPushButton *b : {panel.findChild<QPushButton *>("instructionsButton"),
+                               panel.findChild<QPushButton *>("divinationButton")}) {
             QCOMPARE(b->font().family(), QStringLiteral("宋体"));
             QCOMPARE(b->font().pointSizeF(), 10.5);
             QVERIFY(!b->font().bold());
             QVERIFY(!b->accessibleName().isEmpty());
         }
-        QCOMPARE(panel.instructionsButton()->nextInFocusChain(), panel.divinationButton());
-        QCOMPARE(panel.emblem()->focusPolicy(), Qt::NoFocus);
+        QCOMPARE(panel.findChild<QPushButton *>("instructionsButton")->nextInFocusChain(),
+                 panel.findChild<QPushButton *>("divinationButton"));
+        QCOMPARE(panel.findChild<EmblemImage *>("emblem")->focusPolicy(), Qt::NoFocus);
     }
 
     void emblemAccessibleTexts()
@@ -110,23 +112,23 @@ private slots:
         HomePanel panel;
         panel.loadPictures();
         // A picture to assistive technology, not an empty pane.
-        QAccessibleInterface *iface = QAccessible::queryAccessibleInterface(panel.emblem());
+        QAccessibleInterface *iface = QAccessible::queryAccessibleInterface(panel.findChild<EmblemImage *>("emblem"));
         QVERIFY(iface);
         QCOMPARE(iface->role(), QAccessible::Graphic);
-        const QString turningName = panel.emblem()->accessibleName();
+        const QString turningName = panel.findChild<EmblemImage *>("emblem")->accessibleName();
         QVERIFY(turningName.contains(QStringLiteral("衍枰")));
-        QCOMPARE(panel.emblem()->accessibleDescription(), QStringLiteral("点击停止转动"));
+        QCOMPARE(panel.findChild<EmblemImage *>("emblem")->accessibleDescription(), QStringLiteral("点击停止转动"));
         panel.toggleTurning();
-        QVERIFY(panel.emblem()->accessibleName() != turningName);
-        QCOMPARE(panel.emblem()->accessibleDescription(), QStringLiteral("点击开始转动"));
+        QVERIFY(panel.findChild<EmblemImage *>("emblem")->accessibleName() != turningName);
+        QCOMPARE(panel.findChild<EmblemImage *>("emblem")->accessibleDescription(), QStringLiteral("点击开始转动"));
         panel.toggleTurning();
-        QCOMPARE(panel.emblem()->accessibleName(), turningName);
+        QCOMPARE(panel.findChild<EmblemImage *>("emblem")->accessibleName(), turningName);
     }
 
     void emblemPointer()
     {
         HomePanel panel;
-        const QCursor cursor = panel.emblem()->cursor();
+        const QCursor cursor = panel.findChild<EmblemImage *>("emblem")->cursor();
         QCOMPARE(cursor.shape(), Qt::BitmapCursor);
         QVERIFY(!cursor.pixmap().isNull());
         QVERIFY(QRect(QPoint(0, 0), cursor.pixmap().size()).contains(cursor.hotSpot()));
@@ -185,10 +187,10 @@ private slots:
         writeEmblemPictures(folder);
         HomePanel panel;
         panel.loadPictures();
-        panel.emblem()->hide();
+        panel.findChild<EmblemImage *>("emblem")->hide();
         panel.showNextFrame();
         QCOMPARE(shown(panel), kKvnd);
-        panel.emblem()->show();
+        panel.findChild<EmblemImage *>("emblem")->show();
         panel.showNextFrame();
         QCOMPARE(shown(panel), kFrame[4]); // the hidden tick did not count
     }
@@ -272,26 +274,26 @@ private slots:
         panel.startTurning();
         QVERIFY(turning(panel));
 
-        QTest::mouseClick(panel.emblem(), Qt::LeftButton);
-        QCOMPARE(panel.emblem()->tag(), QStringLiteral("B"));
-        QCOMPARE(panel.emblem()->toolTip(), QStringLiteral("点击开始转动"));
-        QVERIFY(!panel.turnTimer()->isEnabled());
-        QCOMPARE(panel.turnTimer()->interval(), 100); // left as it was
+        QTest::mouseClick(panel.findChild<EmblemImage *>("emblem"), Qt::LeftButton);
+        QCOMPARE(panel.findChild<EmblemImage *>("emblem")->tag(), QStringLiteral("B"));
+        QCOMPARE(panel.findChild<EmblemImage *>("emblem")->toolTip(), QStringLiteral("点击开始转动"));
+        QVERIFY(!panel.findChild<GatedTimer *>("turnTimer")->isEnabled());
+        QCOMPARE(panel.findChild<GatedTimer *>("turnTimer")->interval(), 100); // left as it was
         QVERIFY(!ticking(panel));
 
-        QTest::mouseClick(panel.emblem(), Qt::LeftButton);
-        QCOMPARE(panel.emblem()->tag(), QStringLiteral("A"));
-        QCOMPARE(panel.emblem()->toolTip(), QStringLiteral("点击停止转动"));
+        QTest::mouseClick(panel.findChild<EmblemImage *>("emblem"), Qt::LeftButton);
+        QCOMPARE(panel.findChild<EmblemImage *>("emblem")->tag(), QStringLiteral("A"));
+        QCOMPARE(panel.findChild<EmblemImage *>("emblem")->toolTip(), QStringLiteral("点击停止转动"));
         QVERIFY(turning(panel));
 
         // Any tag other than exactly "A" counts as stopped.
-        panel.emblem()->setTag(QStringLiteral("a"));
+        panel.findChild<EmblemImage *>("emblem")->setTag(QStringLiteral("a"));
         panel.toggleTurning();
-        QCOMPARE(panel.emblem()->tag(), QStringLiteral("A"));
+        QCOMPARE(panel.findChild<EmblemImage *>("emblem")->tag(), QStringLiteral("A"));
 
         // A right click is no click.
-        QTest::mouseClick(panel.emblem(), Qt::RightButton);
-        QCOMPARE(panel.emblem()->tag(), QStringLiteral("A"));
+        QTest::mouseClick(panel.findChild<EmblemImage *>("emblem"), Qt::RightButton);
+        QCOMPARE(panel.findChild<EmblemImage *>("emblem")->tag(), QStringLiteral("A"));
     }
 };
 

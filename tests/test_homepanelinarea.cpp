@@ -62,25 +62,25 @@ private slots:
         PanelArea a;
         QTRY_VERIFY(a.panel->isActiveChild());
         a.panel->toggleTurning();
-        QCOMPARE(a.panel->emblem()->tag(), QStringLiteral("B"));
+        QCOMPARE(a.panel->findChild<EmblemImage *>("emblem")->tag(), QStringLiteral("B"));
         QVERIFY(!ticking(*a.panel));
 
         QMdiSubWindow *other = a.open(QStringLiteral("另一个"));
         QVERIFY(idle(*a.panel));
-        QCOMPARE(a.panel->emblem()->tag(), QStringLiteral("B"));
+        QCOMPARE(a.panel->findChild<EmblemImage *>("emblem")->tag(), QStringLiteral("B"));
 
         // Back to the panel: it turns again, although the flag still says "B".
         a.area.setActiveSubWindow(a.panelWindow);
         QVERIFY(a.panel->isActiveChild());
         QVERIFY(turning(*a.panel));
-        QCOMPARE(a.panel->emblem()->tag(), QStringLiteral("B"));
-        QCOMPARE(a.panel->emblem()->toolTip(), QStringLiteral("点击开始转动"));
+        QCOMPARE(a.panel->findChild<EmblemImage *>("emblem")->tag(), QStringLiteral("B"));
+        QCOMPARE(a.panel->findChild<EmblemImage *>("emblem")->toolTip(), QStringLiteral("点击开始转动"));
 
         // The next click sets the flag to "A" and leaves it turning; only the
         // click after that stops it.
         a.panel->toggleTurning();
-        QCOMPARE(a.panel->emblem()->tag(), QStringLiteral("A"));
-        QCOMPARE(a.panel->emblem()->toolTip(), QStringLiteral("点击停止转动"));
+        QCOMPARE(a.panel->findChild<EmblemImage *>("emblem")->tag(), QStringLiteral("A"));
+        QCOMPARE(a.panel->findChild<EmblemImage *>("emblem")->toolTip(), QStringLiteral("点击停止转动"));
         QVERIFY(turning(*a.panel));
         a.panel->toggleTurning();
         QVERIFY(!ticking(*a.panel));
@@ -116,7 +116,7 @@ private slots:
         a.area.activateWindow();
         QTRY_VERIFY(a.area.isActiveWindow());
         QVERIFY(!ticking(*a.panel));
-        QCOMPARE(a.panel->emblem()->tag(), QStringLiteral("B"));
+        QCOMPARE(a.panel->findChild<EmblemImage *>("emblem")->tag(), QStringLiteral("B"));
     }
 
     void panelStaysBehindTheOthers()
@@ -160,25 +160,27 @@ private slots:
         mainWindow->show();
         mainWindow->activateWindow();
         // A client area of 800 x 533 pixels, 12000 x 7995 twips.
-        const QSize extra = mainWindow->size() - mainWindow->mdiArea()->viewport()->size();
+        const QSize extra = mainWindow->size() - mainWindow->findChild<QMdiArea *>("mdiArea")->viewport()->size();
         mainWindow->resize(QSize(800, 533) + extra);
-        QTRY_COMPARE(mainWindow->mdiArea()->viewport()->size(), QSize(800, 533));
-        HomePanel *panel = mainWindow->homePanel();
+        QTRY_COMPARE(mainWindow->findChild<QMdiArea *>("mdiArea")->viewport()->size(), QSize(800, 533));
+        HomePanel *panel = mainWindow->findChild<HomePanel *>("homePanel");
         QVERIFY(panel);
         QCOMPARE(panel->size(), QSize(800, 533));
-        QCOMPARE(panel->mapTo(mainWindow->mdiArea()->viewport(), QPoint(0, 0)), QPoint(0, 0));
+        QCOMPARE(panel->mapTo(mainWindow->findChild<QMdiArea *>("mdiArea")->viewport(), QPoint(0, 0)), QPoint(0, 0));
         QTRY_VERIFY(panel->isActiveChild());
         QVERIFY(turning(*panel));
-        const QPixmap atRest = panel->emblem()->picture();
-        QTRY_VERIFY(panel->emblem()->picture().cacheKey() != atRest.cacheKey()); // it really turns
+        const QPixmap atRest = panel->findChild<EmblemImage *>("emblem")->picture();
+        QTRY_VERIFY(panel->findChild<EmblemImage *>("emblem")->picture().cacheKey()
+                    != atRest.cacheKey()); // it really turns
 
         // The divination button opens the divination window in front; the
         // emblem stops until it is closed again.
-        QTest::mouseClick(panel->divinationButton(), Qt::LeftButton);
+        QTest::mouseClick(panel->findChild<QPushButton *>("divinationButton"), Qt::LeftButton);
         QTRY_VERIFY(mainWindow->divinationWindow());
         QVERIFY(!panel->isActiveChild());
         QVERIFY(idle(*panel));
-        QCOMPARE(bottomChild(mainWindow->mdiArea()->viewport()), mainWindow->homePanelWindow());
+        QCOMPARE(bottomChild(mainWindow->findChild<QMdiArea *>("mdiArea")->viewport()),
+                 mainWindow->findChild<QMdiSubWindow *>("homePanelWindow"));
         mainWindow->divinationWindow()->subWindow()->close();
         QTRY_VERIFY(panel->isActiveChild());
         QVERIFY(turning(*panel));
@@ -187,17 +189,18 @@ private slots:
         // a second click brings that one back instead of opening another.
         auto viewers = [this] {
             int n = 0;
-            for (QMdiSubWindow *sub : mainWindow->mdiArea()->subWindowList())
+            for (QMdiSubWindow *sub : mainWindow->findChild<QMdiArea *>("mdiArea")->subWindowList())
                 n += sub->widget()->windowTitle() == QStringLiteral("衍枰说明");
             return n;
         };
-        QTest::mouseClick(panel->instructionsButton(), Qt::LeftButton);
+        QTest::mouseClick(panel->findChild<QPushButton *>("instructionsButton"), Qt::LeftButton);
         QTRY_COMPARE(viewers(), 1);
         QVERIFY(!panel->isActiveChild());
         QVERIFY(idle(*panel));
-        panel->instructionsButton()->click();
+        panel->findChild<QPushButton *>("instructionsButton")->click();
         QCOMPARE(viewers(), 1);
-        QCOMPARE(bottomChild(mainWindow->mdiArea()->viewport()), mainWindow->homePanelWindow());
+        QCOMPARE(bottomChild(mainWindow->findChild<QMdiArea *>("mdiArea")->viewport()),
+                 mainWindow->findChild<QMdiSubWindow *>("homePanelWindow"));
         QVERIFY(messages.texts.isEmpty());
     }
 };

@@ -134,15 +134,17 @@ private slots:
         QCOMPARE(captions,
                  (QStringList {QStringLiteral("衍枰说明"), QStringLiteral("衍枰占卜"), QStringLiteral("关于(&I)"),
                                QStringLiteral("退出")}));
-        QCOMPARE(mainWindow->pageFileSweeper()->timer()->interval(), 5000);
-        QVERIFY(mainWindow->pageFileSweeper()->timer()->isActive());
+        QCOMPARE(mainWindow->findChild<PageFileSweeper *>("pageFileSweeper")->timer()->interval(), 5000);
+        QVERIFY(mainWindow->findChild<PageFileSweeper *>("pageFileSweeper")->timer()->isActive());
         // The panel is loaded and fills the client area.
-        QVERIFY(mainWindow->homePanelWindow());
-        QCOMPARE(mainWindow->homePanelWindow()->size(), mainWindow->mdiArea()->viewport()->size());
+        auto *panel = mainWindow->findChild<QMdiSubWindow *>("homePanelWindow");
+        auto *area = mainWindow->findChild<QMdiArea *>("mdiArea");
+        QVERIFY(panel);
+        QCOMPARE(panel->size(), area->viewport()->size());
         mainWindow->resize(700, 500);
         QApplication::processEvents();
-        QCOMPARE(mainWindow->homePanelWindow()->size(), mainWindow->mdiArea()->viewport()->size());
-        QCOMPARE(mainWindow->mdiArea()->subWindowList(QMdiArea::CreationOrder).value(0), mainWindow->homePanelWindow());
+        QCOMPARE(panel->size(), area->viewport()->size());
+        QCOMPARE(area->subWindowList(QMdiArea::CreationOrder).value(0), panel);
     }
 
     void altIOpensAbout()
@@ -190,13 +192,13 @@ private slots:
         mainWindow = new MainWindow;
         mainWindow->show();
         mainWindow->showDivinationWindow();
-        QCOMPARE(mainWindow->mdiArea()->subWindowList().size(), 2);
-        mainWindow->exitAction()->trigger();
+        QCOMPARE(mainWindow->findChild<QMdiArea *>("mdiArea")->subWindowList().size(), 2);
+        mainWindow->findChild<QAction *>("exitAction")->trigger();
         QVERIFY(!mainWindow->isVisible());
-        QVERIFY(!mainWindow->pageFileSweeper()->timer()->isActive());
+        QVERIFY(!mainWindow->findChild<PageFileSweeper *>("pageFileSweeper")->timer()->isActive());
         QApplication::processEvents();
         QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        for (QMdiSubWindow *sub : mainWindow->mdiArea()->subWindowList())
+        for (QMdiSubWindow *sub : mainWindow->findChild<QMdiArea *>("mdiArea")->subWindowList())
             QVERIFY(!sub->isVisible());
     }
 };

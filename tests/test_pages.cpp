@@ -106,7 +106,7 @@ private slots:
                                           | QFileDevice::ReadOther));
         settle();
         QCOMPARE(v->windowTitle(), kTitle); // the page's own title
-        QVERIFY(v->pageView()->browser()->toPlainText().contains(QStringLiteral("木制衍枰占卜")));
+        QVERIFY(v->findChild<QTextBrowser *>("pageBrowser")->toPlainText().contains(QStringLiteral("木制衍枰占卜")));
         QVERIFY(messages->texts.isEmpty());
     }
 
@@ -194,7 +194,7 @@ private slots:
         sweeper->sweep(); // the viewer has not read it yet
         QVERIFY(QFile::exists(pageFile()));
         settle();
-        QVERIFY(viewers().first()->pageView()->hasDocument());
+        QVERIFY(viewers().first()->findChild<PageView *>("pageView")->hasDocument());
         sweeper->sweep();
         QVERIFY(!QFile::exists(pageFile()));
     }
@@ -243,13 +243,12 @@ private slots:
         const bool written = QFile::exists(expected);
         const QFileDevice::Permissions folderMode = QFileInfo(base + QStringLiteral("/yanping")).permissions();
         settle();
-        const bool loaded = !viewers().isEmpty() && viewers().first()->pageView()->hasDocument();
+        const bool loaded = !viewers().isEmpty() && viewers().first()->findChild<PageView *>("pageView")->hasDocument();
         // The page's pictures are still those beside the program.
         const bool picturesFound = loaded
             && !viewers()
                     .first()
-                    ->pageView()
-                    ->browser()
+                    ->findChild<QTextBrowser *>("pageBrowser")
                     ->loadResource(QTextDocument::ImageResource, QUrl(QStringLiteral("picture/kvnda.gif")))
                     .value<QImage>()
                     .isNull();
@@ -281,9 +280,9 @@ private slots:
         QVERIFY(QFile::link(home.filePath(QStringLiteral("elsewhere")), home.filePath(QStringLiteral("yanping"))));
         const QByteArray oldRuntime = qgetenv("XDG_RUNTIME_DIR");
         qputenv("XDG_RUNTIME_DIR", QFile::encodeName(home.path()));
-        const QString folder = pagefile::privateFolder();
+        const QString privateFolder = pagefile::privateFolder();
         qputenv("XDG_RUNTIME_DIR", oldRuntime);
-        QVERIFY(folder.isEmpty());
+        QVERIFY(privateFolder.isEmpty());
     }
 
     void plantedLinkIsNotFollowed()
@@ -306,7 +305,7 @@ private slots:
         QCOMPARE(viewers().size(), 1); // the viewer stays, empty, with the title
         settle();
         QCOMPARE(viewers().first()->windowTitle(), kTitle);
-        QVERIFY(!viewers().first()->pageView()->hasDocument());
+        QVERIFY(!viewers().first()->findChild<PageView *>("pageView")->hasDocument());
         QVERIFY(QFileInfo(pageFile()).isDir());
     }
 
@@ -328,7 +327,7 @@ private slots:
         QFETCH(QString, kind);
         QFETCH(bool, deleted);
         testsupport::ProgramFolderFixture bare(false);
-        PageFileSweeper sweeper;
+        PageFileSweeper ownSweeper;
         const QString page = bare.path(QStringLiteral("tem.htm"));
         if (kind == QLatin1String("folder"))
             QDir().mkpath(page);
@@ -338,11 +337,11 @@ private slots:
             QFile::setPermissions(page, QFileDevice::ReadOwner | QFileDevice::ReadGroup | QFileDevice::ReadOther);
         if (kind == QLatin1String("pending"))
             pagefile::loadStarted();
-        sweeper.sweep();
+        ownSweeper.sweep();
         QCOMPARE(!QFileInfo::exists(page), deleted || kind == QLatin1String("absent"));
         if (kind == QLatin1String("pending")) {
             pagefile::loadFinished();
-            sweeper.sweep();
+            ownSweeper.sweep();
             QVERIFY(!QFileInfo::exists(page)); // the first tick after loading removes it
         }
         QVERIFY(messages->texts.isEmpty());
@@ -366,11 +365,11 @@ private slots:
     {
         testsupport::ProgramFolderFixture bare(false);
         bare.writeFile(QStringLiteral("tem.htm"), "old page");
-        PageFileSweeper sweeper;
-        QCOMPARE(sweeper.timer()->interval(), 5000);
-        QVERIFY(sweeper.timer()->isActive());
+        PageFileSweeper ownSweeper;
+        QCOMPARE(ownSweeper.timer()->interval(), 5000);
+        QVERIFY(ownSweeper.timer()->isActive());
         // The same timer, ticking at once instead of in five seconds.
-        sweeper.timer()->setInterval(1);
+        ownSweeper.timer()->setInterval(1);
         QTRY_VERIFY_WITH_TIMEOUT(!QFile::exists(bare.path(QStringLiteral("tem.htm"))), 2000);
     }
 
@@ -381,17 +380,17 @@ private slots:
         v->subWindow()->showNormal();
         v->resize(600, 450); // 9000 x 6750 twips
         QApplication::processEvents();
-        QCOMPARE(v->pageView()->pos(), QPoint(3, 3));
-        QCOMPARE(v->pageView()->size(), QSize(twips::toPixels(8900), twips::toPixels(6650)));
+        QCOMPARE(v->findChild<PageView *>("pageView")->pos(), QPoint(3, 3));
+        QCOMPARE(v->findChild<PageView *>("pageView")->size(), QSize(twips::toPixels(8900), twips::toPixels(6650)));
         // Below 100 twips the assignment is skipped and the size kept.
         v->resize(5, 300);
         QApplication::processEvents();
-        QCOMPARE(v->pageView()->size(), QSize(twips::toPixels(8900), twips::toPixels(4400)));
+        QCOMPARE(v->findChild<PageView *>("pageView")->size(), QSize(twips::toPixels(8900), twips::toPixels(4400)));
         v->subWindow()->showMinimized();
         QApplication::processEvents();
         v->subWindow()->showMaximized();
         QApplication::processEvents();
-        QCOMPARE(v->pageView()->width(), twips::toPixels(twips::fromPixels(v->width()) - 100));
+        QCOMPARE(v->findChild<PageView *>("pageView")->width(), twips::toPixels(twips::fromPixels(v->width()) - 100));
         v->subWindow()->close(); // a viewer never told to navigate closes normally
     }
 
@@ -416,7 +415,7 @@ private slots:
                                                              "<a name=\"two\"></a>二、第二节</h2>"))));
         show();
         settle();
-        QTextBrowser *browser = viewers().first()->pageView()->browser();
+        QTextBrowser *browser = viewers().first()->findChild<QTextBrowser *>();
         QAccessibleInterface *page = QAccessible::queryAccessibleInterface(browser);
         QCOMPARE(page->role(), QAccessible::Document);
         QVERIFY(browser->textInteractionFlags() & Qt::TextSelectableByKeyboard);
@@ -443,7 +442,7 @@ private slots:
         settle();
         PageViewer *v = viewers().first();
         QCOMPARE(v->windowTitle(), kTitle);
-        emit v->pageView()->browser()->anchorClicked(QUrl(QStringLiteral("second.htm")));
+        emit v->findChild<QTextBrowser *>("pageBrowser")->anchorClicked(QUrl(QStringLiteral("second.htm")));
         settle();
         QCOMPARE(v->windowTitle(), QStringLiteral("第二页"));
     }

@@ -37,11 +37,11 @@ class TestReadingKeeper : public QObject
 
     void choose(int u, int m, int l)
     {
-        if (w->countSelector()->isHidden())
-            w->woodenButton()->click();
+        if (w->findChild<QComboBox *>("countSelector")->isHidden())
+            w->findChild<QPushButton *>("woodenButton")->click();
         const int position = reading::entryPosition(u, m, l);
-        w->countSelector()->setCurrentIndex(position);
-        emit w->countSelector()->activated(position);
+        w->findChild<QComboBox *>("countSelector")->setCurrentIndex(position);
+        emit w->findChild<QComboBox *>("countSelector")->activated(position);
     }
 
     // Replaces a reading or detail file by a text of that many short lines.
@@ -146,16 +146,16 @@ private slots:
         if (lines > 0)
             storeLines(state == QLatin1String("detail") ? counts + QLatin1Char('1') : counts, lines);
         if (state == QLatin1String("wooden"))
-            w->woodenButton()->click();
+            w->findChild<QPushButton *>("woodenButton")->click();
         if (state == QLatin1String("computer") || state == QLatin1String("computer reading"))
-            w->computerButton()->click();
+            w->findChild<QPushButton *>("computerButton")->click();
         if (state == QLatin1String("computer reading"))
-            w->computerButton()->click(); // the prayer ends at once: 0/0/0
+            w->findChild<QPushButton *>("computerButton")->click(); // the prayer ends at once: 0/0/0
         if (state == QLatin1String("reading") || state == QLatin1String("detail"))
             choose(u, m, l);
         if (state == QLatin1String("detail")) {
-            QVERIFY(w->detailButton()->isEnabled());
-            w->detailButton()->click();
+            QVERIFY(w->findChild<QPushButton *>("detailButton")->isEnabled());
+            w->findChild<QPushButton *>("detailButton")->click();
             QCOMPARE(w->session()->shown(), DivinationSession::Shown::Detail);
         }
 

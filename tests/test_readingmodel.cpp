@@ -39,47 +39,26 @@ private slots:
 
     void selectorEntries()
     {
-        const QStringList entries = reading::selectorEntries();
+        using Meaning = reading::Entry::Meaning;
+        const QList<reading::Entry> entries = reading::selectorEntries();
         QCOMPARE(entries.size(), 127);
-        QCOMPARE(entries.at(0), QStringLiteral("选择衍枰个数"));
-        QCOMPARE(entries.at(1), QStringLiteral("《电脑衍枰占卜》"));
-        QCOMPARE(entries.at(2), QStringLiteral("0上0中0下"));
-        QCOMPARE(entries.at(3), QStringLiteral("0上0中1下"));
-        QCOMPARE(entries.at(7), QStringLiteral("0上1中0下"));
-        QCOMPARE(entries.at(27), QStringLiteral("1上0中0下"));
-        QCOMPARE(entries.at(126), QStringLiteral("4上4中4下"));
+        QCOMPARE(entries.at(0).text, QStringLiteral("选择衍枰个数"));
+        QCOMPARE(entries.at(0).meaning, Meaning::Prompt);
+        QCOMPARE(entries.at(1).text, QStringLiteral("《电脑衍枰占卜》"));
+        QCOMPARE(entries.at(1).meaning, Meaning::ComputerMode);
+        QCOMPARE(entries.at(2).text, QStringLiteral("0上0中0下"));
+        QCOMPARE(entries.at(3).text, QStringLiteral("0上0中1下"));
+        QCOMPARE(entries.at(7).text, QStringLiteral("0上1中0下"));
+        QCOMPARE(entries.at(27).text, QStringLiteral("1上0中0下"));
+        QCOMPARE(entries.at(126).text, QStringLiteral("4上4中4下"));
         for (int u = 0; u <= 4; ++u)
             for (int m = 0; m <= 4; ++m)
                 for (int l = 0; l <= 4; ++l) {
                     const int pos = reading::entryPosition(u, m, l);
-                    QCOMPARE(entries.at(pos), reading::combinationEntry(u, m, l));
-                    reading::Counts c {9, 9, 9};
-                    reading::readEntry(entries.at(pos), &c);
-                    QCOMPARE(c, (reading::Counts {u, m, l}));
+                    QCOMPARE(entries.at(pos).text, reading::combinationEntry(u, m, l));
+                    QCOMPARE(entries.at(pos).meaning, Meaning::Counts);
+                    QCOMPARE(entries.at(pos).counts, (reading::Counts {u, m, l}));
                 }
-    }
-
-    void readEntryKeepsCountsForNonDigits_data()
-    {
-        QTest::addColumn<QString>("entry");
-        QTest::addColumn<int>("u");
-        QTest::addColumn<int>("m");
-        QTest::addColumn<int>("l");
-        QTest::newRow("prompt") << QStringLiteral("选择衍枰个数") << 1 << 2 << 3;
-        QTest::newRow("computer entry") << QStringLiteral("《电脑衍枰占卜》") << 1 << 2 << 3;
-        QTest::newRow("short text") << QStringLiteral("4") << 4 << 2 << 3;
-        QTest::newRow("middle only") << QStringLiteral("x上0中y下") << 1 << 0 << 3;
-    }
-
-    void readEntryKeepsCountsForNonDigits()
-    {
-        QFETCH(QString, entry);
-        QFETCH(int, u);
-        QFETCH(int, m);
-        QFETCH(int, l);
-        reading::Counts c {1, 2, 3};
-        reading::readEntry(entry, &c);
-        QCOMPARE(c, (reading::Counts {u, m, l}));
     }
 
     void loadReadingText()

@@ -120,32 +120,31 @@ private slots:
         MainWindow window;
         window.show();
 
-        QCOMPARE(window.instructionsAction()->text(), instructions);
-        QCOMPARE(window.aboutAction()->text(), captions.at(0));
-        QCOMPARE(window.homePanel()->findChild<QPushButton *>(QStringLiteral("instructionsButton"))->accessibleName(),
-                 instructions);
+        QCOMPARE(window.findChild<QAction *>("instructionsAction")->text(), instructions);
+        QCOMPARE(window.findChild<QAction *>("aboutAction")->text(), captions.at(0));
+        QCOMPARE(window.findChild<QPushButton *>(QStringLiteral("instructionsButton"))->accessibleName(), instructions);
 
         window.showDivinationWindow();
         DivinationWindow *w = window.divinationWindow();
         QVERIFY(w);
-        QCOMPARE(w->woodenButton()->text(), captions.at(1));
-        QCOMPARE(w->computerButton()->text(), captions.at(2));
+        QCOMPARE(w->findChild<QPushButton *>("woodenButton")->text(), captions.at(1));
+        QCOMPARE(w->findChild<QPushButton *>("computerButton")->text(), captions.at(2));
         QCOMPARE(w->findChild<QAction *>(QStringLiteral("saveReading"))->text(), keeping.at(0));
         QCOMPARE(w->findChild<QAction *>(QStringLiteral("printReading"))->text(), keeping.at(1));
         QString firstScreens = w->readingPane()->text();
-        w->woodenButton()->click();
+        w->findChild<QPushButton *>("woodenButton")->click();
         firstScreens += w->readingPane()->text();
         for (const QString &part : etiquette)
             QVERIFY2(firstScreens.contains(part), qPrintable(part));
         // Either the session's quotation marks or the other's, never both.
         QVERIFY(firstScreens.contains(QChar(u'“')) != firstScreens.contains(QChar(u'「')));
         QCOMPARE(firstScreens.contains(QChar(u'佔')), false);
-        QCOMPARE(w->countSelector()->itemText(0), captions.at(3));
-        QCOMPARE(w->countSelector()->itemText(1), captions.at(4));
+        QCOMPARE(w->findChild<QComboBox *>("countSelector")->itemText(0), captions.at(3));
+        QCOMPARE(w->findChild<QComboBox *>("countSelector")->itemText(1), captions.at(4));
         const int position = 2 + 25 * 2 + 0 + 3;
-        QCOMPARE(w->countSelector()->itemText(position), QStringLiteral("2上0中3下"));
-        w->countSelector()->setCurrentIndex(position);
-        emit w->countSelector()->activated(position);
+        QCOMPARE(w->findChild<QComboBox *>("countSelector")->itemText(position), QStringLiteral("2上0中3下"));
+        w->findChild<QComboBox *>("countSelector")->setCurrentIndex(position);
+        emit w->findChild<QComboBox *>("countSelector")->activated(position);
         const QString reading = w->readingPane()->text();
         QVERIFY2(reading.contains(readingLines.at(0)), qPrintable(reading.left(80)));
         QVERIFY(reading.contains(readingLines.at(1)));
@@ -153,18 +152,17 @@ private slots:
 
         window.showInstructions();
         PageViewer *viewer = nullptr;
-        for (QMdiSubWindow *sub : window.mdiArea()->subWindowList())
+        for (QMdiSubWindow *sub : window.findChild<QMdiArea *>("mdiArea")->subWindowList())
             if (auto *v = qobject_cast<PageViewer *>(sub->widget()))
                 viewer = v;
         QVERIFY(viewer);
         const QString page = gbk::decode(testsupport::readFile(folder.path(QStringLiteral("tem.htm"))));
         QVERIFY(page.contains(QStringLiteral("<title>") + instructions + QStringLiteral("</title>")));
         QVERIFY(page.contains(QStringLiteral("\"宋体\""))); // the style sheet names the design face as written
-        QTRY_VERIFY(viewer->pageView()->hasDocument());
+        QTRY_VERIFY(viewer->findChild<PageView *>("pageView")->hasDocument());
         QCOMPARE(viewer->windowTitle(), instructions);
-        QVERIFY(viewer->pageView()->browser()->toPlainText().contains(pageText));
-        QVERIFY(!viewer->pageView()
-                     ->browser()
+        QVERIFY(viewer->findChild<QTextBrowser *>("pageBrowser")->toPlainText().contains(pageText));
+        QVERIFY(!viewer->findChild<QTextBrowser *>("pageBrowser")
                      ->loadResource(QTextDocument::ImageResource, QUrl(QStringLiteral("picture/kvnda.gif")))
                      .value<QImage>()
                      .isNull());
@@ -176,9 +174,10 @@ private slots:
         QCOMPARE(platform::installTranslations(script, folder.path(QStringLiteral("translations"))),
                  script == Script::Simplified);
         platform::removeTranslations();
-        QTRY_COMPARE(window.instructionsAction()->text(), QStringLiteral("衍枰说明"));
-        QCOMPARE(window.homePanel()->instructionsButton()->accessibleDescription(), QStringLiteral("打开衍枰说明"));
-        QCOMPARE(window.homePanel()->emblem()->toolTip(), QStringLiteral("点击停止转动"));
+        QTRY_COMPARE(window.findChild<QAction *>("instructionsAction")->text(), QStringLiteral("衍枰说明"));
+        QCOMPARE(window.findChild<QPushButton *>("instructionsButton")->accessibleDescription(),
+                 QStringLiteral("打开衍枰说明"));
+        QCOMPARE(window.findChild<EmblemImage *>("emblem")->toolTip(), QStringLiteral("点击停止转动"));
         window.close();
     }
 

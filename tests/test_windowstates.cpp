@@ -32,7 +32,7 @@ class TestWindowStates : public QObject
     std::unique_ptr<testsupport::MainWindowFixture> fixture;
     MainWindow *mainWindow = nullptr;
 
-    QMdiArea *area() const { return mainWindow->mdiArea(); }
+    QMdiArea *area() const { return mainWindow->findChild<QMdiArea *>("mdiArea"); }
     DivinationWindow *divination() const { return mainWindow->divinationWindow(); }
 
     void clickMenu(QAction *action)
@@ -67,10 +67,10 @@ class TestWindowStates : public QObject
     void run(const QString &step)
     {
         if (step == QLatin1String("divination")) {
-            clickMenu(mainWindow->divinationAction());
+            clickMenu(mainWindow->findChild<QAction *>("divinationAction"));
             QTRY_VERIFY(divination());
         } else if (step == QLatin1String("instructions")) {
-            clickMenu(mainWindow->instructionsAction());
+            clickMenu(mainWindow->findChild<QAction *>("instructionsAction"));
         } else if (step == QLatin1String("restore")) {
             area()->activeSubWindow()->showNormal();
         } else if (step == QLatin1String("close")) {
@@ -94,13 +94,13 @@ class TestWindowStates : public QObject
             QTest::keyPress(focus(), Qt::Key_Alt, Qt::AltModifier);
             QTest::keyRelease(focus(), Qt::Key_Alt, Qt::NoModifier);
         } else if (step == QLatin1String("computer")) {
-            slowClick(divination()->computerButton());
+            slowClick(divination()->findChild<QPushButton *>("computerButton"));
         } else if (step == QLatin1String("computer at once")) {
-            quickClick(divination()->computerButton());
+            quickClick(divination()->findChild<QPushButton *>("computerButton"));
         } else if (step == QLatin1String("wooden")) {
-            slowClick(divination()->woodenButton());
+            slowClick(divination()->findChild<QPushButton *>("woodenButton"));
         } else if (step == QLatin1String("detail")) {
-            slowClick(divination()->detailButton());
+            slowClick(divination()->findChild<QPushButton *>("detailButton"));
         } else if (step == QLatin1String("ticks")) {
             QTRY_VERIFY(divination()->session()->counts().upper + divination()->session()->counts().middle
                             + divination()->session()->counts().lower
@@ -108,11 +108,11 @@ class TestWindowStates : public QObject
         } else if (step == QLatin1String("click pane")) {
             QTest::mouseClick(divination()->readingPane()->viewport(), Qt::LeftButton);
         } else if (step == QLatin1String("focus home divination")) {
-            mainWindow->homePanel()->divinationButton()->setFocus(Qt::TabFocusReason);
+            mainWindow->findChild<QPushButton *>("divinationButton")->setFocus(Qt::TabFocusReason);
         } else if (step == QLatin1String("wheel")) {
-            wheelDown(divination()->countSelector());
+            wheelDown(divination()->findChild<QComboBox *>("countSelector"));
         } else if (step == QLatin1String("tab to list")) {
-            for (int i = 0; i < 8 && focus() != divination()->countSelector(); ++i)
+            for (int i = 0; i < 8 && focus() != divination()->findChild<QComboBox *>("countSelector"); ++i)
                 QTest::keyClick(focus(), Qt::Key_Tab);
         } else {
             QFAIL(qPrintable(QStringLiteral("no such step: ") + step));
@@ -140,7 +140,8 @@ class TestWindowStates : public QObject
         if (what == QLatin1String("focus"))
             return nameOf(focus());
         if (what == QLatin1String("home")) {
-            QAccessibleInterface *panel = QAccessible::queryAccessibleInterface(mainWindow->homePanel());
+            QAccessibleInterface *panel
+                = QAccessible::queryAccessibleInterface(mainWindow->findChild<HomePanel *>("homePanel"));
             return panel->state().invisible ? QStringLiteral("not showing") : QStringLiteral("showing");
         }
         if (what == QLatin1String("restored"))
@@ -150,8 +151,8 @@ class TestWindowStates : public QObject
         DivinationSession *s = divination()->session();
         if (what == QLatin1String("selector"))
             return QStringLiteral("%1 %2")
-                .arg(divination()->countSelector()->isVisible() ? "shown" : "hidden")
-                .arg(divination()->countSelector()->currentIndex());
+                .arg(divination()->findChild<QComboBox *>("countSelector")->isVisible() ? "shown" : "hidden")
+                .arg(divination()->findChild<QComboBox *>("countSelector")->currentIndex());
         if (what == QLatin1String("text")) {
             const reading::Counts c = s->counts();
             const QString key = reading::readingKey(c.upper, c.middle, c.lower);
@@ -168,7 +169,7 @@ class TestWindowStates : public QObject
                 kind = QStringLiteral("reading");
             else if (same(reading::loadReadingText(reading::detailFilePath(key))))
                 kind = QStringLiteral("detail");
-            return divination()->computerButton()->text() + QLatin1Char(' ') + kind;
+            return divination()->findChild<QPushButton *>("computerButton")->text() + QLatin1Char(' ') + kind;
         }
         return QStringLiteral("no such observation");
     }

@@ -438,7 +438,8 @@ void TestWmf::savedStatesAreCapped()
     QFETCH(int, cap);
     QFETCH(int, saves);
     QFETCH(int, restored);
-    const auto level = [](int i) { return QColor(i % 256, (i / 256) % 256, 128); };
+    // Neighbouring levels 16 apart, twice what sameColor() lets pass.
+    const auto level = [](int i) { return QColor(i % 16 * 16, i / 16 % 16 * 16, i / 256 % 16 * 16); };
     wmf::Writer w = plain(20, 20);
     w.selectObject(w.createPen(wmf::PsNull, 0, Qt::black));
     for (int i = 0; i < saves; ++i) {

@@ -274,11 +274,11 @@ void TestWmfCost::ordinaryPicturesAreDrawnWhole_data()
     int k = 0;
     for (const char *face : {"宋体", "楷体_GB2312", "Arial"}) {
         for (const int pixels : {120, 400, 1200}) {
-            wmf::LogFont f;
-            f.height = -pixels;
-            f.escapement = 150 * k;
-            f.faceName = QString::fromUtf8(face);
-            headings.selectObject(headings.createFont(f));
+            wmf::LogFont heading;
+            heading.height = -pixels;
+            heading.escapement = 150 * k;
+            heading.faceName = QString::fromUtf8(face);
+            headings.selectObject(headings.createFont(heading));
             headings.textOut(200 + 300 * k, 300 + 400 * k, QStringLiteral("衍枰占卜"));
             ++k;
         }

@@ -52,16 +52,10 @@ void linkData(const QString &to)
 
 } // namespace
 
-ProgramFolderFixture::ProgramFolderFixture(bool withData) : previous(platform::programFolder())
+ProgramFolderFixture::ProgramFolderFixture(bool withData)
 {
-    platform::setProgramFolder(dir.path());
     if (withData)
         linkData(dir.path());
-}
-
-ProgramFolderFixture::~ProgramFolderFixture()
-{
-    platform::setProgramFolder(previous);
 }
 
 QString ProgramFolderFixture::path(const QString &relative) const

@@ -1,4 +1,6 @@
 #pragma once
+#include "platform/ProgramFolder.h"
+
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
@@ -12,12 +14,11 @@ namespace testsupport {
 // writeFile() and remove() replace a link, never what it points to.
 struct ProgramFolderFixture {
     explicit ProgramFolderFixture(bool withData = true);
-    ~ProgramFolderFixture();
     QString path(const QString &relative) const;
     void writeFile(const QString &relative, const QByteArray &bytes) const;
     void remove(const QString &relative) const;
     QTemporaryDir dir;
-    QString previous;
+    platform::ProgramFolderOverride folder {dir.path()};
 };
 
 QByteArray readFile(const QString &path);

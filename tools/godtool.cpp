@@ -85,11 +85,26 @@ bool writeStdout(const QByteArray &bytes)
     return ok;
 }
 
-QString readProblem(platform::ReadProblem problem, qint64 cap)
+// Why the program's reader refused a file, in a few plain English words,
+// e.g. "is a folder". The failure's kind says most; for the kind that covers
+// folders, special files and read errors, the file itself is looked at.
+QString readProblem(const QString &path, const errors::Failure &failure, qint64 cap)
 {
-    if (problem == platform::ReadProblem::TooLarge)
+    switch (failure.kind) {
+    case errors::Kind::FileNotFound: return QStringLiteral("no such file");
+    case errors::Kind::PermissionDenied: return QStringLiteral("permission denied");
+    case errors::Kind::OutOfMemory:
         return QStringLiteral("file too large (the program reads at most %1 bytes)").arg(cap);
-    return platform::describe(problem);
+    default: break;
+    }
+    struct stat st;
+    if (::stat(QFile::encodeName(path).constData(), &st) == 0) {
+        if (S_ISDIR(st.st_mode))
+            return QStringLiteral("is a folder");
+        if (!S_ISREG(st.st_mode))
+            return QStringLiteral("not a regular file");
+    }
+    return QStringLiteral("read error");
 }
 
 // Reads a regular file the way the program does: FIFOs, devices and folders
@@ -97,9 +112,9 @@ QString readProblem(platform::ReadProblem problem, qint64 cap)
 bool readInput(const QString &path, QByteArray *bytes)
 {
     errors::Failure failure;
-    platform::ReadProblem problem = platform::ReadProblem::None;
-    if (!platform::readRegularFile(path, storedtext::kMaxFileBytes, bytes, &failure, &problem)) {
-        err() << "godtool: cannot read " << path << ": " << readProblem(problem, storedtext::kMaxFileBytes) << "\n";
+    if (!platform::readRegularFile(path, storedtext::kMaxFileBytes, bytes, &failure)) {
+        err() << "godtool: cannot read " << path << ": " << readProblem(path, failure, storedtext::kMaxFileBytes)
+              << "\n";
         return false;
     }
     return true;
@@ -345,11 +360,10 @@ QString checkFile(const QString &path, int shift)
 {
     QByteArray stored;
     errors::Failure failure;
-    platform::ReadProblem problem = platform::ReadProblem::None;
-    if (!platform::readRegularFile(path, storedtext::kMaxFileBytes, &stored, &failure, &problem)) {
-        if (problem == platform::ReadProblem::Missing)
+    if (!platform::readRegularFile(path, storedtext::kMaxFileBytes, &stored, &failure)) {
+        if (failure.kind == errors::Kind::FileNotFound)
             return QStringLiteral("missing");
-        return QStringLiteral("cannot be read: ") + readProblem(problem, storedtext::kMaxFileBytes);
+        return QStringLiteral("cannot be read: ") + readProblem(path, failure, storedtext::kMaxFileBytes);
     }
     const storedtext::Codes codes = storedtext::gather(stored);
     if (codes.isEmpty())

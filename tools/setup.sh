@@ -27,6 +27,7 @@ packages=(
   desktop-file-utils appstream                # the install test checks the menu entry and metainfo
   dpkg-dev                                    # dpkg-shlibdeps, for the Debian package (cpack -G DEB)
   g++-mingw-w64-x86-64-posix                  # the Windows syntax check
+  clang-format-14                             # the format check (.ci/run)
 )
 
 missing=()

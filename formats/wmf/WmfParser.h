@@ -1,5 +1,5 @@
 #pragma once
-#include "Wmf.h"
+#include "WmfLimits.h"
 #include "WmfRecords.h"
 
 #include <QByteArray>

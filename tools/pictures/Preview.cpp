@@ -82,7 +82,9 @@ QImage divination(const Set &set, int width, int height, int up, int mid, int lo
 
     const divinationlayout::Result r
         = divinationlayout::compute(float(twips::fromPixels(width)), float(twips::fromPixels(height)));
-    auto at = [](const divinationlayout::Point &pt, double w, double h) { return twips::rect(pt.x, pt.y, w, h); };
+    auto at = [](const divinationlayout::Point &pt, double boxWidth, double boxHeight) {
+        return twips::rect(pt.x, pt.y, boxWidth, boxHeight);
+    };
     button(&w, QStringLiteral("重 点 卦 象 详 细 解 说"), 14.25, at(r.detailButton, 6000, 600))->setEnabled(false);
     button(&w, QStringLiteral("《木制衍枰占卜》"), 14.25, at(r.woodenButton, 2500, 600));
     button(&w, QStringLiteral("《电脑衍枰占卜》"), 14.25, at(r.computerButton, 2500, 600));

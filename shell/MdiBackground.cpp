@@ -1,12 +1,11 @@
 #include "MdiBackground.h"
 
-#include <QApplication>
-#include <QKeyEvent>
+#include <QChildEvent>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPointer>
+#include <QShortcut>
 
-namespace platform {
 namespace {
 
 class BackgroundKeeper : public QObject
@@ -15,28 +14,35 @@ public:
     BackgroundKeeper(QMdiSubWindow *background, QMdiArea *area)
         : QObject(background), background_(background), area_(area)
     {
-        connect(area, &QMdiArea::subWindowActivated, this, [this] {
-            // The area's own window cycling may filter the application's key
-            // events too; this filter goes back in front of it.
-            qApp->installEventFilter(this);
-            update();
-        });
-        qApp->installEventFilter(this);
+        // The child windows are children of the area's viewport: each one,
+        // there now or added later, is watched.
+        area->viewport()->installEventFilter(this);
+        for (QObject *child : area->viewport()->children())
+            watch(child);
+        connect(area, &QMdiArea::subWindowActivated, this, [this] { update(); });
+        // Shortcuts come before the area's own handling of the keys.
+        const auto cycleBy = [this, area](const QKeySequence &keys, int step) {
+            shortcuts_.append(new QShortcut(
+                keys, area, this, [this, step] { cycle(step); }, Qt::WidgetWithChildrenShortcut));
+        };
+        cycleBy(QKeySequence(Qt::CTRL | Qt::Key_Tab), 1);
+        cycleBy(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab), -1);
     }
+    ~BackgroundKeeper() override { qDeleteAll(shortcuts_); }
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override
     {
-        if (watched == qApp || !watched->isWidgetType() || watched == background_.data() || !area())
+        if (watched == background_.data() || !area())
             return false;
         switch (event->type()) {
+        case QEvent::ChildAdded: watch(static_cast<QChildEvent *>(event)->child()); break;
         case QEvent::WindowStateChange:
         case QEvent::Show:
         case QEvent::Hide:
             if (auto *sub = qobject_cast<QMdiSubWindow *>(watched); sub && sub->mdiArea() == area())
                 update();
             break;
-        case QEvent::KeyPress: return cycle(static_cast<QWidget *>(watched), static_cast<QKeyEvent *>(event));
         default: break;
         }
         return QObject::eventFilter(watched, event);
@@ -79,28 +85,31 @@ private:
         }
     }
 
+    // A widget put into the viewport: a child window (it is not one yet
+    // while it is being made, so its events are told apart as they come).
+    void watch(QObject *child)
+    {
+        if (child->isWidgetType() && child != background_.data())
+            child->installEventFilter(this);
+    }
+
     // Ctrl+Tab and Ctrl+Shift+Tab inside the area go round the other
     // children only, in the area's order.
-    bool cycle(QWidget *receiver, QKeyEvent *key)
+    void cycle(int step)
     {
-        if (!(key->modifiers() & Qt::ControlModifier) || (key->key() != Qt::Key_Tab && key->key() != Qt::Key_Backtab))
-            return false;
         QMdiArea *area = this->area();
-        if (receiver != QApplication::focusWidget() || !area->isAncestorOf(receiver))
-            return false;
-        const QList<QMdiSubWindow *> list = others();
+        const QList<QMdiSubWindow *> list = area ? others() : QList<QMdiSubWindow *>();
         if (list.isEmpty())
-            return false;
-        const int step = key->key() == Qt::Key_Tab && !(key->modifiers() & Qt::ShiftModifier) ? 1 : -1;
+            return;
         const int at = list.indexOf(area->activeSubWindow());
         const int n = int(list.size());
         QMdiSubWindow *next = at < 0 ? list.first() : list.at((at + step + n) % n);
         area->setActiveSubWindow(next);
-        return true;
     }
 
     QPointer<QObject> background_;
     QPointer<QObject> area_;
+    QList<QPointer<QShortcut>> shortcuts_;
 };
 
 } // namespace
@@ -110,5 +119,3 @@ void keepAsBackground(QMdiSubWindow *background)
     if (QMdiArea *area = background ? background->mdiArea() : nullptr)
         new BackgroundKeeper(background, area);
 }
-
-} // namespace platform

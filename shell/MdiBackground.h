@@ -2,8 +2,6 @@
 
 class QMdiSubWindow;
 
-namespace platform {
-
 // Makes `background`, a frameless child window that fills its area beneath
 // the others, keep out of their way: while another child window is open it
 // is no stop of the area's window cycling (Ctrl+Tab, Ctrl+Shift+Tab), and
@@ -12,5 +10,3 @@ namespace platform {
 // child goes, it shows again and, if no other child is active, becomes the
 // active one.
 void keepAsBackground(QMdiSubWindow *background);
-
-} // namespace platform
