@@ -124,7 +124,7 @@ DivinationWindow::DivinationWindow(QWidget *parent) : QWidget(parent), session_(
                 chooseFromSelector(row);
             });
     connectSession();
-    new ReadingKeeper(this); // save and print the reading shown
+    new ReadingKeeper(this, session_, readingPane_, pieces_); // save and print the reading shown
 
     QPixmap globe;
     if (pictures::loadShared(platform::programPath(QStringLiteral("\\picture\\globe.wmf")), &globe))

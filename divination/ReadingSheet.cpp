@@ -159,16 +159,6 @@ ReadingSheet::Layout ReadingSheet::layout(QPaintDevice *metrics, double width, d
     return l;
 }
 
-int ReadingSheet::pageCount(const QPageSize &pageSize) const
-{
-    constexpr int dpi = 300;
-    QImage probe(1, 1, QImage::Format_RGB32);
-    probe.setDotsPerMeterX(qRound(dpi / 0.0254));
-    probe.setDotsPerMeterY(qRound(dpi / 0.0254));
-    const QSizeF size = pageSize.size(QPageSize::Inch) * dpi;
-    return layout(&probe, size.width(), size.height()).pages();
-}
-
 int ReadingSheet::paint(QPagedPaintDevice *device) const
 {
     const QPageLayout pageLayout = device->pageLayout();
@@ -192,7 +182,7 @@ int ReadingSheet::paint(QPagedPaintDevice *device) const
     return l.pages();
 }
 
-QImage ReadingSheet::image(const QPageSize &pageSize, int dpi) const
+QImage ReadingSheet::image(const QPageSize &pageSize, int dpi, int maxPages) const
 {
     const QSize pagePixels = pageSize.sizePixels(dpi);
     const int dotsPerMeter = qRound(dpi / 0.0254);
@@ -200,6 +190,8 @@ QImage ReadingSheet::image(const QPageSize &pageSize, int dpi) const
     probe.setDotsPerMeterX(dotsPerMeter);
     probe.setDotsPerMeterY(dotsPerMeter);
     const Layout l = layout(&probe, pagePixels.width(), pagePixels.height());
+    if (l.pages() > maxPages)
+        return QImage();
 
     QImage picture(pagePixels.width(), pagePixels.height() * l.pages(), QImage::Format_RGB32);
     picture.setDotsPerMeterX(dotsPerMeter);

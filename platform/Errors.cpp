@@ -1,5 +1,6 @@
 #include "Errors.h"
 
+#include <QCoreApplication>
 #include <iterator>
 
 namespace errors {
@@ -8,20 +9,21 @@ namespace {
 struct KindText {
     Kind kind;
     int number;
-    const char16_t *description;
+    const char *description; // UTF-8, translated in the context "errors"
 };
 
 // The one table of failures: the number each kind is reported with, and its
 // description.
 constexpr KindText kKinds[] = {
-    {Kind::None, 0, u""},
-    {Kind::OutOfMemory, 7, u"内存不足"},
-    {Kind::FileNotFound, 53, u"文件未找到"},
-    {Kind::PermissionDenied, 70, u"没有权限"},
-    {Kind::PathFileAccess, 75, u"路径/文件访问错误"},
-    {Kind::PathNotFound, 76, u"路径未找到"},
-    {Kind::InvalidPicture, 481, u"无效的图片"},
-    {Kind::Unexpected, 0, u"应用程序定义的错误或对象定义的错误"},
+    {Kind::None, 0, ""},
+    {Kind::OutOfMemory, 7, QT_TRANSLATE_NOOP("errors", "内存不足")},
+    {Kind::FileNotFound, 53, QT_TRANSLATE_NOOP("errors", "文件未找到")},
+    {Kind::PermissionDenied, 70, QT_TRANSLATE_NOOP("errors", "没有权限")},
+    {Kind::PathFileAccess, 75, QT_TRANSLATE_NOOP("errors", "路径/文件访问错误")},
+    {Kind::PathNotFound, 76, QT_TRANSLATE_NOOP("errors", "路径未找到")},
+    {Kind::DiskFull, 61, QT_TRANSLATE_NOOP("errors", "磁盘已满")},
+    {Kind::InvalidPicture, 481, QT_TRANSLATE_NOOP("errors", "无效的图片")},
+    {Kind::Unexpected, 0, QT_TRANSLATE_NOOP("errors", "应用程序定义的错误或对象定义的错误")},
 };
 
 const KindText &entry(Kind kind)
@@ -37,7 +39,7 @@ const KindText &entry(Kind kind)
 
 QString description(Kind kind)
 {
-    return QString::fromUtf16(entry(kind).description);
+    return QCoreApplication::translate("errors", entry(kind).description);
 }
 
 QString errorMessage(const Failure &f)
