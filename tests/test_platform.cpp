@@ -2,6 +2,7 @@
 // value lookup and the launcher.
 #include "fakehost.h"
 #include "platform/Clock.h"
+#include "platform/Files.h"
 #include "platform/Launcher.h"
 #include "platform/ProgramFolder.h"
 #include "platform/Registry.h"
@@ -28,6 +29,37 @@ class TestPlatform : public QObject
 {
     Q_OBJECT
 private slots:
+
+    // ---- reading a whole file within a cap ----------------------------------------------
+
+    // A file larger than its size says (procfs says 0) is refused, never cut at the cap.
+    void readRegularFile_data()
+    {
+        QTest::addColumn<QString>("path"); // empty: a file of `size` bytes
+        QTest::addColumn<int>("size");
+        QTest::addColumn<int>("problem");
+        QTest::newRow("exactly at the cap") << QString() << 100 << int(platform::ReadProblem::None);
+        QTest::newRow("one byte over") << QString() << 101 << int(platform::ReadProblem::TooLarge);
+        QTest::newRow("procfs") << "/proc/self/status" << 0 << int(platform::ReadProblem::TooLarge);
+    }
+
+    void readRegularFile()
+    {
+        QFETCH(QString, path);
+        QFETCH(int, size);
+        QFETCH(int, problem);
+        QTemporaryDir dir;
+        if (path.isEmpty()) {
+            QFile file(path = dir.filePath(QStringLiteral("data")));
+            QVERIFY(file.open(QIODevice::WriteOnly) && file.write(QByteArray(size, 'x')) == size);
+        }
+        QByteArray bytes;
+        errors::Failure failure;
+        platform::ReadProblem why;
+        QCOMPARE(platform::readRegularFile(path, 100, &bytes, &failure, &why), size == 100);
+        QCOMPARE(int(why), problem);
+        QCOMPARE(bytes.size(), size == 100 ? 100 : 0);
+    }
 
     // ---- the program folder ------------------------------------------------------------
 
