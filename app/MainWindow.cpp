@@ -11,7 +11,6 @@
 #include "platform/MdiBackground.h"
 #include "platform/MdiChild.h"
 #include "platform/MessageBox.h"
-#include "platform/Script.h"
 #include "platform/Twips.h"
 #include "shell/AboutBox.h"
 #include "shell/HomePanel.h"
@@ -29,7 +28,6 @@
 MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent)
 {
     setObjectName(QStringLiteral("mainWindow"));
-    setWindowTitle(script::display(appinfo::title()));
     setWindowIcon(platform::appIcon());
     resize(twips::size(8085, 5430));
     setWindowState(Qt::WindowMaximized);
@@ -37,7 +35,6 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent)
     mdiArea_ = new QMdiArea(this);
     mdiArea_->setObjectName(QStringLiteral("mdiArea"));
     mdiArea_->setOption(QMdiArea::DontMaximizeSubWindowOnActivation, true);
-    mdiArea_->setAccessibleName(script::display(appinfo::title()));
     setCentralWidget(mdiArea_);
     mdiArea_->viewport()->installEventFilter(this);
     // No smaller than the divination window needs, maximized, to show all
@@ -47,18 +44,20 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent)
     mdiArea_->setMinimumSize(twips::size(least.width, least.height) + QSize(frame, frame));
 
     // Four commands straight on the menu bar, no menus under them.
-    auto addCommand = [this](const QString &caption, const char *name, void (MainWindow::*slot)()) {
-        QAction *a = menuBar()->addAction(script::display(caption));
+    // Their texts are set by retranslate().
+    auto addCommand = [this](const char *name, void (MainWindow::*slot)()) {
+        QAction *a = menuBar()->addAction(QString());
         a->setObjectName(QString::fromLatin1(name));
         connect(a, &QAction::triggered, this, slot);
         return a;
     };
-    instructionsAction_ = addCommand(QStringLiteral("衍枰说明"), "instructionsAction", &MainWindow::showInstructions);
-    divinationAction_ = addCommand(QStringLiteral("衍枰占卜"), "divinationAction", &MainWindow::showDivinationWindow);
-    aboutAction_ = addCommand(QStringLiteral("关于(&I)"), "aboutAction", &MainWindow::showAbout);
-    exitAction_ = menuBar()->addAction(script::display(QStringLiteral("退出")));
+    instructionsAction_ = addCommand("instructionsAction", &MainWindow::showInstructions);
+    divinationAction_ = addCommand("divinationAction", &MainWindow::showDivinationWindow);
+    aboutAction_ = addCommand("aboutAction", &MainWindow::showAbout);
+    exitAction_ = menuBar()->addAction(QString());
     exitAction_->setObjectName(QStringLiteral("exitAction"));
     connect(exitAction_, &QAction::triggered, this, &QWidget::close);
+    retranslate();
     platform::enableMenuBarKeys(menuBar());
 
     pageFileSweeper_ = new PageFileSweeper(this);
@@ -67,6 +66,25 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent)
 }
 
 MainWindow::~MainWindow() = default;
+
+void MainWindow::retranslate()
+{
+    setWindowTitle(appinfo::shownTitle());
+    mdiArea_->setAccessibleName(appinfo::shownTitle());
+    instructionsAction_->setText(tr("衍枰说明"));
+    divinationAction_->setText(tr("衍枰占卜"));
+    aboutAction_->setText(tr("关于(&I)"));
+    exitAction_->setText(tr("退出"));
+}
+
+void MainWindow::changeEvent(QEvent *event)
+{
+    // A session that turns back to Simplified (its converter failed) shows
+    // every text anew.
+    if (event->type() == QEvent::LanguageChange)
+        retranslate();
+    QMainWindow::changeEvent(event);
+}
 
 void MainWindow::createHomePanel()
 {
@@ -104,8 +122,8 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event)
 
 void MainWindow::showInstructions()
 {
-    pages::showDocumentPage(mdiArea_, script::display(QStringLiteral("衍枰说明")),
-                            QStringLiteral("\\god\\衍枰说明.god"));
+    // The viewer's caption is the document's title as the page shows it.
+    pages::showDocumentPage(mdiArea_, tr("衍枰说明"), QStringLiteral("\\god\\衍枰说明.god"));
 }
 
 DivinationWindow *MainWindow::divinationWindow() const

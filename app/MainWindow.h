@@ -41,10 +41,13 @@ public:
     void showAbout();
 
 protected:
+    void changeEvent(QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    // Sets the caption and the menu's texts in the session's language.
+    void retranslate();
     void createHomePanel();
     void fitHomePanel();
 

@@ -35,10 +35,11 @@ void keepNoSettings()
 
 QString clockWarningText()
 {
-    return QStringLiteral("******** 警告 ********\r\n"
-                          "\r\n"
-                          "计算机系统时钟错误！！！\r\n"
-                          "请将计算机的日期恢复到当前日期后再重新启动本程序！！！");
+    return QCoreApplication::translate("Startup",
+                                       "******** 警告 ********\r\n"
+                                       "\r\n"
+                                       "计算机系统时钟错误！！！\r\n"
+                                       "请将计算机的日期恢复到当前日期后再重新启动本程序！！！");
 }
 
 void prepareApplication(QApplication &app)

@@ -1,8 +1,8 @@
 # Install rules. `cmake --install build --prefix P` lays out
 #
 #   P/lib/yanping/              the program folder as the build has it:
-#                               yanping with god/, picture/ and its font
-#                               configuration fonts.conf beside it
+#                               yanping with god/, picture/, translations/
+#                               and its font configuration fonts.conf beside it
 #   P/bin/yanping               a relative link to ../lib/yanping/yanping
 #   P/share/applications/       the menu entry           <app id>.desktop
 #   P/share/icons/hicolor/      the icon, 16 to 256 px   <size>x<size>/apps/<app id>.png
@@ -51,6 +51,7 @@ if(CMAKE_STRIP)
 endif()
 install(DIRECTORY ${PROGRAM_DIR}/god ${PROGRAM_DIR}/picture
   DESTINATION ${YANPING_INSTALL_PROGRAMDIR})
+install(FILES ${YANPING_QM_FILES} DESTINATION ${YANPING_INSTALL_PROGRAMDIR}/translations)
 if(CMAKE_SYSTEM_NAME STREQUAL "Linux")
   install(FILES ${PROGRAM_DIR}/fonts.conf DESTINATION ${YANPING_INSTALL_PROGRAMDIR})
 endif()

@@ -4,7 +4,6 @@
 #include "Throw.h"
 #include "platform/Clock.h"
 #include "platform/Files.h"
-#include "platform/Script.h"
 
 DivinationSession::DivinationSession(QObject *parent) : QObject(parent)
 {
@@ -17,11 +16,11 @@ DivinationSession::DivinationSession(QObject *parent) : QObject(parent)
 QString DivinationSession::captionText(Caption caption)
 {
     switch (caption) {
-    case Caption::WoodenMode: return script::display(QStringLiteral("《木制衍枰占卜》"));
-    case Caption::ComputerMode: return script::display(QStringLiteral("《电脑衍枰占卜》"));
-    case Caption::PrayerStart: return script::display(QStringLiteral("《祈祷开始》"));
-    case Caption::PrayerEnd: return script::display(QStringLiteral("《祈祷结束》"));
-    case Caption::DivinationOver: return script::display(QStringLiteral("《占卜结束》"));
+    case Caption::WoodenMode: return tr("《木制衍枰占卜》");
+    case Caption::ComputerMode: return tr("《电脑衍枰占卜》");
+    case Caption::PrayerStart: return tr("《祈祷开始》");
+    case Caption::PrayerEnd: return tr("《祈祷结束》");
+    case Caption::DivinationOver: return tr("《占卜结束》");
     }
     return QString();
 }

@@ -10,7 +10,6 @@
 #include "platform/AppInfo.h"
 #include "platform/Fonts.h"
 #include "platform/ProgramFolder.h"
-#include "platform/Script.h"
 #include "platform/Twips.h"
 
 #include <QAbstractItemView>
@@ -29,8 +28,11 @@ namespace {
 const QString kBlankPicture = QStringLiteral("\\picture\\wu.jpg");
 const QString kFacePictures[3] = {QStringLiteral("\\picture\\shang.jpg"), QStringLiteral("\\picture\\zhong.jpg"),
                                   QStringLiteral("\\picture\\xia.jpg")};
-const QString kMarks[3] = {QStringLiteral("上"), QStringLiteral("中"), QStringLiteral("下")};
-const QString kBlankWord = QStringLiteral("空白");
+// What a piece shows, for assistive technology: its group's mark face up,
+// or the blank.
+const char *const kMarks[3] = {QT_TRANSLATE_NOOP("DivinationWindow", "上"), QT_TRANSLATE_NOOP("DivinationWindow", "中"),
+                               QT_TRANSLATE_NOOP("DivinationWindow", "下")};
+const char *const kBlankWord = QT_TRANSLATE_NOOP("DivinationWindow", "空白");
 
 // Fixed control sizes, in twips.
 const divinationlayout::Sizes kSizes;
@@ -46,15 +48,15 @@ void place(QWidget *w, const divinationlayout::Point &p)
 DivinationWindow::DivinationWindow(QWidget *parent) : QWidget(parent), session_(new DivinationSession(this))
 {
     setObjectName(QStringLiteral("divinationWindow"));
-    setWindowTitle(script::display(appinfo::title()));
+    setWindowTitle(appinfo::shownTitle());
     setAccessibleName(windowTitle());
     setWindowIcon(platform::appIcon());
 
     const QFont buttonFont = platform::designFont(QStringLiteral("宋体"), 14.25);
 
-    detailButton_ = new QPushButton(script::display(QStringLiteral("重 点 卦 象 详 细 解 说")), this);
+    detailButton_ = new QPushButton(tr("重 点 卦 象 详 细 解 说"), this);
     detailButton_->setObjectName(QStringLiteral("detailButton"));
-    detailButton_->setAccessibleName(script::display(QStringLiteral("重点卦象详细解说")));
+    detailButton_->setAccessibleName(tr("重点卦象详细解说"));
     detailButton_->setFixedSize(twips::size(kDetailButtonWidth, kSizes.detailHeight));
     detailButton_->setEnabled(false);
 
@@ -80,7 +82,7 @@ DivinationWindow::DivinationWindow(QWidget *parent) : QWidget(parent), session_(
 
     readingPane_ = new TextPane(this);
     readingPane_->setObjectName(QStringLiteral("readingPane"));
-    readingPane_->setAccessibleName(script::display(QStringLiteral("占卜说明与卦象")));
+    readingPane_->setAccessibleName(tr("占卜说明与卦象"));
     readingPane_->setFixedSize(twips::size(kSizes.textWidth, kSizes.textHeight));
     readingPane_->setFont(platform::designFont(QStringLiteral("宋体"), 10.5));
     QPalette pal = readingPane_->palette();
@@ -148,10 +150,10 @@ void DivinationWindow::createPieces()
     const char *names[3] = {"upperPiece", "middlePiece", "lowerPiece"};
     for (int g = 0; g < 3; ++g) {
         for (int i = 0; i < 4; ++i) {
-            auto *piece = new PieceImage(script::display(kMarks[g] + QStringLiteral("组第%1枚").arg(i + 1)), this);
+            auto *piece = new PieceImage(tr("%1组第%2枚").arg(tr(kMarks[g]), QString::number(i + 1)), this);
             piece->setObjectName(QLatin1String(names[g]) + QString::number(i + 1));
             piece->setFixedSize(twips::size(kSizes.pieceWidth, kSizes.pieceHeight));
-            piece->setPicture(blank, kBlankWord);
+            piece->setPicture(blank, tr(kBlankWord));
             piece->hide();
             pieces_[size_t(g)][size_t(i)] = piece;
         }
@@ -263,7 +265,7 @@ void DivinationWindow::showPieces()
     for (size_t i = 0; i < 4; ++i) {
         for (size_t g = 0; g < 3; ++g) {
             const bool up = int(i) < faceUp[g];
-            setPiece(pieces_[g][i], up ? kFacePictures[g] : kBlankPicture, up ? kMarks[g] : kBlankWord);
+            setPiece(pieces_[g][i], up ? kFacePictures[g] : kBlankPicture, tr(up ? kMarks[g] : kBlankWord));
         }
     }
 }

@@ -6,7 +6,6 @@
 #include "platform/AppInfo.h"
 #include "platform/Files.h"
 #include "platform/MessageBox.h"
-#include "platform/Script.h"
 
 #include <QAction>
 #include <QBuffer>
@@ -25,22 +24,22 @@
 #include <QStandardPaths>
 
 namespace {
-// As the session shows them (in Traditional characters where it asks).
+// In the session's language, the words of Qt's own dialogs in it.
 QString saveTitle()
 {
-    return script::display(QStringLiteral("保存签文"));
+    return ReadingKeeper::tr("保存签文");
 }
 QString printTitle()
 {
-    return script::display(QStringLiteral("打印签文"));
+    return ReadingKeeper::tr("打印签文");
 }
 QString pdfFilter()
 {
-    return script::display(QStringLiteral("PDF 文档 (*.pdf)"));
+    return ReadingKeeper::tr("PDF 文档 (*.pdf)");
 }
 QString pngFilter()
 {
-    return script::display(QStringLiteral("PNG 图片 (*.png)"));
+    return ReadingKeeper::tr("PNG 图片 (*.png)");
 }
 constexpr int kPictureDpi = 150;
 constexpr int kPdfDpi = 1200; // as a high-resolution printer, so printing to a file gives the same PDF
@@ -84,8 +83,8 @@ ReadingKeeper::ReadingKeeper(QWidget *window, DivinationSession *session, TextPa
       session_(session),
       pane_(pane),
       pieces_(pieces),
-      saveAction_(new QAction(script::display(QStringLiteral("保存签文…")), window)),
-      printAction_(new QAction(script::display(QStringLiteral("打印签文…")), window))
+      saveAction_(new QAction(tr("保存签文…"), window)),
+      printAction_(new QAction(tr("打印签文…"), window))
 {
     setObjectName(QStringLiteral("readingKeeper"));
     saveAction_->setObjectName(QStringLiteral("saveReading"));
@@ -137,7 +136,7 @@ QMenu *ReadingKeeper::createContextMenu(const QPoint &position) const
 ReadingSheet ReadingKeeper::sheet() const
 {
     ReadingSheetContent content;
-    content.title = appinfo::title();
+    content.title = appinfo::shownTitle();
     content.shownAt = session_->readingShownAt();
     content.counts = session_->counts();
     for (size_t g = 0; g < 3; ++g)

@@ -4,6 +4,8 @@
 #include "platform/ProgramFolder.h"
 #include "platform/Script.h"
 
+#include <QCoreApplication>
+
 namespace reading {
 
 QString readingKey(int upperCount, int middleCount, int lowerCount)
@@ -23,8 +25,7 @@ QString detailFilePath(const QString &key)
 
 QString combinationEntry(int u, int m, int l)
 {
-    return script::display(QString::number(u) + QStringLiteral("上") + QString::number(m) + QStringLiteral("中")
-                           + QString::number(l) + QStringLiteral("下"));
+    return QCoreApplication::translate("reading", "%1上%2中%3下").arg(u).arg(m).arg(l);
 }
 
 int entryPosition(int u, int m, int l)
@@ -34,11 +35,11 @@ int entryPosition(int u, int m, int l)
 
 QString promptEntry()
 {
-    return script::display(QStringLiteral("选择衍枰个数"));
+    return QCoreApplication::translate("reading", "选择衍枰个数");
 }
 QString computerModeEntry()
 {
-    return script::display(QStringLiteral("《电脑衍枰占卜》"));
+    return QCoreApplication::translate("reading", "《电脑衍枰占卜》");
 }
 
 QStringList selectorEntries()

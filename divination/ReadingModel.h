@@ -5,7 +5,8 @@
 // What a throw produces and how its reading is found: three counts of
 // face-up pieces (上, 中, 下, each 0 to 4), the reading key they form, the
 // reading and detail files it names, and the count selector's entries.
-// Every text here is as the session shows it (platform/Script.h).
+// Every text here is as the session shows it: the entries translated, the
+// readings converted (platform/Script.h).
 namespace reading {
 
 constexpr int kPiecesPerKind = 4;

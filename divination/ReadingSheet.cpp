@@ -1,9 +1,9 @@
 #include "ReadingSheet.h"
 
 #include "platform/Fonts.h"
-#include "platform/Script.h"
 
 #include <QAbstractTextDocumentLayout>
+#include <QCoreApplication>
 #include <QImage>
 #include <QLocale>
 #include <QPageLayout>
@@ -77,16 +77,18 @@ ReadingSheet::ReadingSheet(ReadingSheetContent content) : content_(std::move(con
 
 QString ReadingSheet::countsText(const reading::Counts &counts)
 {
-    static const QString numerals = QStringLiteral("零一二三四");
-    auto numeral = [](int n) { return n >= 0 && n < numerals.size() ? numerals.at(n) : QChar(u'？'); };
-    return QString(numeral(counts.upper)) + QStringLiteral("上") + numeral(counts.middle) + QStringLiteral("中")
-        + numeral(counts.lower) + QStringLiteral("下");
+    //: The numerals for the counts 0 to 4, one character each.
+    const QString numerals = QCoreApplication::translate("ReadingSheet", "零一二三四");
+    auto numeral
+        = [&numerals](int n) { return QString(n >= 0 && n < numerals.size() ? numerals.at(n) : QChar(u'？')); };
+    return QCoreApplication::translate("ReadingSheet", "%1上%2中%3下")
+        .arg(numeral(counts.upper), numeral(counts.middle), numeral(counts.lower));
 }
 
 QString ReadingSheet::dateTimeText(const QDateTime &when)
 {
     const QDate d = when.date();
-    return QStringLiteral("%1年%2月%3日 %4")
+    return QCoreApplication::translate("ReadingSheet", "%1年%2月%3日 %4")
         .arg(d.year())
         .arg(d.month())
         .arg(d.day())
@@ -236,7 +238,7 @@ void ReadingSheet::paintPage(QPainter &painter, const Layout &l, int page) const
         painter.setPen(kGrey);
         const QRectF dateBox(l.content.left(), titleBox.bottom() + 1 * mm, l.content.width(), 6 * mm);
         painter.drawText(dateBox, Qt::AlignHCenter | Qt::AlignVCenter,
-                         script::display(QStringLiteral("占卜时间　")) + dateTimeText(content_.shownAt));
+                         QCoreApplication::translate("ReadingSheet", "占卜时间　") + dateTimeText(content_.shownAt));
         // A double rule under the heading.
         const double ruleY = dateBox.bottom() + 4 * mm;
         painter.setPen(QPen(kRed, 0.3 * mm));
@@ -255,7 +257,7 @@ void ReadingSheet::paintPage(QPainter &painter, const Layout &l, int page) const
         const QRectF box(l.content.left(), l.content.top(), l.content.width(), 7 * mm);
         painter.drawText(box, Qt::AlignLeft | Qt::AlignVCenter, content_.title);
         painter.drawText(box, Qt::AlignRight | Qt::AlignVCenter,
-                         countsText(content_.counts) + script::display(QStringLiteral("（续）")));
+                         countsText(content_.counts) + QCoreApplication::translate("ReadingSheet", "（续）"));
         painter.setPen(QPen(kRed, 0.15 * mm));
         painter.drawLine(QPointF(l.content.left(), box.bottom() + 1.5 * mm),
                          QPointF(l.content.right(), box.bottom() + 1.5 * mm));
@@ -265,8 +267,9 @@ void ReadingSheet::paintPage(QPainter &painter, const Layout &l, int page) const
         painter.setFont(font(kSong, 9, l.metrics));
         painter.setPen(kGrey);
         const QRectF box(l.content.left(), l.content.bottom() - 5 * mm, l.content.width(), 5 * mm);
-        painter.drawText(box, Qt::AlignHCenter | Qt::AlignBottom,
-                         script::display(QStringLiteral("第 %1 页　共 %2 页")).arg(page + 1).arg(l.pages()));
+        painter.drawText(
+            box, Qt::AlignHCenter | Qt::AlignBottom,
+            QCoreApplication::translate("ReadingSheet", "第 %1 页　共 %2 页").arg(page + 1).arg(l.pages()));
     }
 
     // This page's lines of the text.

@@ -1,14 +1,15 @@
 #include "Texts.h"
 
-#include "platform/Script.h"
+#include <QCoreApplication>
 
-// The texts the divination window shows, in the session's script; line
+// The texts the divination window shows, in the session's language; line
 // breaks are CR LF.
 namespace texts {
 
 QString welcomeText()
 {
-    return script::display(QStringLiteral(
+    return QCoreApplication::translate(
+        "texts",
         "\r\n"
         "    欢迎来到衍枰占卜平台！\r\n"
         "\r\n"
@@ -16,12 +17,13 @@ QString welcomeText()
         "\r\n"
         "    1、木制衍枰占卜：用木制衍枰，按照占卜礼仪（点击《木制衍枰占卜》按钮显示礼仪说明）取得上、中、下棋子个数，选择右框的对应条目，显示卦象内容。\r\n"
         "\r\n"
-        "    2、电脑衍枰占卜：点击《电脑衍枰占卜》按钮，显示电脑占卜礼仪，按照礼仪先按《祈祷开始》按钮开始祈祷，祈祷结束按《祈祷结束》按钮，显示卦象内容。"));
+        "    2、电脑衍枰占卜：点击《电脑衍枰占卜》按钮，显示电脑占卜礼仪，按照礼仪先按《祈祷开始》按钮开始祈祷，祈祷结束按《祈祷结束》按钮，显示卦象内容。");
 }
 
 QString computerEtiquette()
 {
-    return script::display(QStringLiteral(
+    return QCoreApplication::translate(
+        "texts",
         "\r\n"
         "    电脑衍枰占卜礼仪：\r\n"
         "\r\n"
@@ -31,12 +33,13 @@ QString computerEtiquette()
         "    2、继续默念祈祷词：\r\n"
         "    “本人XXX（替XXX）询问XXX一事，不知可否，意有所疑，不知情况如何，望天地神灵、太上老君、东方如来告知。吉当言吉，凶当言凶，无吉无凶言中平。”\r\n"
         "\r\n"
-        "    3、连续默念三遍后，按下《祈祷结束》按钮而成卦。一事一卦，不可再，再则无验矣。"));
+        "    3、连续默念三遍后，按下《祈祷结束》按钮而成卦。一事一卦，不可再，再则无验矣。");
 }
 
 QString woodenEtiquette()
 {
-    return script::display(QStringLiteral(
+    return QCoreApplication::translate(
+        "texts",
         "\r\n"
         "    木制衍枰占卜礼仪：\r\n"
         "\r\n"
@@ -49,7 +52,7 @@ QString woodenEtiquette()
         "    3、祝毕，默念“唵（an）、吽（hong）、吽（hong）、摩（mo）、呢（ne）、哒（da）、哩（li）、吽（hong）、吒（zha）、敕（chi）、”真言三遍，掷出手中棋子，记下所得上、中、下成卦。一事一卦，不可再，再则无验矣。\r\n"
         "\r\n"
         "    4、占讫送神。\r\n"
-        "    词曰：“向来奉请，仰叩衍枰，已沐感应，今当奉送。愿返云霞之旆，请回霄汉之宫，来时降恩，去时留福。凡有占祷，一如故事。 ”"));
+        "    词曰：“向来奉请，仰叩衍枰，已沐感应，今当奉送。愿返云霞之旆，请回霄汉之宫，来时降恩，去时留福。凡有占祷，一如故事。 ”");
 }
 
 } // namespace texts

@@ -6,7 +6,6 @@
 #include "formats/StoredText.h"
 #include "platform/Files.h"
 #include "platform/ProgramFolder.h"
-#include "platform/Script.h"
 
 #include <QBuffer>
 #include <QDesktopServices>
@@ -94,7 +93,7 @@ PageView::PageView(QWidget *parent) : QWidget(parent)
     browser_->setObjectName(QStringLiteral("pageBrowser"));
     browser_->setOpenLinks(false);
     browser_->setOpenExternalLinks(false);
-    browser_->setAccessibleName(script::display(QStringLiteral("网页")));
+    browser_->setAccessibleName(tr("网页"));
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(browser_);

@@ -4,7 +4,6 @@
 #include "PageView.h"
 #include "platform/AppIcon.h"
 #include "platform/MdiChild.h"
-#include "platform/Script.h"
 #include "platform/Twips.h"
 
 #include <QIcon>
@@ -22,7 +21,7 @@ PageViewer *PageViewer::create(QMdiArea *area)
 PageViewer::PageViewer(QWidget *parent) : QWidget(parent)
 {
     setObjectName(QStringLiteral("pageViewer"));
-    setWindowTitle(script::display(QStringLiteral("使用说明")));
+    setWindowTitle(tr("使用说明"));
     setWindowIcon(platform::appIcon());
     pageView_ = new PageView(this);
     pageView_->setObjectName(QStringLiteral("pageView"));

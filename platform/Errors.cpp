@@ -1,6 +1,7 @@
 #include "Errors.h"
 
 #include <QCoreApplication>
+
 #include <iterator>
 
 namespace errors {
@@ -9,11 +10,11 @@ namespace {
 struct KindText {
     Kind kind;
     int number;
-    const char *description; // UTF-8, translated in the context "errors"
+    const char *description;
 };
 
 // The one table of failures: the number each kind is reported with, and its
-// description.
+// description, in the session's language.
 constexpr KindText kKinds[] = {
     {Kind::None, 0, ""},
     {Kind::OutOfMemory, 7, QT_TRANSLATE_NOOP("errors", "内存不足")},
@@ -39,7 +40,8 @@ const KindText &entry(Kind kind)
 
 QString description(Kind kind)
 {
-    return QCoreApplication::translate("errors", entry(kind).description);
+    const char *text = entry(kind).description;
+    return *text ? QCoreApplication::translate("errors", text) : QString();
 }
 
 QString errorMessage(const Failure &f)

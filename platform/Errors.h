@@ -19,7 +19,8 @@ enum class Kind {
 };
 Q_ENUM_NS(Kind)
 
-// The kind's description for the user, e.g. "文件未找到".
+// The kind's description for the user in the session's language, e.g.
+// "文件未找到".
 QString description(Kind kind);
 
 struct Failure {

@@ -1,7 +1,6 @@
 #include "MessageBox.h"
 
 #include "AppInfo.h"
-#include "Script.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -51,19 +50,16 @@ bool isShowing()
     return showingDepth > 0;
 }
 
-void showMessage(QWidget *parent, const QString &message, const QString &title)
+void showMessage(QWidget *parent, const QString &text, const QString &title)
 {
-    // Every message is written in Simplified characters and shown in the
-    // session's script.
-    const QString caption = script::display(title.isNull() ? appinfo::title() : title);
-    const QString text = script::display(message);
+    const QString caption = title.isNull() ? appinfo::shownTitle() : title;
     ShowingGuard guard;
     if (handler()) {
         handler()(caption, text);
         return;
     }
     QMessageBox box(QMessageBox::NoIcon, caption, text, QMessageBox::NoButton, parent);
-    QPushButton *ok = box.addButton(script::display(QStringLiteral("确定")), QMessageBox::AcceptRole);
+    QPushButton *ok = box.addButton(QCoreApplication::translate("msgbox", "确定"), QMessageBox::AcceptRole);
     box.setDefaultButton(ok);
     box.setEscapeButton(ok);
     box.setAccessibleName(caption);

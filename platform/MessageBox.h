@@ -13,7 +13,7 @@ class QWidget;
 namespace msgbox {
 
 // Shows the message modally; the title defaults to the program's title.
-// Text and title are given in Simplified characters.
+// Text and title are given as the session shows them (already translated).
 void showMessage(QWidget *parent, const QString &text, const QString &title = QString());
 
 // While an Override lives, showMessage() calls its handler instead of

@@ -9,7 +9,6 @@
 #include "platform/MessageBox.h"
 #include "platform/ProgramFolder.h"
 #include "platform/Registry.h"
-#include "platform/Script.h"
 #include "platform/Twips.h"
 
 #include <QCoreApplication>
@@ -28,8 +27,6 @@ const QString kToolPathValue = QStringLiteral("PATH");
 const QString kToolFolderKey = QStringLiteral("SOFTWARE\\Microsoft\\Shared Tools Location");
 const QString kToolFolderValue = QStringLiteral("MSINFO");
 const QString kToolFile = QStringLiteral("\\MSINFO32.EXE");
-
-const QString kNoSystemInformation = QStringLiteral("此时系统信息无效");
 
 QLabel *makeLabel(QWidget *parent, const char *name, const QRect &geometry, const QFont &font, const QColor &colour,
                   Qt::Alignment alignment)
@@ -51,16 +48,15 @@ QLabel *makeLabel(QWidget *parent, const char *name, const QRect &geometry, cons
 
 QString AboutBox::descriptionText()
 {
-    return QStringLiteral("    方术，是中国传统文化的一个组成部分，它对中国社会生活有着极其深刻的影响，"
-                          "要了解中国的政治、经济、科学文化，就必须了解中国古代的方术。");
+    return tr("    方术，是中国传统文化的一个组成部分，它对中国社会生活有着极其深刻的影响，"
+              "要了解中国的政治、经济、科学文化，就必须了解中国古代的方术。");
 }
 
 QString AboutBox::disclaimerText()
 {
     const QString shortRun(10, QLatin1Char(' '));
-    return QStringLiteral("警告：") + QString(23, QLatin1Char(' ')) + QStringLiteral("天地备兮难量！") + shortRun
-        + QStringLiteral("神机妙兮莫测！") + shortRun + QStringLiteral("非贤人兮莫传！") + shortRun
-        + QStringLiteral("不听劝兮有凶！");
+    return tr("警告：") + QString(23, QLatin1Char(' ')) + tr("天地备兮难量！") + shortRun + tr("神机妙兮莫测！")
+        + shortRun + tr("非贤人兮莫传！") + shortRun + tr("不听劝兮有凶！");
 }
 
 AboutBox::AboutBox(QWidget *owner)
@@ -75,22 +71,22 @@ AboutBox::AboutBox(QWidget *owner)
     setSizeGripEnabled(false);
 
     const QFont buttonFont = platform::designFont(QStringLiteral("宋体"), 10.5);
-    okButton_ = new QPushButton(script::display(QStringLiteral("确定")), this);
+    okButton_ = new QPushButton(tr("确定"), this);
     okButton_->setObjectName(QStringLiteral("okButton"));
     okButton_->setGeometry(twips::rect(5535, 4455, 1500, 465));
     okButton_->setFont(buttonFont);
     okButton_->setDefault(true);
 
-    systemInfoButton_ = new QPushButton(script::display(QStringLiteral("系统信息")), this);
+    systemInfoButton_ = new QPushButton(tr("系统信息"), this);
     systemInfoButton_->setObjectName(QStringLiteral("systemInfoButton"));
     systemInfoButton_->setGeometry(twips::rect(5535, 5535, 1485, 465));
     systemInfoButton_->setFont(buttonFont);
-    systemInfoButton_->setAccessibleDescription(script::display(QStringLiteral("启动系统信息程序")));
+    systemInfoButton_->setAccessibleDescription(tr("启动系统信息程序"));
 
     const QString kai = QStringLiteral("楷体_GB2312");
     disclaimerLabel_ = makeLabel(this, "disclaimerLabel", twips::rect(1575, 4185, 3855, 2025),
                                  platform::designFont(kai, 15.75), QColor(0, 0, 0), Qt::AlignLeft);
-    disclaimerLabel_->setText(script::display(disclaimerText()));
+    disclaimerLabel_->setText(disclaimerText());
     titleLabel_ = makeLabel(this, "titleLabel", twips::rect(1800, 225, 4845, 600), platform::designFont(kai, 26.25),
                             QColor(255, 0, 0), Qt::AlignHCenter);
     versionLabel_
@@ -99,7 +95,7 @@ AboutBox::AboutBox(QWidget *owner)
     descriptionLabel_
         = makeLabel(this, "descriptionLabel", twips::rect(480, 2160, 7725, 1890),
                     platform::designFont(QStringLiteral("隶书"), 21.75), QColor(0, 0, 255), Qt::AlignLeft);
-    descriptionLabel_->setText(script::display(descriptionText()));
+    descriptionLabel_->setText(descriptionText());
 
     setTabOrder(okButton_, systemInfoButton_);
     okButton_->setFocus();
@@ -117,9 +113,9 @@ void AboutBox::loadContents()
     QPixmap picture;
     if (pictures::loadShared(platform::programPath(QStringLiteral("\\picture\\globe.wmf")), &picture))
         setBackground(picture);
-    setWindowTitle(script::display(QStringLiteral("关于 ") + appinfo::title()));
-    versionLabel_->setText(script::display(QStringLiteral("版本 ")) + QCoreApplication::applicationVersion());
-    titleLabel_->setText(script::display(appinfo::title()));
+    setWindowTitle(tr("关于 %1").arg(appinfo::shownTitle()));
+    versionLabel_->setText(tr("版本 %1").arg(QCoreApplication::applicationVersion()));
+    titleLabel_->setText(appinfo::shownTitle());
 }
 
 void AboutBox::setBackground(const QPixmap &picture)
@@ -167,5 +163,5 @@ void AboutBox::startSystemInformation()
         if (found && launcher::start(tool))
             return;
     } catch (const std::exception &) { }
-    msgbox::showMessage(this, kNoSystemInformation);
+    msgbox::showMessage(this, tr("此时系统信息无效"));
 }

@@ -1,7 +1,5 @@
 #include "EmblemImage.h"
 
-#include "platform/Script.h"
-
 #include <QCursor>
 #include <QEvent>
 #include <QMouseEvent>
@@ -35,14 +33,13 @@ void EmblemImage::updateAccessibleText()
 {
     // The tag says whether the user lets the emblem turn ("A") or has
     // stopped it ("B"); the tooltip says what a click does.
-    setAccessibleName(script::display(tag_ == QLatin1String("B") ? QStringLiteral("衍枰标志：已停止转动")
-                                                                 : QStringLiteral("衍枰标志：转动中")));
+    setAccessibleName(tag_ == QLatin1String("B") ? tr("衍枰标志：已停止转动") : tr("衍枰标志：转动中"));
     setAccessibleDescription(toolTip());
 }
 
 bool EmblemImage::event(QEvent *event)
 {
-    if (event->type() == QEvent::ToolTipChange)
+    if (event->type() == QEvent::ToolTipChange || event->type() == QEvent::LanguageChange)
         updateAccessibleText();
     return QWidget::event(event);
 }

@@ -8,7 +8,6 @@
 #include "platform/Fonts.h"
 #include "platform/MessageBox.h"
 #include "platform/ProgramFolder.h"
-#include "platform/Script.h"
 #include "platform/Twips.h"
 
 #include <QCloseEvent>
@@ -21,8 +20,15 @@
 namespace {
 const QString kTurning = QStringLiteral("A");
 const QString kStopped = QStringLiteral("B");
-const QString kClickToStop = QStringLiteral("点击停止转动");
-const QString kClickToStart = QStringLiteral("点击开始转动");
+// The emblem's tooltip: what a click does.
+QString clickToStop()
+{
+    return HomePanel::tr("点击停止转动");
+}
+QString clickToStart()
+{
+    return HomePanel::tr("点击开始转动");
+}
 
 const QColor kBackgroundColour(0, 255, 255);
 constexpr int kTurnInterval = 100; // milliseconds per emblem frame
@@ -47,24 +53,19 @@ void place(QWidget *w, const homepanellayout::Box &b)
 HomePanel::HomePanel(QWidget *parent) : QWidget(parent)
 {
     setObjectName(QStringLiteral("homePanel"));
-    setWindowTitle(script::display(QStringLiteral("目录")));
-    setAccessibleName(windowTitle());
     setAutoFillBackground(false);
 
     emblem_ = new EmblemImage(this);
     emblem_->setObjectName(QStringLiteral("emblem"));
 
     const QFont buttonFont = platform::designFont(QStringLiteral("宋体"), 10.5);
-    instructionsButton_ = new QPushButton(script::display(QStringLiteral("衍枰说明")), this);
+    instructionsButton_ = new QPushButton(this);
     instructionsButton_->setObjectName(QStringLiteral("instructionsButton"));
-    instructionsButton_->setAccessibleName(instructionsButton_->text());
-    instructionsButton_->setAccessibleDescription(script::display(QStringLiteral("打开衍枰说明")));
     instructionsButton_->setFont(buttonFont);
-    divinationButton_ = new QPushButton(script::display(QStringLiteral("衍枰占卜")), this);
+    divinationButton_ = new QPushButton(this);
     divinationButton_->setObjectName(QStringLiteral("divinationButton"));
-    divinationButton_->setAccessibleName(divinationButton_->text());
-    divinationButton_->setAccessibleDescription(script::display(QStringLiteral("打开衍枰占卜窗口")));
     divinationButton_->setFont(buttonFont);
+    retranslate();
     setTabOrder(instructionsButton_, divinationButton_);
     setFocusProxy(instructionsButton_);
 
@@ -80,6 +81,30 @@ HomePanel::HomePanel(QWidget *parent) : QWidget(parent)
     connect(turnTimer_, &GatedTimer::timeout, this, &HomePanel::showNextFrame);
 }
 
+void HomePanel::retranslate()
+{
+    setWindowTitle(tr("目录"));
+    setAccessibleName(windowTitle());
+    instructionsButton_->setText(tr("衍枰说明"));
+    instructionsButton_->setAccessibleName(instructionsButton_->text());
+    instructionsButton_->setAccessibleDescription(tr("打开衍枰说明"));
+    divinationButton_->setText(tr("衍枰占卜"));
+    divinationButton_->setAccessibleName(divinationButton_->text());
+    divinationButton_->setAccessibleDescription(tr("打开衍枰占卜窗口"));
+    // No tooltip before the panel is loaded.
+    if (emblem_->tag() == kTurning)
+        emblem_->setToolTip(clickToStop());
+    else if (emblem_->tag() == kStopped)
+        emblem_->setToolTip(clickToStart());
+}
+
+void HomePanel::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::LanguageChange)
+        retranslate();
+    QWidget::changeEvent(event);
+}
+
 // ---- loading, activation, layout -------------------------------------------
 
 void HomePanel::loadPictures()
@@ -87,7 +112,7 @@ void HomePanel::loadPictures()
     attachToArea();
     // Each step on its own: a picture that does not load is passed over.
     emblem_->setTag(kTurning);
-    emblem_->setToolTip(script::display(kClickToStop));
+    emblem_->setToolTip(clickToStop());
     QPixmap picture;
     if (pictures::loadShared(platform::programPath(QStringLiteral("\\picture\\globe.wmf")), &picture)) {
         background_ = picture;
@@ -169,11 +194,11 @@ void HomePanel::toggleTurning()
 {
     if (emblem_->tag() == kTurning) {
         emblem_->setTag(kStopped);
-        emblem_->setToolTip(script::display(kClickToStart));
+        emblem_->setToolTip(clickToStart());
         turnTimer_->setEnabled(false);
     } else {
         emblem_->setTag(kTurning);
-        emblem_->setToolTip(script::display(kClickToStop));
+        emblem_->setToolTip(clickToStop());
         turnTimer_->setEnabled(true);
     }
 }

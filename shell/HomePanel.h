@@ -47,6 +47,7 @@ signals:
     void divinationRequested();
 
 protected:
+    void changeEvent(QEvent *event) override;
     bool event(QEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
@@ -54,6 +55,9 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
+    // Sets the caption, the buttons' texts and the emblem's tooltip in the
+    // session's language.
+    void retranslate();
     void layoutControls();
     void attachToArea();
     void subWindowActivated(QMdiSubWindow *window);

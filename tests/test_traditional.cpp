@@ -11,6 +11,8 @@
 #include "pages/PageView.h"
 #include "pages/PageViewer.h"
 #include "platform/Script.h"
+#include "platform/Translations.h"
+#include "shell/EmblemImage.h"
 #include "testsupport.h"
 
 #include <QAction>
@@ -20,6 +22,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QTextBrowser>
 #include <QtTest>
 
@@ -60,58 +63,86 @@ private slots:
         QCOMPARE(gbk::decode(bytes), written);
     }
 
+    // The program's own texts come from the region's translation, the
+    // readings and the instructions from the converter; a Simplified
+    // session shows the texts as written.
     void mainWindowInTraditional_data()
     {
         QTest::addColumn<Script>("script");
         QTest::addColumn<QString>("instructions"); // menu item, viewer caption
-        QTest::addColumn<QString>("selectorPrompt");
-        QTest::addColumn<QString>("readingLine"); // in the reading for 2上0中3下
+        QTest::addColumn<QStringList>("captions"); // 关于, the two mode buttons, the selector's first two entries
+        QTest::addColumn<QStringList>("keeping"); // the reading pane's two menu entries
+        QTest::addColumn<QStringList>("etiquette"); // in the welcome text and the wooden etiquette
+        QTest::addColumn<QStringList>("readingLines"); // in the reading for 2上0中3下, then what is not
         QTest::addColumn<QString>("pageText"); // in the instructions page
-        QTest::newRow("Taiwan") << Script::Taiwan << "衍枰說明"
-                                << "選擇衍枰個數"
-                                << "斷曰：凶"
+        const QStringList traditionalCaptions {"關於(&I)", "《木製衍枰占卜》", "《電腦衍枰占卜》", "選擇衍枰個數",
+                                               "《電腦衍枰占卜》"};
+        const QStringList traditionalKeeping {"儲存籤文…", "列印籤文…"};
+        const QStringList traditionalEtiquette {"按照占卜禮儀", "1、凡占，先須冠帶焚香，靜坐",
+                                                "萬神咸聽。」", "地十二祇",
+                                                "占訖送神",     "凡有占禱，一如故事。」"};
+        QTest::newRow("Taiwan") << Script::Taiwan << "衍枰說明" << traditionalCaptions << traditionalKeeping
+                                << traditionalEtiquette << QStringList {"斷曰：凶", "樵夫踏過但知山", "断曰"}
                                 << "新使用者入門";
-        QTest::newRow("Hong Kong") << Script::HongKong << "衍枰説明"
-                                   << "選擇衍枰個數"
-                                   << "斷曰：凶"
+        QTest::newRow("Hong Kong") << Script::HongKong << "衍枰説明" << traditionalCaptions << traditionalKeeping
+                                   << traditionalEtiquette << QStringList {"斷曰：凶", "樵夫踏過但知山", "断曰"}
                                    << "新用户入門";
+        QTest::newRow("Simplified") << Script::Simplified << "衍枰说明"
+                                    << QStringList {"关于(&I)", "《木制衍枰占卜》", "《电脑衍枰占卜》", "选择衍枰个数",
+                                                    "《电脑衍枰占卜》"}
+                                    << QStringList {"保存签文…", "打印签文…"}
+                                    << QStringList {"按照占卜礼仪", "1、凡占，先须冠带焚香,静坐", "万神咸听。”",
+                                                    "地十二祗", "凡有占祷，一如故事。 ”"}
+                                    << QStringList {"断曰：凶", "樵夫踏过但知山", "斷曰"} << "新用户入门";
     }
 
     void mainWindowInTraditional()
     {
         QFETCH(Script, script);
         QFETCH(QString, instructions);
-        QFETCH(QString, selectorPrompt);
-        QFETCH(QString, readingLine);
+        QFETCH(QStringList, captions);
+        QFETCH(QStringList, keeping);
+        QFETCH(QStringList, etiquette);
+        QFETCH(QStringList, readingLines);
         QFETCH(QString, pageText);
         const script::Override session(script);
+        QVERIFY(platform::installTranslations(script, QStringLiteral(PROGRAM_DIR "/translations")));
+        const auto simplifiedAgain = qScopeGuard([] { platform::removeTranslations(); });
         const testsupport::ProgramFolderFixture folder;
         const testsupport::MessageRecorder messages;
         MainWindow window;
         window.show();
 
         QCOMPARE(window.instructionsAction()->text(), instructions);
-        QCOMPARE(window.aboutAction()->text(), QStringLiteral("關於(&I)"));
+        QCOMPARE(window.aboutAction()->text(), captions.at(0));
         QCOMPARE(window.homePanel()->findChild<QPushButton *>(QStringLiteral("instructionsButton"))->accessibleName(),
                  instructions);
 
         window.showDivinationWindow();
         DivinationWindow *w = window.divinationWindow();
         QVERIFY(w);
-        QCOMPARE(w->woodenButton()->text(), QStringLiteral("《木製衍枰占卜》"));
-        QCOMPARE(w->computerButton()->text(), QStringLiteral("《電腦衍枰占卜》"));
-        QVERIFY(w->readingPane()->text().contains(QStringLiteral("歡迎來到衍枰占卜")));
+        QCOMPARE(w->woodenButton()->text(), captions.at(1));
+        QCOMPARE(w->computerButton()->text(), captions.at(2));
+        QCOMPARE(w->findChild<QAction *>(QStringLiteral("saveReading"))->text(), keeping.at(0));
+        QCOMPARE(w->findChild<QAction *>(QStringLiteral("printReading"))->text(), keeping.at(1));
+        QString firstScreens = w->readingPane()->text();
         w->woodenButton()->click();
-        QCOMPARE(w->countSelector()->itemText(0), selectorPrompt);
-        QCOMPARE(w->countSelector()->itemText(1), QStringLiteral("《電腦衍枰占卜》"));
+        firstScreens += w->readingPane()->text();
+        for (const QString &part : etiquette)
+            QVERIFY2(firstScreens.contains(part), qPrintable(part));
+        // Either the session's quotation marks or the other's, never both.
+        QVERIFY(firstScreens.contains(QChar(u'“')) != firstScreens.contains(QChar(u'「')));
+        QCOMPARE(firstScreens.contains(QChar(u'佔')), false);
+        QCOMPARE(w->countSelector()->itemText(0), captions.at(3));
+        QCOMPARE(w->countSelector()->itemText(1), captions.at(4));
         const int position = 2 + 25 * 2 + 0 + 3;
         QCOMPARE(w->countSelector()->itemText(position), QStringLiteral("2上0中3下"));
         w->countSelector()->setCurrentIndex(position);
         emit w->countSelector()->activated(position);
         const QString reading = w->readingPane()->text();
-        QVERIFY2(reading.contains(readingLine), qPrintable(reading.left(80)));
-        QVERIFY(reading.contains(QStringLiteral("樵夫踏過但知山")));
-        QVERIFY(!reading.contains(QStringLiteral("断曰")));
+        QVERIFY2(reading.contains(readingLines.at(0)), qPrintable(reading.left(80)));
+        QVERIFY(reading.contains(readingLines.at(1)));
+        QVERIFY(!reading.contains(readingLines.at(2)));
 
         window.showInstructions();
         PageViewer *viewer = nullptr;
@@ -131,6 +162,16 @@ private slots:
                      .value<QImage>()
                      .isNull());
         QVERIFY(messages.texts.isEmpty());
+
+        // A program folder without the region's translation gives a
+        // Simplified session; so does a converter that fails after the first
+        // screen: the whole session turns Simplified.
+        QCOMPARE(platform::installTranslations(script, folder.path(QStringLiteral("translations"))),
+                 script == Script::Simplified);
+        platform::removeTranslations();
+        QTRY_COMPARE(window.instructionsAction()->text(), QStringLiteral("衍枰说明"));
+        QCOMPARE(window.homePanel()->instructionsButton()->accessibleDescription(), QStringLiteral("打开衍枰说明"));
+        QCOMPARE(window.homePanel()->emblem()->toolTip(), QStringLiteral("点击停止转动"));
         window.close();
     }
 };

@@ -55,17 +55,21 @@ else
   fail "$programsub/yanping is not an executable file"
 fi
 listing=$(cd "$progdir" 2>/dev/null && ls -A | tr '\n' ' ')
-if [ "$listing" = "fonts.conf god picture yanping " ]; then
-  ok "$programsub holds yanping, fonts.conf, god/ and picture/ and nothing else"
+if [ "$listing" = "fonts.conf god picture translations yanping " ]; then
+  ok "$programsub holds yanping, fonts.conf, god/, picture/ and translations/ and nothing else"
 else
-  fail "$programsub holds: $listing (expected fonts.conf god picture yanping)"
+  fail "$programsub holds: $listing (expected fonts.conf god picture translations yanping)"
 fi
-for sub in god picture; do
+for sub in god picture translations; do
   if diff -r "$build/program/$sub" "$progdir/$sub" >"$work/diff.log" 2>&1; then
     ok "$programsub/$sub is the build's program/$sub ($(find "$progdir/$sub" -type f | wc -l) files)"
   else
     fail "$programsub/$sub differs from the build's program/$sub:"; sed 's/^/    /' "$work/diff.log"
   fi
+done
+for region in zh_TW zh_HK; do
+  [ -s "$progdir/translations/yanping_$region.qm" ] \
+    && ok "$programsub/translations/yanping_$region.qm" || fail "no $programsub/translations/yanping_$region.qm"
 done
 # Installing may rewrite the library search path, so compare build IDs.
 build_id() { readelf -n "$1" 2>/dev/null | sed -n 's/.*Build ID: *//p'; }

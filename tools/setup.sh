@@ -19,6 +19,7 @@ packages=(
   cmake make g++
   qt6-base-dev qt6-base-dev-tools libgl-dev   # Qt 6 Widgets and its build tools
   qt6-translations-l10n                       # Qt's own texts in Chinese
+  qt6-tools-dev qt6-l10n-tools                # lrelease and lupdate for the program's own translations
   libopencc-dev libopencc1.1 libopencc-data   # Traditional characters for Taiwan, Hong Kong and Macau
   fonts-wqy-microhei                          # Hong Kong's forms that the AR PL faces lack
   fonts-arphic-uming fonts-arphic-ukai        # Song and Kai faces for the Chinese texts
