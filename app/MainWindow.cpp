@@ -32,6 +32,7 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent)
     resize(twips::size(8085, 5430));
     setWindowState(Qt::WindowMaximized);
 
+    platform::describeMdiFrames();
     mdiArea_ = new QMdiArea(this);
     mdiArea_->setObjectName(QStringLiteral("mdiArea"));
     mdiArea_->setOption(QMdiArea::DontMaximizeSubWindowOnActivation, true);
@@ -94,6 +95,7 @@ void MainWindow::createHomePanel()
         connect(homePanel_, &HomePanel::divinationRequested, this, &MainWindow::showDivinationWindow);
         homePanelWindow_ = mdiArea_->addSubWindow(homePanel_, Qt::SubWindow | Qt::FramelessWindowHint);
         homePanelWindow_->setObjectName(QStringLiteral("homePanelWindow"));
+        platform::keepFrameOutOfFocus(homePanelWindow_);
         homePanelWindow_->move(0, 0);
         homePanel_->loadPictures();
         homePanelWindow_->show();

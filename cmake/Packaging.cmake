@@ -55,13 +55,16 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${YANPING_MAINTAINER}")
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "${YANPING_HOMEPAGE}")
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# The Song and Kai faces the texts are set in, Qt's own dialogs in Chinese,
-# and the dictionaries of the Traditional-character conversion (the library
-# itself, libopencc1.1, comes in through shlibdeps). Hong Kong's standard
-# forms of 說, 銳, 閱 and 蘊 (説 鋭 閲 藴) are in neither AR PL face; a face that
-# has them follows.
+# The Song and Kai faces the texts are set in: the AR PL faces for Simplified
+# text; for Traditional text Noto Serif CJK TC/HK (and Noto Sans CJK TC/HK for
+# the Chinese of menus and dialogs) and TW-Kai, which follow Taiwan's and Hong
+# Kong's standard forms and have 説 鋭 閲 藴, which the AR PL faces lack.
+# WenQuanYi Micro Hei stays the sans face a Simplified session's desktop font
+# takes its Chinese from. Then Qt's own dialogs in Chinese, and the
+# dictionaries of the Traditional-character conversion (the library itself,
+# libopencc1.1, comes in through shlibdeps).
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
-    "fonts-arphic-uming, fonts-arphic-ukai, qt6-translations-l10n, libopencc-data, fonts-wqy-microhei | fonts-noto-cjk")
+    "fonts-arphic-uming, fonts-arphic-ukai, fonts-noto-cjk, fonts-cns11643-kai, fonts-wqy-microhei, qt6-translations-l10n, libopencc-data")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-wayland")
 # The About box's 系统信息 button starts the first of these it finds.
 set(CPACK_DEBIAN_PACKAGE_SUGGESTS "hardinfo | kinfocenter | gnome-system-monitor")

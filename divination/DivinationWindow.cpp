@@ -10,6 +10,7 @@
 #include "platform/AppInfo.h"
 #include "platform/Fonts.h"
 #include "platform/ProgramFolder.h"
+#include "platform/SpokenNotice.h"
 #include "platform/Twips.h"
 
 #include <QAbstractItemView>
@@ -20,9 +21,11 @@
 #include <QMdiSubWindow>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPointer>
 #include <QPushButton>
 #include <QScopedValueRollback>
 #include <QStyleHints>
+#include <QTimer>
 
 namespace {
 const QString kBlankPicture = QStringLiteral("\\picture\\wu.jpg");
@@ -72,6 +75,9 @@ DivinationWindow::DivinationWindow(QWidget *parent) : QWidget(parent), session_(
     countSelector_->setObjectName(QStringLiteral("countSelector"));
     countSelector_->setEditable(false);
     countSelector_->setAccessibleName(reading::promptEntry());
+    // Qt names a closed list by the entry it shows; the description keeps
+    // the list's label for screen readers once an entry is chosen.
+    countSelector_->setAccessibleDescription(reading::promptEntry());
     countSelector_->setFixedSize(twips::size(kSizes.comboWidth, kSelectorHeight));
     countSelector_->setMaxVisibleItems(20);
     countSelector_->setStyleSheet(QStringLiteral("QComboBox { combobox-popup: 0; }")); // a drop-down list below the box
@@ -95,6 +101,8 @@ DivinationWindow::DivinationWindow(QWidget *parent) : QWidget(parent), session_(
         w->setFont(buttonFont);
 
     createPieces();
+    notice_ = new SpokenNotice(this);
+    notice_->setObjectName(QStringLiteral("readingNotice"));
 
     // Keyboard order: the reading pane first, so it holds the focus at opening.
     setTabOrder(readingPane_, woodenButton_);
@@ -162,7 +170,7 @@ void DivinationWindow::createPieces()
 
 void DivinationWindow::connectSession()
 {
-    connect(session_, &DivinationSession::textChanged, readingPane_, &TextPane::setText);
+    connect(session_, &DivinationSession::textChanged, this, &DivinationWindow::showText);
     connect(session_, &DivinationSession::piecesChanged, this, &DivinationWindow::showPieces);
     connect(session_, &DivinationSession::piecesShown, this, &DivinationWindow::showAllPieces);
     connect(session_, &DivinationSession::controlsChanged, this, &DivinationWindow::showControls);
@@ -181,12 +189,55 @@ void DivinationWindow::chooseFromSelector(int index)
     session_->chooseEntry(index);
 }
 
+void DivinationWindow::showText(const QString &text)
+{
+    readingPane_->setText(text);
+    const QString said = shownTextHeading();
+    if (said.isEmpty())
+        return;
+    // Said once the click has done all it does, so that it comes after any
+    // move of the focus and is not cut short by it.
+    QPointer<SpokenNotice> notice = notice_;
+    QTimer::singleShot(0, notice_, [notice, said] {
+        if (notice)
+            notice->say(said);
+    });
+}
+
+QString DivinationWindow::shownTextHeading()
+{
+    // The lines of the text that say something, without their indents.
+    QStringList lines;
+    const QStringList all = readingPane_->text().split(QLatin1Char('\n'));
+    for (const QString &line : all)
+        if (!line.trimmed().isEmpty())
+            lines << line.trimmed();
+    switch (session_->shown()) {
+    case DivinationSession::Shown::Welcome: break; // the pane has the focus at opening and reads it
+    case DivinationSession::Shown::Etiquette: return lines.join(QLatin1Char(' '));
+    case DivinationSession::Shown::Reading:
+        // A reading opens with its name and its verdict.
+        verdict_ = lines.value(1);
+        return lines.mid(0, 2).join(QLatin1Char(' '));
+    case DivinationSession::Shown::Detail: return (QStringList {lines.value(0), verdict_}).join(QLatin1Char(' '));
+    }
+    return QString();
+}
+
 void DivinationWindow::showControls()
 {
     woodenButton_->setText(DivinationSession::captionText(session_->woodenButtonCaption()));
     woodenButton_->setEnabled(session_->woodenButtonEnabled());
     computerButton_->setText(DivinationSession::captionText(session_->computerButtonCaption()));
     detailButton_->setEnabled(session_->detailAvailable());
+    // A control that hides with the focus hands it to the reading pane,
+    // which shows what the mode change brought; Tab goes on from there to
+    // the controls still shown.
+    QWidget *focus = focusWidget();
+    const bool focusHides = (focus == countSelector_ && !session_->selectorVisible())
+        || ((focus == woodenButton_ || focus == computerButton_) && !session_->modeButtonsVisible());
+    if (focusHides)
+        readingPane_->setFocus(Qt::OtherFocusReason);
     // The selector first: leaving the wooden mode hides it before the mode
     // buttons come back.
     countSelector_->setVisible(session_->selectorVisible());

@@ -11,6 +11,7 @@ class DivinationSession;
 class QComboBox;
 class QMdiSubWindow;
 class QPushButton;
+class SpokenNotice;
 class TextPane;
 
 // The divination window: the two mode buttons, the detailed-explanation
@@ -62,6 +63,11 @@ private:
     void showPieces();
     void showAllPieces();
     void chooseFromSelector(int index);
+    void showText(const QString &text);
+    // What a screen reader says when the pane's text changes: an
+    // etiquette whole, a reading's name and verdict, the detailed
+    // explanation's title with the verdict; nothing for the welcome text.
+    QString shownTextHeading();
 
     // Sets a piece's picture from a program picture file; a picture that
     // cannot be loaded leaves the piece as it was.
@@ -74,7 +80,11 @@ private:
     QPushButton *detailButton_ = nullptr;
     QComboBox *countSelector_ = nullptr;
     TextPane *readingPane_ = nullptr;
+    SpokenNotice *notice_ = nullptr;
     std::array<Pieces, 3> pieces_ {};
+    // The verdict line of the reading shown last; the detailed explanation
+    // of the same reading is announced with it.
+    QString verdict_;
 
     QPixmap background_;
     QHash<QString, QPixmap> pictures_;

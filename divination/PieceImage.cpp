@@ -12,9 +12,11 @@
 namespace {
 // During a throw the pieces change up to a thousand times a second, far
 // faster than any screen shows or any screen reader speaks. What the pieces
-// show is gathered and presented (repainted, and told to assistive
-// technology) together at most once a frame; a change after a quiet spell is
-// presented at the next pass of the event loop.
+// show is gathered and repainted together at most once a frame; a change
+// after a quiet spell is repainted at the next pass of the event loop.
+// Assistive technology hears what they show once they have been still for
+// a moment: a screen reader flooded with hundreds of changes a second drops
+// events, among them the announcement of the reading the throw gives.
 class PaintThrottle : public QObject
 {
 public:
@@ -40,24 +42,44 @@ public:
 private:
     static constexpr qint64 kFrameMs = 16;
 
+    static constexpr int kStillMs = 150;
+
     explicit PaintThrottle(QObject *parent) : QObject(parent)
     {
         timer_.setSingleShot(true);
         timer_.setTimerType(Qt::PreciseTimer);
         connect(&timer_, &QTimer::timeout, this, &PaintThrottle::flush);
+        still_.setSingleShot(true);
+        still_.setInterval(kStillMs);
+        connect(&still_, &QTimer::timeout, this, &PaintThrottle::describe);
     }
 
     void flush()
     {
         const auto widgets = std::exchange(pending_, {});
+        for (const QPointer<PieceImage> &w : widgets) {
+            if (w) {
+                w->present();
+                if (!undescribed_.contains(w))
+                    undescribed_.append(w);
+            }
+        }
+        sinceFlush_.restart();
+        still_.start();
+    }
+
+    void describe()
+    {
+        const auto widgets = std::exchange(undescribed_, {});
         for (const QPointer<PieceImage> &w : widgets)
             if (w)
-                w->present();
-        sinceFlush_.restart();
+                w->describe();
     }
 
     QList<QPointer<PieceImage>> pending_;
+    QList<QPointer<PieceImage>> undescribed_;
     QTimer timer_;
+    QTimer still_;
     QElapsedTimer sinceFlush_;
 };
 } // namespace
@@ -83,11 +105,15 @@ void PieceImage::setPicture(const QPixmap &picture, const QString &shows)
 
 void PieceImage::present()
 {
+    update();
+}
+
+void PieceImage::describe()
+{
     if (accessibleName() != shows_) {
         setAccessibleName(shows_);
         setToolTip(place_ + QStringLiteral("：") + shows_);
     }
-    update();
 }
 
 void PieceImage::requestPaint()

@@ -14,9 +14,11 @@ public:
     void setPicture(const QPixmap &picture, const QString &shows);
     QPixmap picture() const { return picture_; }
     QString shows() const { return shows_; }
-    // Repaints the piece and tells assistive technology what it now shows;
-    // changes are presented at most once a frame.
+    // Repaints the piece; changes are presented at most once a frame.
     void present();
+    // Tells assistive technology (and the tooltip) what the piece shows;
+    // done once the pieces have been still for a moment.
+    void describe();
 
 protected:
     void paintEvent(QPaintEvent *event) override;

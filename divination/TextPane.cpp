@@ -1,5 +1,6 @@
 #include "TextPane.h"
 
+#include <QTextBlock>
 #include <QTextBlockFormat>
 #include <QTextCursor>
 
@@ -28,5 +29,14 @@ void TextPane::setText(const QString &text)
     QTextBlockFormat format;
     format.setLineHeight(120, QTextBlockFormat::ProportionalHeight);
     cursor.mergeBlockFormat(format);
-    moveCursor(QTextCursor::Start);
+    // The caret starts on the first line that says something (the texts
+    // open with an empty line), so that a screen reader that comes to the
+    // pane reads that line at once.
+    QTextBlock block = document()->firstBlock();
+    while (block.isValid() && block.text().trimmed().isEmpty())
+        block = block.next();
+    QTextCursor start(document());
+    if (block.isValid())
+        start.setPosition(block.position());
+    setTextCursor(start);
 }

@@ -5,6 +5,7 @@
 #include <QUrl>
 #include <QWidget>
 
+class SpokenNotice;
 // The browser inside a page view. It never opens a file on its own, and
 // never lets Qt do so: every resource a page names (pictures, style sheets,
 // backgrounds) must be a local file whose real path lies inside the program
@@ -48,6 +49,9 @@ public:
     QString documentTitle() const;
     QTextBrowser *browser() const { return browser_; }
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 signals:
     // A navigation has completed; carries the address that was loaded.
     void loaded(const QUrl &url);
@@ -57,8 +61,14 @@ signals:
 private:
     void load(const QString &path, const QString &fragment);
     void followLink(const QUrl &url);
+    // Scrolls to the named anchor and puts the caret there.
+    void showAnchor(const QString &name);
+
+    // Says the link that Tab lands on.
+    void sayLink();
 
     PageBrowser *browser_ = nullptr;
+    SpokenNotice *notice_ = nullptr;
     QUrl resourceBase_; // what relative names in the page are resolved against
     bool hasDocument_ = false;
 };

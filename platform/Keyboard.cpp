@@ -1,5 +1,6 @@
 #include "Keyboard.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QKeyEvent>
 #include <QMenuBar>
@@ -64,6 +65,21 @@ protected:
             static_cast<QMenuBar *>(widget)->setActiveAction(nullptr);
             returnFocus_->setFocus(Qt::MenuBarFocusReason);
             returnFocus_.clear();
+            return true;
+        }
+        if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) && returnFocus_
+            && qobject_cast<QMenuBar *>(widget) && widget->hasFocus()) {
+            // A command chosen on the menu bar reached by F10 runs with the
+            // focus back where it was, so that a dialog it opens gives the
+            // focus back there, not to the menu bar.
+            QAction *command = static_cast<QMenuBar *>(widget)->activeAction();
+            if (!command || command->menu())
+                return false;
+            static_cast<QMenuBar *>(widget)->setActiveAction(nullptr);
+            returnFocus_->setFocus(Qt::MenuBarFocusReason);
+            returnFocus_.clear();
+            if (!key->isAutoRepeat())
+                command->trigger();
             return true;
         }
         if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {

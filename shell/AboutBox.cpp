@@ -116,6 +116,13 @@ void AboutBox::loadContents()
     setWindowTitle(tr("关于 %1").arg(appinfo::shownTitle()));
     versionLabel_->setText(tr("版本 %1").arg(QCoreApplication::applicationVersion()));
     titleLabel_->setText(appinfo::shownTitle());
+    // Screen readers read a dialog's loose labels only when they hold words
+    // parted by spaces, which Chinese text has not; the button that has the
+    // focus when the box opens carries the title, the version and the
+    // description, so that they are heard with it.
+    okButton_->setAccessibleDescription(
+        QStringList {titleLabel_->text(), versionLabel_->text(), descriptionLabel_->text().trimmed()}.join(
+            QLatin1Char(' ')));
 }
 
 void AboutBox::setBackground(const QPixmap &picture)

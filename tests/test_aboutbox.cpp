@@ -8,6 +8,7 @@
 #include "shell/AboutBox.h"
 #include "testsupport.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QFile>
 #include <QHash>
@@ -58,6 +59,10 @@ private slots:
             + QString(10, QLatin1Char(' ')) + QStringLiteral("非贤人兮莫传！") + QString(10, QLatin1Char(' '))
             + QStringLiteral("不听劝兮有凶！");
         QCOMPARE(box.disclaimerLabel()->text(), verse);
+        // A screen reader hears title, version and description with the
+        // button that has the focus when the box opens.
+        QCOMPARE(QAccessible::queryAccessibleInterface(box.okButton())->text(QAccessible::Description),
+                 QStringLiteral("衍枰占卜 版本 " YANPING_VERSION " ") + description.trimmed());
     }
 
     void controls_data()

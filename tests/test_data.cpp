@@ -3,10 +3,12 @@
 // line or area list, a detail file out of step with its reading, names, verse
 // runs or stories repeated between readings, office words in the advice,
 // phrases worn out by use in too many readings, and characters the stored GBK
-// form cannot hold.
+// form cannot hold; with the instructions page: stock phrasings used too often,
+// wrong words, a four without a caution, and no word on the verses' rhyme book.
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QHash>
 #include <QRegularExpression>
 #include <QStringConverter>
@@ -29,6 +31,20 @@ const QStringList Areas = QStringLiteral("求财 事业 学业 婚姻 疾病 出
 const QStringList OfficeWords = QStringLiteral("资源 条件 环境 按劳分配 自力更生 集体出行 团体出行 物质 统筹 变现 "
                                                "申请 批复 审批 装修 胜诉 败诉 判决")
                                     .split(u' ');
+// Words that were wrong where the texts used them, and offices that readers in
+// Taiwan, Hong Kong and Macau do not have.
+const QStringList WrongWords
+    = QStringLiteral("柴油 一方案上 饮石 海市 回甘 悔不当初 居委会 村委会 人民调解员").split(u' ');
+// The instructions promise a caution wherever a count is four; one of these
+// words in the explanation paragraph gives it.
+const QRegularExpression CautionWords(
+    QStringLiteral("慎|留[意心神]|[当小]心|防|莫|勿|戒|忌|不[可宜要]|过头|收敛|节制|余地|溢|免得|以免|怕|危"));
+// Stock phrasings a reader soon notices, and the most readings (with their
+// details) and instructions that may use each.
+const QList<QPair<QString, int>> StockPhrasings = {{QStringLiteral("此卦借它|此卦教人"), 8},
+                                                   {QStringLiteral("满则易溢"), 4},
+                                                   {QStringLiteral("时节平常"), 4},
+                                                   {QStringLiteral("孔子"), 2}};
 // A phrase this long may be shared by at most this many readings' 解曰.
 constexpr int PhraseLength = 5;
 constexpr int MaxReadingsPerPhrase = 8;
@@ -51,6 +67,7 @@ struct Reading {
     QString name;
     QString verse; // the four lines without punctuation
     QString story; // the story's name at the head of the 典故 line
+    QString text; // the reading and its detail
     QHash<QString, QString> areas;
     QStringList explanation; // what follows 解曰: the paragraph, then each area without its name
 };
@@ -101,6 +118,9 @@ bool readText(const QDir &dir, const QString &file, QString *text, QStringList *
         if (!bad.isEmpty())
             problems->append(file + QStringLiteral(": %1 cannot be stored as GBK").arg(bad));
     }
+    for (const QString &w : WrongWords)
+        if (text->contains(w))
+            problems->append(file + QStringLiteral(": 「%1」 is wrong here or unknown to some readers").arg(w));
     return ok;
 }
 
@@ -126,6 +146,7 @@ bool parseReading(const QString &file, const QString &text, int u, int m, int l,
         problem(QStringLiteral("heading counts 「%1」 do not match the file's key").arg(lines.at(1).trimmed()));
     r->file = file;
     r->heading = lines.at(1);
+    r->text = text;
     r->name = h.captured(4);
     static const QRegularExpression fourHan(QStringLiteral("^\\p{Han}{4}$"));
     if (!fourHan.match(r->name).hasMatch())
@@ -165,6 +186,8 @@ bool parseReading(const QString &file, const QString &text, int u, int m, int l,
     if (!summary.startsWith(BodyIndent) || summary.size() < BodyIndent.size() + 20)
         problem(QStringLiteral("the explanation paragraph is missing"));
     r->explanation.append(summary.trimmed());
+    if ((u == 4 || m == 4 || l == 4) && !summary.contains(CautionWords))
+        problem(QStringLiteral("a count of four, but no caution (%1) in the explanation").arg(CautionWords.pattern()));
     for (int i = 0; i < Areas.size(); ++i) {
         const QString prefix = BodyIndent + Areas.at(i) + QStringLiteral("：");
         const QString &line = lines.at(FirstAreaLine + i);
@@ -289,10 +312,15 @@ void checkWornPhrases(const QList<Reading> &readings, QStringList *problems)
 
 } // namespace
 
-// Every problem found in the folder of reading sources, each naming its file.
-QStringList checkReadings(const QString &folder)
+// Every problem found in the folder of reading sources and in the instructions
+// page, each naming its file.
+QStringList checkReadings(const QString &folder, const QString &page)
 {
     QStringList problems;
+    QString pageText;
+    if (readText(QFileInfo(page).dir(), QFileInfo(page).fileName(), &pageText, &problems)
+        && !pageText.contains(QStringLiteral("中华通韵")))
+        problems.append(page + QStringLiteral(": does not name the verses' rhyme book (中华通韵)"));
     const QDir dir(folder);
     QStringList expected;
     QList<Reading> readings;
@@ -308,9 +336,11 @@ QStringList checkReadings(const QString &folder)
                 Reading r;
                 if (!readText(dir, file, &text, &problems) || !parseReading(file, text, u, m, l, &r, &problems))
                     continue;
-                readings.append(r);
-                if (m == l && readText(dir, detail, &text, &problems))
+                if (m == l && readText(dir, detail, &text, &problems)) {
                     checkDetail(detail, text, r, &problems);
+                    r.text += text;
+                }
+                readings.append(r);
             }
     for (const QString &file : dir.entryList(QDir::Files))
         if (!expected.contains(file))
@@ -337,6 +367,18 @@ QStringList checkReadings(const QString &folder)
             clash(stories, r.story, QStringLiteral("典故 tells the story"));
     }
     checkWornPhrases(readings, &problems);
+    for (const auto &[phrase, most] : StockPhrasings) {
+        const QRegularExpression re(phrase);
+        QStringList where;
+        for (const Reading &r : std::as_const(readings))
+            if (r.text.contains(re))
+                where.append(r.file);
+        if (pageText.contains(re))
+            where.append(page);
+        if (where.size() > most)
+            problems.append(QStringLiteral("「%1」 in %2 texts (at most %3): %4")
+                                .arg(phrase, QString::number(where.size()), QString::number(most), where.join(u' ')));
+    }
     return problems;
 }
 
@@ -357,8 +399,14 @@ enum Damage {
     StoryWithoutSentence,
     StoryRetold,
     OfficeWord,
-    WornPhrase
+    WornPhrase,
+    StockPhrase,
+    WrongWord,
+    FourWithoutCaution,
+    NoRhymeBook
 };
+
+const QString PageCopy = QStringLiteral("page/衍枰说明.html");
 
 QString load(const QString &path)
 {
@@ -396,6 +444,7 @@ class TestData : public QObject
 {
     Q_OBJECT
     QHash<QString, QByteArray> sources;
+    const QString page = QStringLiteral(DATA_DIR "/../衍枰说明.html");
 
 private slots:
     void initTestCase()
@@ -411,7 +460,7 @@ private slots:
 
     void sourcesHaveNoFaults()
     {
-        const QStringList problems = checkReadings(QStringLiteral(DATA_DIR));
+        const QStringList problems = checkReadings(QStringLiteral(DATA_DIR), page);
         for (const QString &p : problems)
             qWarning().noquote() << p;
         QVERIFY2(problems.isEmpty(),
@@ -438,6 +487,10 @@ private slots:
         QTest::newRow("story told in another reading") << int(StoryRetold) << QStringLiteral("133.txt");
         QTest::newRow("office word in the advice") << int(OfficeWord) << QStringLiteral("241.txt");
         QTest::newRow("phrase in nine readings") << int(WornPhrase) << QStringLiteral("324.txt");
+        QTest::newRow("满则易溢 in a fifth reading") << int(StockPhrase) << QStringLiteral("420.txt");
+        QTest::newRow("wrong word") << int(WrongWord) << QStringLiteral("2111.txt");
+        QTest::newRow("four without a caution") << int(FourWithoutCaution) << QStringLiteral("404.txt");
+        QTest::newRow("instructions without the rhyme book") << int(NoRhymeBook) << PageCopy;
     }
 
     void damagedCopyIsCaught()
@@ -452,7 +505,8 @@ private slots:
             QFile copy(tmp.filePath(it.key()));
             QVERIFY(copy.open(QIODevice::WriteOnly) && copy.write(it.value()) == it.value().size());
         }
-        const QStringList before = checkReadings(tmp.path());
+        QVERIFY(QDir(tmp.path()).mkdir(QStringLiteral("page")) && QFile::copy(page, tmp.filePath(PageCopy)));
+        const QStringList before = checkReadings(tmp.path(), tmp.filePath(PageCopy));
 
         const QString path = tmp.filePath(file);
         QString text = load(path);
@@ -506,11 +560,14 @@ private slots:
             lines[work].append(QStringLiteral("先把手头资源理一理。"));
             break;
         }
-        case WornPhrase: {
-            // The same clause added to this reading and to eight others.
-            const QString clause = QStringLiteral("此句只为试验而加。");
-            for (const char *other : {"001", "012", "023", "034", "140", "241", "302", "413"}) {
-                const QString otherPath = tmp.filePath(QLatin1String(other) + QStringLiteral(".txt"));
+        case WornPhrase:
+        case StockPhrase: {
+            // The same clause added to this reading and to eight others (four for a stock phrase).
+            const QString clause
+                = damage == StockPhrase ? QStringLiteral("满则易溢。") : QStringLiteral("此句只为试验而加。");
+            const QStringList others = QStringLiteral("001 012 023 034 140 241 302 413").split(u' ');
+            for (const QString &other : others.mid(0, damage == StockPhrase ? 4 : 8)) {
+                const QString otherPath = tmp.filePath(other + QStringLiteral(".txt"));
                 QStringList otherLines = load(otherPath).split(u'\n');
                 QVERIFY(otherLines.size() > ExplanationLine + 1);
                 otherLines[ExplanationLine + 1].append(clause);
@@ -519,13 +576,19 @@ private slots:
             lines[ExplanationLine + 1].append(clause);
             break;
         }
+        case WrongWord: lines[5].append(QStringLiteral("请居委会调解。")); break;
+        case FourWithoutCaution:
+            lines[ExplanationLine + 1]
+                = BodyIndent + QStringLiteral("上数四，下数四，中数为零，东西都齐了，只差自己站出来说一句话。");
+            break;
+        case NoRhymeBook: lines.replaceInStrings(QStringLiteral("中华通韵"), QStringLiteral("新韵")); break;
         }
         if (damage == CrLineEndings)
             QVERIFY(save(path, text.replace(QLatin1Char('\n'), QStringLiteral("\r\n"))));
         else if (damage != MissingDetail)
             QVERIFY(save(path, lines.join(QLatin1Char('\n'))));
 
-        QStringList added = checkReadings(tmp.path());
+        QStringList added = checkReadings(tmp.path(), tmp.filePath(PageCopy));
         for (const QString &p : before)
             added.removeAll(p);
         QVERIFY2(mentions(added, file),

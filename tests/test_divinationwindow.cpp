@@ -8,6 +8,7 @@
 #include "divination/Texts.h"
 #include "divination/Throw.h"
 #include "mainwindowfixture.h"
+#include "platform/SpokenNotice.h"
 #include "platform/Twips.h"
 #include "testsupport.h"
 
@@ -19,8 +20,16 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPushButton>
+#include <QTextBlock>
 #include <QTimer>
 #include <QtTest>
+
+// Counts a widget's showings.
+struct ShowCounter : QObject {
+    explicit ShowCounter(QWidget *w) { w->installEventFilter(this); }
+    bool eventFilter(QObject *, QEvent *e) override { return (count += e->type() == QEvent::Show), false; }
+    int count = 0;
+};
 
 class TestDivinationWindow : public QObject
 {
@@ -62,6 +71,15 @@ class TestDivinationWindow : public QObject
         w->countSelector()->setCurrentIndex(position);
         emit w->countSelector()->activated(position);
     }
+    // Presses a key on a control with the focus; returns where the focus is then.
+    static QWidget *press(QWidget *control, Qt::Key key = Qt::Key_Space, Qt::KeyboardModifier mod = Qt::NoModifier)
+    {
+        control->setFocus();
+        QTest::keyClick(control, key, mod);
+        return QApplication::focusWidget();
+    }
+    // The pane's caret line, without its indent.
+    QString caretLine() const { return w->readingPane()->textCursor().block().text().trimmed(); }
     QString readingText(const QString &name) const { return reading::loadReadingText(reading::readingFilePath(name)); }
     reading::Counts counts() const { return w->session()->counts(); }
     // Shows the pieces of a combination the way a user does: by choosing it
@@ -404,6 +422,85 @@ private slots:
         QVERIFY(ticks.wait(2000));
         w->computerButton()->click();
         // cleanup() checks that no message box was shown.
+    }
+
+    // Where the focus goes for a keyboard user (a control that hides hands
+    // it to the pane, caret on the first line that says something), and Tab
+    // and Shift+Tab twice round the shown controls, never on a frame.
+    void focusPath_data()
+    {
+        QTest::addColumn<int>("steps"); // how far into a divination
+        const char *rows[] = {"welcome", "wooden mode", "praying", "after a reading", "list and detail"};
+        for (int i = 0; i < 5; ++i)
+            QTest::newRow(rows[i]) << i;
+    }
+    void focusPath()
+    {
+        QFETCH(int, steps);
+        fixture->folder.writeFile(QStringLiteral("god/xwk/2031.god"), "abc");
+        open();
+        QApplication::setActiveWindow(mainWindow);
+        QWidget *pane = w->readingPane(), *list = w->countSelector(), *computer = w->computerButton();
+        QTRY_COMPARE(QApplication::focusWidget(), pane);
+        QCOMPARE(caretLine(), QStringLiteral("欢迎来到衍枰占卜平台！"));
+        if (steps % 3 == 1) {
+            QCOMPARE(press(w->woodenButton()), pane);
+            QCOMPARE(caretLine(), QStringLiteral("木制衍枰占卜礼仪："));
+            QCOMPARE(press(pane, Qt::Key_Tab), list);
+        } else if (steps > 1) { // the buttons stay, and the focus with them; 《祈祷开始》 greys out
+            QCOMPARE(press(computer), computer);
+            QCOMPARE(press(w->woodenButton()), computer);
+        }
+        if (steps == 3)
+            QCOMPARE(press(computer), computer);
+        if (steps == 4) { // Down on the closed list chooses and keeps the focus; so does the detail button
+            list->setFocus();
+            static_cast<QComboBox *>(list)->setCurrentIndex(reading::entryPosition(2, 0, 2));
+            QCOMPARE(press(list, Qt::Key_Down), list);
+            QCOMPARE(press(w->detailButton()), static_cast<QWidget *>(w->detailButton()));
+        }
+        const QList<QWidget *> controls = w->findChildren<QWidget *>(QString(), Qt::FindDirectChildrenOnly);
+        const int stops = int(std::count_if(controls.begin(), controls.end(), [](QWidget *c) {
+            return c->isVisible() && c->isEnabled() && (c->focusPolicy() & Qt::TabFocus);
+        }));
+        for (Qt::KeyboardModifier direction : {Qt::NoModifier, Qt::ShiftModifier}) {
+            QSet<QWidget *> reached;
+            for (int i = 0; i < 2 * stops; ++i)
+                reached << press(QApplication::focusWidget(), Qt::Key_Tab, direction);
+            QCOMPARE(reached.size(), stops);
+            QVERIFY(std::all_of(reached.begin(), reached.end(), [this](QWidget *f) { return w->isAncestorOf(f); }));
+        }
+        if (steps == 4) { // the computer entry hides the list: the pane
+            static_cast<QComboBox *>(list)->setCurrentIndex(2);
+            QCOMPARE(press(list, Qt::Key_Up), pane);
+            QCOMPARE(caretLine(), QStringLiteral("电脑衍枰占卜礼仪："));
+        }
+    }
+
+    // What a screen reader learns, without one: frames are not focused
+    // while a control inside is, the list keeps its label, and a reading's
+    // name and verdict are announced by a notification that shows.
+    void accessibilityFacts()
+    {
+        QApplication::setActiveWindow(mainWindow);
+        QTRY_VERIFY(mainWindow->homePanel()->isAncestorOf(QApplication::focusWidget()));
+        QVERIFY(!QAccessible::queryAccessibleInterface(mainWindow->homePanel())->state().focused);
+        open();
+        QTRY_VERIFY(w->readingPane()->hasFocus());
+        QVERIFY(!QAccessible::queryAccessibleInterface(w->subWindow())->state().focused);
+        auto *notice = w->findChild<SpokenNotice *>(QStringLiteral("readingNotice"));
+        ShowCounter shows(notice);
+        w->woodenButton()->click();
+        choose(reading::entryPosition(2, 0, 3));
+        QCOMPARE(QAccessible::queryAccessibleInterface(w->countSelector())->text(QAccessible::Description),
+                 QStringLiteral("选择衍枰个数"));
+        // Orca reads a notification as it starts showing: the etiquette, then the reading.
+        QTRY_COMPARE(shows.count, 2);
+        QAccessibleInterface *said = QAccessible::queryAccessibleInterface(notice);
+        QCOMPARE(said->role(), QAccessible::Notification);
+        const QStringList lines = readingText(QStringLiteral("203")).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
+        QCOMPARE(said->text(QAccessible::Name), lines.value(0).trimmed() + QLatin1Char(' ') + lines.value(1).trimmed());
+        QCOMPARE(notice->size(), QSize(0, 0)); // nothing for the eye
     }
 
     void accessibleNames()

@@ -1,5 +1,6 @@
 #include "app/MainWindow.h"
 #include "app/Startup.h"
+#include "divination/DivinationWindow.h"
 #include "messagerecorder.h"
 #include "pages/PageFile.h"
 #include "platform/Clock.h"
@@ -165,6 +166,22 @@ private slots:
         QCOMPARE(calls, 1);
         QCOMPARE(opened, QStringLiteral("关于 衍枰占卜"));
         QCOMPARE(owner, static_cast<QWidget *>(mainWindow));
+        // From the menu bar reached by F10 it runs with the focus back where
+        // it was, so that closing the box returns there; Ctrl+F4 closes a child.
+        QApplication::setActiveWindow(mainWindow);
+        QTRY_VERIFY(QApplication::focusWidget());
+        QWidget *before = QApplication::focusWidget(), *focusWhileOpen = nullptr;
+        {
+            const msgbox::DialogOverride dialogs(
+                [&](QDialog &) { return (focusWhileOpen = QApplication::focusWidget()), 0; });
+            for (Qt::Key key : {Qt::Key_F10, Qt::Key_Right, Qt::Key_Right, Qt::Key_Return})
+                QTest::keyClick(QApplication::focusWidget(), key);
+        }
+        QCOMPARE(focusWhileOpen, before);
+        mainWindow->showDivinationWindow();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_F4, Qt::ControlModifier);
+        QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(!mainWindow->divinationWindow());
     }
 
     void quitClosesEverything()

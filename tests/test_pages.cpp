@@ -5,13 +5,16 @@
 #include "pages/PageFile.h"
 #include "pages/PageView.h"
 #include "pages/PageViewer.h"
+#include "platform/SpokenNotice.h"
 #include "platform/Twips.h"
 #include "testsupport.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QTemporaryDir>
+#include <QTextBlock>
 #include <QTextBrowser>
 #include <QtTest>
 
@@ -414,6 +417,32 @@ private slots:
         QVERIFY(!first->windowIcon().isNull());
         QCOMPARE(first->windowIcon().cacheKey(), second->windowIcon().cacheKey());
         QCOMPARE(first->subWindow()->windowIcon().cacheKey(), first->windowIcon().cacheKey());
+    }
+
+    // A screen reader browses the page as a document with a caret, hears a
+    // picture by its alt text, and hears where a followed link leads.
+    void pageForScreenReaders()
+    {
+        folder->writeFile(kDocFile,
+                          store(pageWithTitle(kTitle,
+                                              QStringLiteral("<p>上<img src=\"picture/shang.jpg\" "
+                                                             "alt=\"刻上字的棋子\">下</p><h2>"
+                                                             "<a name=\"two\"></a>二、第二节</h2>"))));
+        show();
+        settle();
+        QTextBrowser *browser = viewers().first()->pageView()->browser();
+        QAccessibleInterface *page = QAccessible::queryAccessibleInterface(browser);
+        QCOMPARE(page->role(), QAccessible::Document);
+        QVERIFY(browser->textInteractionFlags() & Qt::TextSelectableByKeyboard);
+        QAccessibleTextInterface *text = page->textInterface();
+        const QString all = text->text(0, text->characterCount());
+        QVERIFY2(all.startsWith(QStringLiteral("上刻上字的棋子下\n")), qPrintable(all));
+        text->setCursorPosition(7); // after the picture: the caret in the page is there too
+        QCOMPARE(text->cursorPosition(), 7);
+        QCOMPARE(browser->textCursor().position(), 2);
+        emit browser->anchorClicked(QUrl(QStringLiteral("#two")));
+        QCOMPARE(browser->textCursor().block().text().trimmed(), QStringLiteral("二、第二节"));
+        QCOMPARE(viewers().first()->findChild<SpokenNotice *>()->text(), QStringLiteral("二、第二节"));
     }
 
     void linksToLocalPages()

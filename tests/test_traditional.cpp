@@ -10,6 +10,7 @@
 #include "pages/PageScript.h"
 #include "pages/PageView.h"
 #include "pages/PageViewer.h"
+#include "platform/Fonts.h"
 #include "platform/Script.h"
 #include "platform/Translations.h"
 #include "shell/EmblemImage.h"
@@ -18,10 +19,14 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QDirIterator>
+#include <QFontInfo>
 #include <QImage>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPushButton>
+#include <QRawFont>
+#include <QRegularExpression>
 #include <QScopeGuard>
 #include <QTextBrowser>
 #include <QtTest>
@@ -173,6 +178,53 @@ private slots:
         QCOMPARE(window.homePanel()->instructionsButton()->accessibleDescription(), QStringLiteral("打开衍枰说明"));
         QCOMPARE(window.homePanel()->emblem()->toolTip(), QStringLiteral("点击停止转动"));
         window.close();
+    }
+
+    // Every character of every reading, explanation and the instructions, as
+    // the session converts them, and of the program's translated texts, is in
+    // the region's face for the design face, so that no other face fills in
+    // among them.
+    void facesCoverConvertedTexts_data()
+    {
+        QTest::addColumn<Script>("script");
+        QTest::addColumn<QString>("face");
+        QTest::addColumn<QString>("drawnIn");
+        QTest::newRow("Taiwan Ming") << Script::Taiwan << QStringLiteral("宋体") << "Noto Serif CJK TC";
+        QTest::newRow("Taiwan Kai") << Script::Taiwan << QStringLiteral("楷体_GB2312") << "TW-Kai";
+        QTest::newRow("Hong Kong Ming") << Script::HongKong << QStringLiteral("宋体") << "Noto Serif CJK HK";
+        QTest::newRow("Hong Kong Kai") << Script::HongKong << QStringLiteral("楷体_GB2312") << "TW-Kai";
+    }
+
+    void facesCoverConvertedTexts()
+    {
+        QFETCH(Script, script);
+        QFETCH(QString, face);
+        QFETCH(QString, drawnIn);
+        const script::Override session(script);
+        platform::useFacesFor(script);
+        const auto simplifiedAgain = qScopeGuard([] { platform::useFacesFor(Script::Simplified); });
+        const QFont font = platform::designFont(face, 10.5);
+        QCOMPARE(QFontInfo(font).family(), QFontInfo(QFont(drawnIn)).family());
+        const QRawFont drawn = QRawFont::fromFont(font);
+        QDirIterator files(QStringLiteral(SOURCE_DIR "/data/god"), {QStringLiteral("*.txt"), QStringLiteral("*.html")},
+                           QDir::Files, QDirIterator::Subdirectories);
+        int count = 0;
+        QString texts;
+        for (; files.hasNext(); ++count)
+            texts += script::display(QString::fromUtf8(testsupport::readFile(files.next())));
+        QVERIFY(count > 125);
+        const QString translations
+            = QString::fromUtf8(testsupport::readFile(QStringLiteral(SOURCE_DIR "/translations/yanping_%1.ts")
+                                                          .arg(script == Script::Taiwan ? "zh_TW" : "zh_HK")));
+        for (const QRegularExpressionMatch &entry :
+             QRegularExpression(QStringLiteral("<translation>([^<]+)</translation>")).globalMatch(translations))
+            texts += entry.captured(1);
+        QVERIFY(texts.contains(QStringLiteral("儲存籤文")));
+        QString missing;
+        for (const char32_t c : texts.toUcs4())
+            if (c >= 0x20 && !drawn.supportsCharacter(c) && !missing.toUcs4().contains(c))
+                missing += QString::fromUcs4(&c, 1);
+        QVERIFY2(missing.isEmpty(), qPrintable(missing));
     }
 };
 

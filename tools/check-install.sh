@@ -120,6 +120,8 @@ if [ -f "$desktop" ]; then
   for region in zh_TW zh_HK; do
     [ "$(value "Name\\[$region\\]")" = 衍枰占卜 ] && [ -n "$(value "Comment\\[$region\\]")" ] \
       && ok "Name[$region] is 衍枰占卜, Comment[$region] is set" || fail "Name[$region] or Comment[$region] is missing"
+    [ "$(value "GenericName\\[$region\\]")" = 占卜 ] && value "Keywords\\[$region\\]" | grep -q '求籤' \
+      && ok "GenericName[$region] is 占卜, Keywords[$region] find 求籤" || fail "GenericName[$region] or Keywords[$region] is missing"
   done
   for key in 'Comment\[zh_CN\]' 'Keywords\[zh_CN\]' Categories; do
     [ -n "$(value "$key")" ] && ok "${key//\\/} is set" || fail "${key//\\/} is missing"
@@ -165,7 +167,7 @@ if [ -f "$meta" ]; then
   grep -q "<launchable type=\"desktop-id\">$id.desktop</launchable>" "$meta" \
     && ok "metainfo launches $id.desktop" || fail "metainfo does not launch $id.desktop"
   for lang in zh-TW zh-HK; do
-    for tag in name summary p; do
+    for tag in name summary p caption; do
       grep -q "<$tag xml:lang=\"$lang\">" "$meta" && ok "metainfo $tag in $lang" || fail "metainfo has no $tag in $lang"
     done
   done

@@ -21,8 +21,9 @@ packages=(
   qt6-translations-l10n                       # Qt's own texts in Chinese
   qt6-tools-dev qt6-l10n-tools                # lrelease and lupdate for the program's own translations
   libopencc-dev libopencc1.1 libopencc-data   # Traditional characters for Taiwan, Hong Kong and Macau
-  fonts-wqy-microhei                          # Hong Kong's forms that the AR PL faces lack
-  fonts-arphic-uming fonts-arphic-ukai        # Song and Kai faces for the Chinese texts
+  fonts-arphic-uming fonts-arphic-ukai        # Song and Kai faces for Simplified text
+  fonts-noto-cjk fonts-cns11643-kai           # Ming, sans and Kai faces in Taiwan's and Hong Kong's forms
+  fonts-wqy-microhei                          # the sans face for Chinese in a Simplified session's menus
   desktop-file-utils appstream                # the install test checks the menu entry and metainfo
   dpkg-dev                                    # dpkg-shlibdeps, for the Debian package (cpack -G DEB)
   g++-mingw-w64-x86-64-posix                  # the Windows syntax check

@@ -177,6 +177,10 @@
         <source>网页</source>
         <translation>網頁</translation>
     </message>
+    <message>
+        <source>链接</source>
+        <translation>連結</translation>
+    </message>
 </context>
 <context>
     <name>PageViewer</name>
