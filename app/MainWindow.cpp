@@ -2,7 +2,6 @@
 
 #include "divination/DivinationLayout.h"
 #include "divination/DivinationWindow.h"
-#include "divination/ReadingKeeper.h"
 #include "pages/DocumentPages.h"
 #include "pages/PageFile.h"
 #include "platform/AppIcon.h"
@@ -151,7 +150,6 @@ void MainWindow::showDivinationWindow()
         return;
     }
     auto *window = new DivinationWindow;
-    new ReadingKeeper(window); // save and print the reading shown
     platform::showMaximizedChild(mdiArea_, window);
 }
 

@@ -15,7 +15,22 @@
 #include <QApplication>
 #include <QDir>
 #include <QIcon>
+#include <QSettings>
 #include <memory>
+
+namespace {
+// Qt's own dialogs (the save dialog, the print dialog and its file chooser)
+// remember folders and views in the user's settings. The program keeps
+// nothing between runs, so from the start those settings go where nothing
+// can be written or read.
+void keepNoSettings()
+{
+#ifdef Q_OS_UNIX
+    for (const QSettings::Format format : {QSettings::NativeFormat, QSettings::IniFormat})
+        QSettings::setPath(format, QSettings::UserScope, QStringLiteral("/dev/null/unused"));
+#endif
+}
+} // namespace
 
 QString clockWarningText()
 {
@@ -34,6 +49,7 @@ void prepareApplication(QApplication &app)
     // Wayland compositors take it as the windows' app ID and show the entry's
     // name and icon for them.
     QApplication::setDesktopFileName(QStringLiteral("org.yanping.Yanping"));
+    keepNoSettings();
     platform::installTranslations(app);
     platform::installFontSubstitutes();
     // A Traditional session whose converter cannot be loaded shows

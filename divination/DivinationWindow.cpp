@@ -2,6 +2,7 @@
 
 #include "DivinationLayout.h"
 #include "DivinationSession.h"
+#include "ReadingKeeper.h"
 #include "ReadingModel.h"
 #include "TextPane.h"
 #include "formats/Pictures.h"
@@ -135,6 +136,7 @@ DivinationWindow::DivinationWindow(QWidget *parent) : QWidget(parent), session_(
                 chooseFromSelector(row);
             });
     connectSession();
+    new ReadingKeeper(this, session_, readingPane_, pieces_); // save and print the reading shown
 
     pictures::loadGlobe(&background_);
     readingPane_->setReadingText(session_->text());

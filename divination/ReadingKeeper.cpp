@@ -1,13 +1,14 @@
 #include "ReadingKeeper.h"
 
 #include "DivinationSession.h"
-#include "DivinationWindow.h"
+#include "PieceImage.h"
 #include "TextPane.h"
 #include "platform/AppInfo.h"
 #include "platform/Files.h"
 #include "platform/MessageBox.h"
 
 #include <QAction>
+#include <QBuffer>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileDialog>
@@ -19,9 +20,7 @@
 #include <QPdfWriter>
 #include <QPrintDialog>
 #include <QPrinter>
-#include <QSaveFile>
 #include <QScrollBar>
-#include <QSettings>
 #include <QStandardPaths>
 
 namespace {
@@ -45,17 +44,6 @@ QString pngFilter()
 constexpr int kPictureDpi = 150;
 constexpr int kPdfDpi = 1200; // as a high-resolution printer, so printing to a file gives the same PDF
 
-// Qt's own file dialog remembers its folders and view in the user's
-// settings when it closes. The program keeps nothing between runs, so
-// those settings go where nothing can be written or read.
-void keepNoDialogSettings()
-{
-#ifdef Q_OS_UNIX
-    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("/dev/null/unused"));
-    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("/dev/null/unused"));
-#endif
-}
-
 QString proposedFolder()
 {
     const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
@@ -70,11 +58,31 @@ QString withSuffix(const QString &name, const QString &suffix)
         return name.left(name.size() - other.size()) + suffix;
     return name;
 }
+
+// The name a file is written under when the name typed asks for no format
+// of its own: "notes.txt" becomes "notes.txt.pdf", "slip." "slip.pdf".
+QString withAddedSuffix(const QString &name, const QString &suffix)
+{
+    return name + (name.endsWith(QLatin1Char('.')) ? suffix : QLatin1Char('.') + suffix);
+}
+
+QString documentTitle(const ReadingSheetContent &content)
+{
+    return QStringLiteral("%1 %2").arg(content.title, ReadingSheet::countsText(content.counts));
+}
+
+QString creator()
+{
+    return appinfo::title() + QLatin1Char(' ') + QCoreApplication::applicationVersion();
+}
 } // namespace
 
-ReadingKeeper::ReadingKeeper(DivinationWindow *window)
+ReadingKeeper::ReadingKeeper(QWidget *window, DivinationSession *session, TextPane *pane, const PieceGroups &pieces)
     : QObject(window),
       window_(window),
+      session_(session),
+      pane_(pane),
+      pieces_(pieces),
       saveAction_(new QAction(tr("保存签文…"), window)),
       printAction_(new QAction(tr("打印签文…"), window))
 {
@@ -89,10 +97,9 @@ ReadingKeeper::ReadingKeeper(DivinationWindow *window)
     }
     connect(saveAction_, &QAction::triggered, this, &ReadingKeeper::save);
     connect(printAction_, &QAction::triggered, this, &ReadingKeeper::print);
-    connect(window->session(), &DivinationSession::textChanged, this, &ReadingKeeper::updateActions);
+    connect(session_, &DivinationSession::textChanged, this, &ReadingKeeper::updateActions);
     updateActions();
 
-    TextPane *pane = window->readingPane();
     pane->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(pane, &QWidget::customContextMenuRequested, this, [this, pane](const QPoint &position) {
         const std::unique_ptr<QMenu> menu(createContextMenu(position));
@@ -102,10 +109,9 @@ ReadingKeeper::ReadingKeeper(DivinationWindow *window)
 
 bool ReadingKeeper::readingShown() const
 {
-    const DivinationSession *session = window_->session();
-    const bool reading
-        = session->shown() == DivinationSession::Shown::Reading || session->shown() == DivinationSession::Shown::Detail;
-    return reading && !session->text().isEmpty();
+    const bool reading = session_->shown() == DivinationSession::Shown::Reading
+        || session_->shown() == DivinationSession::Shown::Detail;
+    return reading && !session_->text().isEmpty();
 }
 
 void ReadingKeeper::updateActions()
@@ -117,11 +123,10 @@ void ReadingKeeper::updateActions()
 
 QMenu *ReadingKeeper::createContextMenu(const QPoint &position) const
 {
-    TextPane *pane = window_->readingPane();
-    const QPoint inDocument(position.x() + pane->horizontalScrollBar()->value(),
-                            position.y() + pane->verticalScrollBar()->value());
-    QMenu *menu = pane->createStandardContextMenu(inDocument);
-    menu->setAccessibleName(pane->accessibleName());
+    const QPoint inDocument(position.x() + pane_->horizontalScrollBar()->value(),
+                            position.y() + pane_->verticalScrollBar()->value());
+    QMenu *menu = pane_->createStandardContextMenu(inDocument);
+    menu->setAccessibleName(pane_->accessibleName());
     menu->addSeparator();
     menu->addAction(saveAction_);
     menu->addAction(printAction_);
@@ -132,14 +137,12 @@ ReadingSheet ReadingKeeper::sheet() const
 {
     ReadingSheetContent content;
     content.title = appinfo::shownTitle();
-    content.shownAt = window_->session()->readingShownAt();
-    content.counts = window_->session()->counts();
-    const DivinationWindow::Pieces *groups[3]
-        = {&window_->upperPieces(), &window_->middlePieces(), &window_->lowerPieces()};
+    content.shownAt = session_->readingShownAt();
+    content.counts = session_->counts();
     for (size_t g = 0; g < 3; ++g)
         for (size_t i = 0; i < 4; ++i)
-            content.pieces[g][i] = (*groups[g])[i]->picture();
-    content.text = window_->readingPane()->text();
+            content.pieces[g][i] = pieces_[g][i]->picture();
+    content.text = pane_->text();
     return ReadingSheet(content);
 }
 
@@ -160,49 +163,47 @@ bool ReadingKeeper::formatOf(const QString &path, Format *format)
     return true;
 }
 
+bool ReadingKeeper::writePdf(const ReadingSheet &sheet, const QString &path, const QPageLayout &page,
+                             errors::Failure *failure)
+{
+    // Painted into memory first: the PDF writer does not report a write
+    // that failed half-way, the checked write below does.
+    QByteArray bytes;
+    {
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::WriteOnly);
+        QPdfWriter writer(&buffer);
+        writer.setResolution(kPdfDpi);
+        writer.setPageLayout(page);
+        writer.setTitle(documentTitle(sheet.content()));
+        writer.setCreator(creator());
+        if (sheet.paint(&writer) == 0) {
+            *failure = errors::Failure::of(errors::Kind::PathFileAccess);
+            return false;
+        }
+    }
+    return platform::writeFileReplacing(path, bytes, failure, platform::Target::UserFile);
+}
+
 bool ReadingKeeper::writeSheet(const ReadingSheet &sheet, const QString &path, Format format, errors::Failure *failure)
 {
-    const QFileInfo target(path);
-    if (target.isDir()) {
-        *failure = errors::Failure::of(errors::Kind::PathFileAccess);
+    if (format == Format::Pdf)
+        return writePdf(sheet, path, QPageLayout(ReadingSheet::defaultPageSize(), QPageLayout::Portrait, QMarginsF()),
+                        failure);
+    const QImage picture = sheet.image(ReadingSheet::defaultPageSize(), kPictureDpi, kMaxPicturePages);
+    if (picture.isNull()) {
+        *failure
+            = {errors::Kind::OutOfMemory, tr("签文超过 %1 页，不能存为图片，请存为 PDF 文档。").arg(kMaxPicturePages)};
         return false;
     }
-    if (!QFileInfo(target.absolutePath()).isDir()) {
-        *failure = errors::Failure::of(errors::Kind::PathNotFound);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    if (!picture.save(&buffer, "PNG")) {
+        *failure = errors::Failure::of(errors::Kind::OutOfMemory);
         return false;
     }
-    if (!platform::mayCreateFilesIn(target.absolutePath()) || (target.exists() && !platform::hasWriteBits(path))) {
-        *failure = errors::Failure::of(errors::Kind::PermissionDenied);
-        return false;
-    }
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        *failure = errors::Failure::of(errors::Kind::PermissionDenied);
-        return false;
-    }
-    bool written = false;
-    if (format == Format::Pdf) {
-        QPdfWriter writer(&file);
-        writer.setResolution(kPdfDpi);
-        writer.setPageLayout(QPageLayout(ReadingSheet::defaultPageSize(), QPageLayout::Portrait, QMarginsF()));
-        writer.setTitle(
-            QStringLiteral("%1 %2").arg(sheet.content().title, ReadingSheet::countsText(sheet.content().counts)));
-        writer.setCreator(appinfo::title() + QLatin1Char(' ') + QCoreApplication::applicationVersion());
-        written = sheet.paint(&writer) > 0;
-    } else {
-        const QImage picture = sheet.image(ReadingSheet::defaultPageSize(), kPictureDpi);
-        written = !picture.isNull() && picture.save(&file, "PNG");
-    }
-    if (!written) {
-        file.cancelWriting();
-        *failure = errors::Failure::of(errors::Kind::PathFileAccess);
-        return false;
-    }
-    if (!file.commit()) {
-        *failure = errors::Failure::of(errors::Kind::PathFileAccess);
-        return false;
-    }
-    return true;
+    return platform::writeFileReplacing(path, bytes, failure, platform::Target::UserFile);
 }
 
 void ReadingKeeper::save()
@@ -213,7 +214,6 @@ void ReadingKeeper::save()
     const reading::Counts counts = slip.content().counts;
     const QString key = reading::readingKey(counts.upper, counts.middle, counts.lower);
 
-    keepNoDialogSettings();
     QFileDialog dialog(window_, saveTitle());
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
@@ -230,15 +230,26 @@ void ReadingKeeper::save()
         if (auto *edit = dialog.findChild<QLineEdit *>(QStringLiteral("fileNameEdit")))
             edit->setText(withSuffix(edit->text(), suffix));
     });
-    if (msgbox::execDialog(dialog) != QDialog::Accepted)
-        return;
-    QString path = dialog.selectedFiles().value(0);
-    if (path.isEmpty())
-        return;
+    QString path;
     Format format = Format::Pdf;
-    if (!formatOf(path, &format)) {
+    for (;;) {
+        if (msgbox::execDialog(dialog) != QDialog::Accepted)
+            return;
+        path = dialog.selectedFiles().value(0);
+        if (path.isEmpty())
+            return;
+        if (formatOf(path, &format))
+            break;
+        // A name of another kind gets the chosen format's suffix. The
+        // dialog asked only about the name as typed, so a file that already
+        // has the longer name brings the dialog back with that name, and
+        // the dialog asks before it is replaced.
         format = dialog.selectedNameFilter() == pngFilter() ? Format::Png : Format::Pdf;
-        path += format == Format::Png ? QStringLiteral(".png") : QStringLiteral(".pdf");
+        path = withAddedSuffix(path, format == Format::Png ? QStringLiteral("png") : QStringLiteral("pdf"));
+        const QFileInfo written(path);
+        if (!written.exists() && !written.isSymLink())
+            break;
+        dialog.selectFile(path);
     }
     errors::Failure failure;
     if (!writeSheet(slip, path, format, &failure))
@@ -253,19 +264,23 @@ void ReadingKeeper::print()
     QPrinter printer(QPrinter::HighResolution);
     printer.setPageSize(ReadingSheet::defaultPageSize());
     printer.setFullPage(true); // the slip sets its own margins
-    printer.setDocName(
-        QStringLiteral("%1 %2").arg(slip.content().title, ReadingSheet::countsText(slip.content().counts)));
-    printer.setCreator(appinfo::title() + QLatin1Char(' ') + QCoreApplication::applicationVersion());
+    printer.setDocName(documentTitle(slip.content()));
+    printer.setCreator(creator());
     QPrintDialog dialog(&printer, window_);
     dialog.setWindowTitle(printTitle());
     dialog.setAccessibleName(printTitle());
     if (msgbox::execDialog(dialog) != QDialog::Accepted)
         return;
-    if (slip.paint(&printer) == 0) {
-        const QString output = printer.outputFileName();
-        const bool denied = !output.isEmpty() && !platform::mayCreateFilesIn(QFileInfo(output).absolutePath());
-        msgbox::showMessage(window_,
-                            errors::description(denied ? errors::Kind::PermissionDenied
-                                                       : errors::Kind::PathFileAccess));
+    const QString output = printer.outputFileName();
+    if (!output.isEmpty()) {
+        // Printing to a file is saving a PDF: whole, or the file that was
+        // there stays as it was. (The printer itself would empty the file
+        // first and keep quiet about a failed write.)
+        errors::Failure failure;
+        if (!writePdf(slip, output, printer.pageLayout(), &failure))
+            msgbox::showMessage(window_, failure.description);
+        return;
     }
+    if (slip.paint(&printer) == 0)
+        msgbox::showMessage(window_, errors::description(errors::Kind::PathFileAccess));
 }

@@ -177,7 +177,7 @@ int ReadingSheet::paint(QPagedPaintDevice *device) const
     return l.pages();
 }
 
-QImage ReadingSheet::image(const QPageSize &pageSize, int dpi) const
+QImage ReadingSheet::image(const QPageSize &pageSize, int dpi, int maxPages) const
 {
     const QSize pagePixels = pageSize.sizePixels(dpi);
     const int dotsPerMeter = qRound(dpi / 0.0254);
@@ -185,6 +185,8 @@ QImage ReadingSheet::image(const QPageSize &pageSize, int dpi) const
     probe.setDotsPerMeterX(dotsPerMeter);
     probe.setDotsPerMeterY(dotsPerMeter);
     const Layout l = layout(&probe, pagePixels.width(), pagePixels.height());
+    if (l.pages() > maxPages)
+        return QImage();
 
     QImage picture(pagePixels.width(), pagePixels.height() * l.pages(), QImage::Format_RGB32);
     picture.setDotsPerMeterX(dotsPerMeter);

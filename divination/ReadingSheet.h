@@ -39,8 +39,9 @@ public:
     // painted on).
     int paint(QPagedPaintDevice *device) const;
 
-    // The pages at the given resolution, one under another in one picture.
-    QImage image(const QPageSize &pageSize, int dpi) const;
+    // The pages at the given resolution, one under another in one picture;
+    // a null picture when the sheet takes more than maxPages pages.
+    QImage image(const QPageSize &pageSize, int dpi, int maxPages) const;
 
     const ReadingSheetContent &content() const { return content_; }
 

@@ -91,6 +91,42 @@ Codes codes(const QByteArray &bytes)
     return out;
 }
 
+QVector<Encoded> encode(const QString &text)
+{
+    const GbkTable &table = GbkTable::instance();
+    QVector<Encoded> out;
+    out.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        if (c.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate())
+            out.append({QChar::surrogateToUcs4(c, text.at(++i)), -1});
+        else
+            out.append({c.unicode(), c.isSurrogate() ? -1 : table.encode(c)});
+    }
+    return out;
+}
+
+void appendBytes(quint32 code, QByteArray *bytes)
+{
+    if (code > 0xFF)
+        bytes->append(char(code >> 8));
+    bytes->append(char(code & 0xFF));
+}
+
+QByteArray bytes(const Codes &codes)
+{
+    const GbkTable &table = GbkTable::instance();
+    QByteArray out;
+    out.reserve(codes.size() * 2);
+    for (quint32 c : codes) {
+        if (table.isValid(c))
+            appendBytes(c, &out);
+        else
+            out.append('?');
+    }
+    return out;
+}
+
 QString toText(const Codes &codes)
 {
     const GbkTable &table = GbkTable::instance();

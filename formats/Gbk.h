@@ -45,6 +45,19 @@ using Codes = QVector<quint32>;
 void appendCodes(const char *bytes, qsizetype size, Codes *codes);
 Codes codes(const QByteArray &bytes);
 
+// The one GBK encoder, for the stored form and the page file: every
+// character of the text in turn with its GBK code, or -1 when GBK has none
+// (a surrogate pair is one character, and GBK has none of those).
+struct Encoded {
+    char32_t unicode;
+    int code;
+};
+QVector<Encoded> encode(const QString &text);
+// Appends a code's single byte, or its lead and trail bytes.
+void appendBytes(quint32 code, QByteArray *bytes);
+// GBK bytes for a file: a code that names no GBK character is written as '?'.
+QByteArray bytes(const Codes &codes);
+
 // Text for the screen: a code that names no GBK character shows as U+FFFD.
 QString toText(const Codes &codes);
 // Plain GBK bytes to text.

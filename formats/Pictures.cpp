@@ -1,12 +1,12 @@
 #include "Pictures.h"
 
+#include "platform/Clock.h"
 #include "platform/Files.h"
 #include "platform/ProgramFiles.h"
 #include "platform/ProgramFolder.h"
 #include "wmf/Wmf.h"
 
 #include <QBuffer>
-#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QHash>
 #include <QImageReader>
@@ -35,7 +35,7 @@ public:
         const auto it = entries_.constFind(path);
         if (it == entries_.constEnd())
             return false;
-        if (clock().elapsed() - it->at < kFailureMemoMs && platform::fileStamp(path) == it->stamp) {
+        if (isRecent(it->at) && platform::fileStamp(path) == it->stamp) {
             if (failure)
                 *failure = it->failure;
             return true;
@@ -47,12 +47,11 @@ public:
     void remember(const QString &path, const platform::FileStamp &stamp, const errors::Failure &failure)
     {
         QMutexLocker lock(&mutex_);
-        const qint64 now = clock().elapsed();
         if (entries_.size() >= 64) { // only the program's own few pictures are ever loaded
             for (auto it = entries_.begin(); it != entries_.end();)
-                it = now - it->at >= kFailureMemoMs ? entries_.erase(it) : std::next(it);
+                it = isRecent(it->at) ? std::next(it) : entries_.erase(it);
         }
-        entries_.insert(path, {now, stamp, failure});
+        entries_.insert(path, {hostclock::now().toMSecsSinceEpoch(), stamp, failure});
     }
 
 private:
@@ -62,14 +61,12 @@ private:
         errors::Failure failure;
     };
 
-    static const QElapsedTimer &clock()
+    // Within the memo window of the moment, by the system clock; a clock
+    // set back counts as the window passed.
+    static bool isRecent(qint64 atMs)
     {
-        static const QElapsedTimer timer = [] {
-            QElapsedTimer t;
-            t.start();
-            return t;
-        }();
-        return timer;
+        const qint64 age = hostclock::now().toMSecsSinceEpoch() - atMs;
+        return age >= 0 && age < kFailureMemoMs;
     }
 
     QMutex mutex_;

@@ -49,20 +49,7 @@ Codes unshift(const Codes &stored, int shift)
 
 QByteArray toGbk(const Codes &codes)
 {
-    const GbkTable &table = GbkTable::instance();
-    QByteArray bytes;
-    bytes.reserve(codes.size() * 2);
-    for (quint32 c : codes) {
-        if (!table.isValid(c)) {
-            bytes.append('?');
-        } else if (c > 0xFF) {
-            bytes.append(char(c >> 8));
-            bytes.append(char(c & 0xFF));
-        } else {
-            bytes.append(char(c));
-        }
-    }
-    return bytes;
+    return gbk::bytes(codes);
 }
 
 QString decodeToDisplay(const QByteArray &fileBytes, int shift)
@@ -84,12 +71,10 @@ EncodeResult encode(const QString &input, int shift, bool convertNewlines)
         text = converted;
     }
 
-    const GbkTable &table = GbkTable::instance();
     EncodeResult result;
     int line = 1;
     int column = 0;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar ch = text.at(i);
+    for (const gbk::Encoded &ch : gbk::encode(text)) {
         ++column;
         auto refuse = [&](const QString &why) {
             result.ok = false;
@@ -99,32 +84,29 @@ EncodeResult encode(const QString &input, int shift, bool convertNewlines)
             result.problem = why;
             return result;
         };
-        if (ch.isHighSurrogate() || ch.isLowSurrogate())
-            return refuse(QStringLiteral("character outside GBK"));
-        const int code = table.encode(ch);
-        if (code < 0)
-            return refuse(
-                QStringLiteral("character U+%1 is not in GBK").arg(ch.unicode(), 4, 16, QLatin1Char('0')).toUpper());
-        const int lowered = code - shift;
+        if (ch.code < 0)
+            return refuse(ch.unicode > 0xFFFF || QChar::isSurrogate(ch.unicode)
+                              ? QStringLiteral("character outside GBK")
+                              : QStringLiteral("character U+%1 is not in GBK")
+                                    .arg(uint(ch.unicode), 4, 16, QLatin1Char('0'))
+                                    .toUpper());
+        const int lowered = ch.code - shift;
         if (lowered < 0)
-            return refuse(QStringLiteral("character code %1 is below the shift").arg(code));
-        if (code > 0xFF) {
+            return refuse(QStringLiteral("character code %1 is below the shift").arg(ch.code));
+        if (ch.code > 0xFF) {
             // A double-byte character keeps a lead byte of 0x81 or more
             // after lowering, since trail bytes start at 0x40.
             const int lead = lowered >> 8;
             const int trail = lowered & 0xFF;
             if (lead < 0x81 || trail == '\r')
                 return refuse(QStringLiteral("character cannot be stored with this shift"));
-            result.bytes.append(char(lead));
-            result.bytes.append(char(trail));
-        } else {
-            if (lowered == '\r')
-                return refuse(QStringLiteral("character would be stored as a line end"));
-            if (lowered >= 0x81 && lowered <= 0xFE)
-                return refuse(QStringLiteral("character would be read back as half of a double-byte character"));
-            result.bytes.append(char(lowered));
+        } else if (lowered == '\r') {
+            return refuse(QStringLiteral("character would be stored as a line end"));
         }
-        if (ch == QLatin1Char('\n')) {
+        // A single-byte code (at most 0x80) lowered stays below the lead
+        // bytes, so it is never read back as half of a double-byte one.
+        gbk::appendBytes(quint32(lowered), &result.bytes);
+        if (ch.unicode == '\n') {
             ++line;
             column = 0;
         }

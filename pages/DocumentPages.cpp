@@ -9,6 +9,7 @@
 #include "platform/MessageBox.h"
 #include "platform/ProgramFolder.h"
 
+#include <QCoreApplication>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 
@@ -47,10 +48,16 @@ void showDocumentPage(QMdiArea *area, const QString &title, const QString &docum
     if (!area)
         return;
 
+    // With no folder to write the page in, no viewer could ever show it.
+    const QString pagePath = pagefile::path(pagefile::Use::Write);
+    if (pagePath.isEmpty()) {
+        msgbox::showMessage(
+            owner, QCoreApplication::translate("pages", "找不到可以写入的私人文件夹，无法打开%1。").arg(title));
+        return;
+    }
     PageViewer *viewer = PageViewer::create(area);
     viewer->setWindowTitle(title);
 
-    const QString pagePath = pagefile::path(pagefile::Use::Write);
     if (!platform::writeFileReplacing(pagePath, page, &failure)) {
         msgbox::showMessage(owner, failure.description);
         return;

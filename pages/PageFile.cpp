@@ -21,33 +21,71 @@ int pending = 0;
 
 } // namespace
 
-QString privateFolder(Use use)
+namespace {
+// Where the private folder may go, in order: "yanping" in the session's
+// runtime folder (or, without one, in the user's cache folder), then a
+// folder of the user's own in the temporary folder, for a session with
+// neither HOME nor XDG_RUNTIME_DIR.
+QStringList candidateFolders()
 {
+    QStringList folders;
     QString base = qEnvironmentVariable("XDG_RUNTIME_DIR");
     if (base.isEmpty())
         base = QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation);
-    if (base.isEmpty() || !QDir::isAbsolutePath(base))
-        return QString();
-    const QString folder = QDir(base).filePath(QStringLiteral("yanping"));
+    if (!base.isEmpty() && QDir::isAbsolutePath(base))
+        folders << QDir(base).filePath(QStringLiteral("yanping"));
+    const QString temp = QDir::tempPath(); // empty when TMPDIR names no folder
+#ifdef Q_OS_UNIX
+    if (QDir::isAbsolutePath(temp))
+        folders << QDir(temp).filePath(QStringLiteral("yanping-") + QString::number(::geteuid()));
+#else
+    if (QDir::isAbsolutePath(temp))
+        folders << QDir(temp).filePath(QStringLiteral("yanping"));
+#endif
+    return folders;
+}
+
+enum class State { Missing, Ours, NotOurs };
+
+// Whether the folder is the user's own plain folder; for writing it is
+// made first, with mode 0700.
+State prepare(const QString &folder, Use use)
+{
 #ifdef Q_OS_UNIX
     const QByteArray name = QFile::encodeName(folder);
     if (use == Use::Write) {
-        QDir().mkpath(base);
+        QDir().mkpath(QFileInfo(folder).path());
         if (::mkdir(name.constData(), 0700) != 0 && errno != EEXIST)
-            return QString();
+            return State::Missing;
     }
     struct stat st;
     if (::lstat(name.constData(), &st) != 0)
-        return use == Use::Write ? QString() : folder; // not made yet: nothing in it to find
+        return State::Missing;
     if (!S_ISDIR(st.st_mode) || st.st_uid != ::geteuid())
-        return QString(); // a link or someone else's folder: not ours to use
+        return State::NotOurs; // a link or someone else's folder: not ours to use
     if (use == Use::Write && (st.st_mode & 0777) != 0700 && ::chmod(name.constData(), 0700) != 0)
-        return QString();
+        return State::NotOurs;
+    return State::Ours;
 #else
-    if (use == Use::Write && !QDir().mkpath(folder))
-        return QString();
+    if (use == Use::Write)
+        QDir().mkpath(folder);
+    return QFileInfo(folder).isDir() ? State::Ours : State::Missing;
 #endif
-    return folder;
+}
+} // namespace
+
+QString privateFolder(Use use)
+{
+    QString firstMissing;
+    for (const QString &folder : candidateFolders()) {
+        const State state = prepare(folder, use);
+        if (state == State::Ours)
+            return folder;
+        if (state == State::Missing && firstMissing.isEmpty())
+            firstMissing = folder;
+    }
+    // Looking: a folder not made yet has nothing in it to find.
+    return use == Use::Find ? firstMissing : QString();
 }
 
 QString path(Use use)
@@ -56,9 +94,9 @@ QString path(Use use)
     if (platform::mayCreateFilesIn(programFolder))
         return platform::programPath(platform::files::pageFile());
     const QString folder = privateFolder(use);
-    if (folder.isEmpty())
-        return platform::programPath(platform::files::pageFile()); // the write fails and says why
-    return platform::joinPath(folder, platform::files::pageFile());
+    if (!folder.isEmpty())
+        return platform::joinPath(folder, platform::files::pageFile());
+    return use == Use::Write ? QString() : platform::programPath(platform::files::pageFile());
 }
 
 void loadStarted()

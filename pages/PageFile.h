@@ -16,14 +16,16 @@ enum class Use { Find, Write };
 
 // Where the page file goes: "\tem.htm" in the program folder when the user
 // may write there; otherwise, as in a system-wide install, "tem.htm" in a
-// folder of the user's own (see privateFolder()).
+// folder of the user's own (see privateFolder()). For writing, empty when
+// there is no folder to write it in.
 QString path(Use use = Use::Find);
 
 // The user's private folder for the page file: "yanping" under
-// XDG_RUNTIME_DIR, or under the user's cache folder when that is unset.
-// For writing it is created with mode 0700 when missing; a folder that is not the user's own
-// plain folder (a link, someone else's) is refused. Empty when there is
-// none to be had.
+// XDG_RUNTIME_DIR, or under the user's cache folder when that is unset;
+// failing that, "yanping-<user id>" in the temporary folder. For writing it
+// is created with mode 0700 when missing; a folder that is not the user's
+// own plain folder (a link, someone else's) is passed over. Empty when
+// there is none to be had.
 QString privateFolder(Use use = Use::Write);
 
 void loadStarted(); // a viewer was told to load the page file

@@ -52,23 +52,13 @@ QString displayPage(const QString &html)
 
 QByteArray toGbkHtml(const QString &html)
 {
-    const GbkTable &table = GbkTable::instance();
     QByteArray bytes;
     bytes.reserve(html.size() * 2);
-    for (qsizetype i = 0; i < html.size(); ++i) {
-        const QChar c = html.at(i);
-        const int code = c.isSurrogate() ? -1 : table.encode(c);
-        if (code > 0xFF) {
-            bytes.append(char(code >> 8));
-            bytes.append(char(code & 0xFF));
-        } else if (code >= 0) {
-            bytes.append(char(code));
-        } else {
-            char32_t point = c.unicode();
-            if (c.isHighSurrogate() && i + 1 < html.size() && html.at(i + 1).isLowSurrogate())
-                point = QChar::surrogateToUcs4(c, html.at(++i));
-            bytes.append("&#" + QByteArray::number(uint(point)) + ';');
-        }
+    for (const gbk::Encoded &c : gbk::encode(html)) {
+        if (c.code >= 0)
+            gbk::appendBytes(quint32(c.code), &bytes);
+        else
+            bytes.append("&#" + QByteArray::number(uint(c.unicode)) + ';');
     }
     return bytes;
 }

@@ -22,6 +22,7 @@ constexpr KindText kKinds[] = {
     {Kind::PermissionDenied, 70, QT_TRANSLATE_NOOP("errors", "没有权限")},
     {Kind::PathFileAccess, 75, QT_TRANSLATE_NOOP("errors", "路径/文件访问错误")},
     {Kind::PathNotFound, 76, QT_TRANSLATE_NOOP("errors", "路径未找到")},
+    {Kind::DiskFull, 61, QT_TRANSLATE_NOOP("errors", "磁盘已满")},
     {Kind::InvalidPicture, 481, QT_TRANSLATE_NOOP("errors", "无效的图片")},
     {Kind::Unexpected, 0, QT_TRANSLATE_NOOP("errors", "应用程序定义的错误或对象定义的错误")},
 };

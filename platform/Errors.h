@@ -13,6 +13,7 @@ enum class Kind {
     PermissionDenied,
     PathFileAccess, // a folder or special file where a file belongs, or a read error
     PathNotFound,
+    DiskFull, // no room left on the disk, or the file would pass the user's size limit
     InvalidPicture,
     Unexpected, // anything else; its description comes with the failure
 };

@@ -4,15 +4,18 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRandomGenerator>
 #include <QTemporaryFile>
 
 #include <algorithm>
 #include <atomic>
 #include <cstdio>
 #ifdef Q_OS_WIN
+#include <io.h>
 #include <windows.h>
 #else
 #include <cerrno>
+#include <csignal>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -47,49 +50,149 @@ bool mayCreateFilesIn(const QString &folder)
 #endif
 }
 
-bool writeFileReplacing(const QString &path, const QByteArray &data, errors::Failure *failure)
+namespace {
+
+bool fail(errors::Kind kind, errors::Failure *failure)
 {
-    const QFileInfo target(path);
-    if (target.isDir()) {
-        *failure = errors::Failure::of(errors::Kind::PathFileAccess);
-        return false;
+    *failure = errors::Failure::of(kind);
+    return false;
+}
+
+#ifndef Q_OS_WIN
+// What an errno from creating, writing or moving the new file means for the
+// user: a full disk and a file past the size limit both leave no room.
+errors::Kind writeFailureKind(int e)
+{
+    switch (e) {
+    case ENOSPC:
+    case EDQUOT:
+    case EFBIG: return errors::Kind::DiskFull;
+    case EACCES:
+    case EPERM:
+    case EROFS: return errors::Kind::PermissionDenied;
+    case ENOENT:
+    case ENOTDIR: return errors::Kind::PathNotFound;
+    default: return errors::Kind::PathFileAccess;
     }
-    if (target.exists() && !target.isSymLink() && !hasWriteBits(path)) {
-        *failure = errors::Failure::of(errors::Kind::PermissionDenied);
-        return false;
+}
+
+// A file past the user's size limit would otherwise end the program with
+// SIGXFSZ instead of failing the write.
+class FileSizeSignalIgnored
+{
+public:
+    FileSizeSignalIgnored()
+    {
+        struct sigaction ignore = {};
+        ignore.sa_handler = SIG_IGN;
+        sigemptyset(&ignore.sa_mask);
+        ::sigaction(SIGXFSZ, &ignore, &previous_);
     }
-    if (!target.absoluteDir().exists()) {
-        *failure = errors::Failure::of(errors::Kind::PathNotFound);
-        return false;
+    ~FileSizeSignalIgnored() { ::sigaction(SIGXFSZ, &previous_, nullptr); }
+
+private:
+    struct sigaction previous_ = {};
+};
+
+// Writes the data to a new file in the folder under a hidden name of its
+// own, with that mode (0: the usual mode less the umask); 0 and that name,
+// or the errno of the failure (the file is gone).
+int writeNewFile(const QString &folder, const QByteArray &data, mode_t mode, bool sync, QByteArray *name)
+{
+    int fd = -1;
+    for (int attempt = 0; fd < 0 && attempt < 100; ++attempt) {
+        *name = QFile::encodeName(folder + QStringLiteral("/.tem-")
+                                  + QString::number(QRandomGenerator::global()->generate(), 36));
+        fd = ::open(name->constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode ? mode : 0666);
+        if (fd < 0 && errno != EEXIST && errno != EINTR)
+            return errno;
     }
-    QTemporaryFile temp(target.absolutePath() + QStringLiteral("/.tem-XXXXXX"));
-    if (!temp.open()) {
-        *failure = errors::Failure::of(errors::Kind::PermissionDenied);
-        return false;
+    if (fd < 0)
+        return EEXIST;
+    const FileSizeSignalIgnored sizeSignal;
+    int error = 0;
+    if (mode && ::fchmod(fd, mode) != 0) // the mode as asked, whatever the umask
+        error = errno;
+    for (qsizetype done = 0; !error && done < data.size();) {
+        const ssize_t n = ::write(fd, data.constData() + done, size_t(data.size() - done));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            error = n < 0 ? errno : ENOSPC;
+        else
+            done += n;
     }
-    if (temp.write(data) != data.size() || !temp.flush()) {
-        *failure = errors::Failure::of(errors::Kind::PathFileAccess);
-        return false;
+    if (!error && sync && ::fsync(fd) != 0)
+        error = errno;
+    if (::close(fd) != 0 && !error && errno != EINTR)
+        error = errno;
+    if (error)
+        ::unlink(name->constData());
+    return error;
+}
+#endif
+
+} // namespace
+
+bool writeFileReplacing(const QString &path, const QByteArray &data, errors::Failure *failure, Target target)
+{
+    QString finalPath = path;
+    QFileInfo fi(path);
+    if (target == Target::UserFile && fi.isSymLink()) {
+        finalPath = fi.canonicalFilePath(); // every link on the way resolved
+        if (finalPath.isEmpty())
+            return fail(errors::Kind::FileNotFound, failure); // dangling, or a loop
+        fi = QFileInfo(finalPath);
+    }
+    if (fi.isDir())
+        return fail(errors::Kind::PathFileAccess, failure);
+    const bool exists = fi.exists() && !(target == Target::ProgramFile && fi.isSymLink());
+    if (exists && target == Target::UserFile && !fi.isFile())
+        return fail(errors::Kind::PathFileAccess, failure);
+    if (exists && !hasWriteBits(finalPath))
+        return fail(errors::Kind::PermissionDenied, failure);
+    const QString folder = fi.absolutePath();
+    if (!QFileInfo(folder).isDir())
+        return fail(errors::Kind::PathNotFound, failure);
+    if (!mayCreateFilesIn(folder))
+        return fail(errors::Kind::PermissionDenied, failure);
+#ifdef Q_OS_WIN
+    QTemporaryFile temp(folder + QStringLiteral("/.tem-XXXXXX"));
+    if (!temp.open())
+        return fail(errors::Kind::PermissionDenied, failure);
+    if (temp.write(data) != data.size() || !temp.flush()
+        || (target == Target::UserFile && !FlushFileBuffers(HANDLE(_get_osfhandle(temp.handle()))))) {
+        const bool full = GetLastError() == ERROR_DISK_FULL || GetLastError() == ERROR_HANDLE_DISK_FULL;
+        return fail(full ? errors::Kind::DiskFull : errors::Kind::PathFileAccess, failure);
     }
     temp.close();
-    const QString tempPath = temp.fileName();
-#ifdef Q_OS_WIN
-    const bool moved = MoveFileExW(reinterpret_cast<const wchar_t *>(QDir::toNativeSeparators(tempPath).utf16()),
-                                   reinterpret_cast<const wchar_t *>(QDir::toNativeSeparators(path).utf16()),
-                                   MOVEFILE_REPLACE_EXISTING)
-        != 0;
-#else
-    // rename() replaces a link of that name itself; it never writes through it.
-    const bool moved = std::rename(QFile::encodeName(tempPath).constData(), QFile::encodeName(path).constData()) == 0;
-#endif
-    if (!moved) {
-        *failure = errors::Failure::of(errors::Kind::PathFileAccess);
-        return false;
-    }
+    if (!MoveFileExW(reinterpret_cast<const wchar_t *>(QDir::toNativeSeparators(temp.fileName()).utf16()),
+                     reinterpret_cast<const wchar_t *>(QDir::toNativeSeparators(finalPath).utf16()),
+                     MOVEFILE_REPLACE_EXISTING))
+        return fail(errors::Kind::PathFileAccess, failure);
     temp.setAutoRemove(false);
-    QFile::setPermissions(path,
-                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup
-                              | QFileDevice::ReadOther);
+    if (target == Target::ProgramFile)
+        QFile::setPermissions(finalPath,
+                              QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup
+                                  | QFileDevice::ReadOther);
+#else
+    // The page file may be read by everyone; a new file the user names gets
+    // the usual mode less the umask, a replaced one keeps its own.
+    mode_t mode = 0644;
+    if (target == Target::UserFile) {
+        struct stat st;
+        mode = exists && ::stat(QFile::encodeName(finalPath).constData(), &st) == 0 ? st.st_mode & 07777 : 0;
+    }
+    QByteArray tempName;
+    if (const int error = writeNewFile(folder, data, mode, target == Target::UserFile, &tempName))
+        return fail(writeFailureKind(error), failure);
+    // rename() replaces a link of that name itself; it never writes through it.
+    if (::rename(tempName.constData(), QFile::encodeName(finalPath).constData()) != 0) {
+        const int error = errno;
+        ::unlink(tempName.constData());
+        return fail(writeFailureKind(error), failure);
+    }
+#endif
     return true;
 }
 

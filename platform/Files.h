@@ -20,10 +20,29 @@ bool mayCreateFilesIn(const QString &folder);
 // check this does not call every file writable for root.
 bool hasWriteBits(const QString &path);
 
-// Writes a whole file by writing a new file beside it and moving it into
-// place, so a link planted under the file's name is replaced, never
-// followed. A read-only file is not replaced.
-bool writeFileReplacing(const QString &path, const QByteArray &data, errors::Failure *failure);
+// Whose file writeFileReplacing() writes, which decides what happens to a
+// link or a special file standing under the name.
+enum class Target {
+    // The program's own file (the page file): whatever stands under the
+    // name, a planted link included, is replaced, never written through,
+    // and the new file may be read by everyone.
+    ProgramFile,
+    // A file the user named and confirmed (a saved reading): a link leads
+    // to the file it names, which keeps its permissions; a dangling link
+    // or a special file (FIFO, device, socket) is refused, and the data
+    // reach the disk before the file takes the name.
+    UserFile,
+};
+
+// Writes a whole file or leaves the one under the name exactly as it was:
+// the data go to a new file beside it, every byte checked, and only then
+// does that file take the name. A read-only file, or one in a folder the
+// user may not write, is not replaced. Failures: PathFileAccess for a
+// folder or special file, PermissionDenied, PathNotFound for a missing
+// folder, FileNotFound for a dangling link, DiskFull when the disk (or the
+// user's file size limit) leaves no room.
+bool writeFileReplacing(const QString &path, const QByteArray &data, errors::Failure *failure,
+                        Target target = Target::ProgramFile);
 
 // Reads a whole regular file of at most maxBytes bytes: the way every data
 // file and picture is read. A link to a regular file is followed; anything

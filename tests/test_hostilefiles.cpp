@@ -7,16 +7,17 @@
 #include "pages/DocumentPages.h"
 #include "pages/PageLimits.h"
 #include "pages/PageView.h"
+#include "platform/Clock.h"
 #include "platform/Files.h"
 #include "testsupport.h"
 
 #include <QBuffer>
 #include <QDesktopServices>
 #include <QSignalSpy>
-#include <QThread>
 #include <QtTest>
 
-#include <atomic>
+#include <condition_variable>
+#include <mutex>
 #include <thread>
 
 #include <fcntl.h>
@@ -29,27 +30,35 @@ namespace {
 constexpr qint64 kQuickMs = 2000; // far more than any refusal takes
 
 // Should a reader ever wait on a FIFO, this opens the other end after a
-// while so that the wait ends and the test fails instead of hanging.
+// while so that the wait ends and the test fails instead of hanging. It
+// waits for the test to end, and only a test that overstays wakes it early.
 class FifoRescue
 {
 public:
     explicit FifoRescue(const QString &path)
         : thread_([this, name = QFile::encodeName(path)] {
-              for (int ms = 0; !stop_; ms += 50) {
-                  QThread::msleep(50);
-                  if (ms > 3 * kQuickMs)
-                      ::close(::open(name.constData(), O_WRONLY | O_NONBLOCK));
+              std::unique_lock<std::mutex> lock(mutex_);
+              auto wait = std::chrono::milliseconds(3 * kQuickMs);
+              while (!ended_.wait_for(lock, wait, [this] { return stop_; })) {
+                  ::close(::open(name.constData(), O_WRONLY | O_NONBLOCK));
+                  wait = std::chrono::milliseconds(50); // until the reader lets go
               }
           })
     { }
     ~FifoRescue()
     {
-        stop_ = true;
+        {
+            const std::lock_guard<std::mutex> lock(mutex_);
+            stop_ = true;
+        }
+        ended_.notify_one();
         thread_.join();
     }
 
 private:
-    std::atomic<bool> stop_ {false};
+    std::mutex mutex_;
+    std::condition_variable ended_;
+    bool stop_ = false;
     std::thread thread_;
 };
 
@@ -429,6 +438,8 @@ private slots:
             return n;
         };
         const int expectedOpens = content.isEmpty() ? 0 : 1;
+        const QDateTime start(QDate(2026, 12, 7), QTime(14, 35));
+        std::optional<hostclock::Override> clock(start);
         QPixmap pixmap;
         for (int i = 0; i < 100; ++i) {
             errors::Failure failure;
@@ -436,7 +447,8 @@ private slots:
             QCOMPARE(failure.kind, kind);
         }
         QCOMPARE(opens(), expectedOpens);
-        QTest::qWait(pictures::kFailureMemoMs + 100);
+        clock.reset();
+        clock.emplace(start.addMSecs(pictures::kFailureMemoMs));
         QVERIFY(!pictures::load(path, &pixmap));
         QCOMPARE(opens(), expectedOpens);
         close(watch);

@@ -18,6 +18,8 @@
 #include <QTextBrowser>
 #include <QtTest>
 
+#include <unistd.h>
+
 namespace {
 const QString kTitle = QStringLiteral("衍枰说明");
 const QString kDoc = QStringLiteral("\\god\\衍枰说明.god");
@@ -212,36 +214,42 @@ private slots:
 
     void readOnlyInstallUsesAPrivateFolder_data()
     {
-        QTest::addColumn<bool>("runtimeDir"); // XDG_RUNTIME_DIR set, or only the cache folder
-        QTest::newRow("runtime folder") << true;
-        QTest::newRow("cache folder") << false;
+        // Where the private folder can go: the runtime folder, else the cache
+        // folder, else the temporary folder, or nowhere (all three unwritable).
+        QTest::addColumn<QString>("place");
+        QTest::newRow("runtime folder") << "run";
+        QTest::newRow("cache folder") << "cache";
+        QTest::newRow("temporary folder") << "tmp";
+        QTest::newRow("nowhere") << "";
     }
 
     void readOnlyInstallUsesAPrivateFolder()
     {
-        QFETCH(bool, runtimeDir);
+        QFETCH(QString, place);
         QTemporaryDir home;
-        const QString base = home.filePath(runtimeDir ? QStringLiteral("run") : QStringLiteral("cache"));
+        const QString base = place.isEmpty() ? QStringLiteral("/dev/null/none") : home.filePath(place);
         QDir().mkpath(base);
         const QByteArray oldRuntime = qgetenv("XDG_RUNTIME_DIR");
         const QByteArray oldCache = qgetenv("XDG_CACHE_HOME");
-        if (runtimeDir) {
-            qputenv("XDG_RUNTIME_DIR", QFile::encodeName(base));
-        } else {
-            qunsetenv("XDG_RUNTIME_DIR");
-            qputenv("XDG_CACHE_HOME", QFile::encodeName(base));
-        }
+        const QByteArray oldTemp = qgetenv("TMPDIR");
+        const bool runtimeDir = place == QLatin1String("run");
+        runtimeDir ? qputenv("XDG_RUNTIME_DIR", QFile::encodeName(base)) : qunsetenv("XDG_RUNTIME_DIR");
+        qputenv("XDG_CACHE_HOME",
+                QFile::encodeName(place == QLatin1String("cache") ? base : QStringLiteral("/dev/null/c")));
+        qputenv("TMPDIR", QFile::encodeName(place == QLatin1String("tmp") ? base : QStringLiteral("/dev/null/t")));
         QFile::setPermissions(folder->dir.path(),
                               QFileDevice::ReadOwner | QFileDevice::ExeOwner | QFileDevice::ReadGroup
                                   | QFileDevice::ExeGroup);
 
-        const QString expected = base + QStringLiteral("/yanping/tem.htm");
-        QCOMPARE(pagefile::path(), expected);
+        const QString own = place == QLatin1String("tmp") ? QStringLiteral("/yanping-%1").arg(::geteuid())
+                                                          : QStringLiteral("/yanping");
+        const QString expected = base + own + QStringLiteral("/tem.htm");
         sweeper->sweep(); // looking for the page file makes no folder
-        const bool madeBeforeOpening = QFileInfo::exists(base + QStringLiteral("/yanping"));
+        const bool madeBeforeOpening = QFileInfo::exists(base + own);
         show();
+        const QString found = pagefile::path();
         const bool written = QFile::exists(expected);
-        const QFileDevice::Permissions folderMode = QFileInfo(base + QStringLiteral("/yanping")).permissions();
+        const QFileDevice::Permissions folderMode = QFileInfo(base + own).permissions();
         settle();
         const bool loaded = !viewers().isEmpty() && viewers().first()->findChild<PageView *>("pageView")->hasDocument();
         // The page's pictures are still those beside the program.
@@ -257,11 +265,17 @@ private slots:
 
         QFile::setPermissions(folder->dir.path(),
                               QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
-        runtimeDir ? qputenv("XDG_RUNTIME_DIR", oldRuntime) : qputenv("XDG_CACHE_HOME", oldCache);
-        if (!runtimeDir)
-            qputenv("XDG_RUNTIME_DIR", oldRuntime);
+        qputenv("XDG_RUNTIME_DIR", oldRuntime);
+        qputenv("XDG_CACHE_HOME", oldCache);
+        qputenv("TMPDIR", oldTemp);
 
         QVERIFY(!madeBeforeOpening);
+        if (place.isEmpty()) { // one sentence says why, and no empty window opens
+            QCOMPARE(messages->texts, QStringList {QStringLiteral("找不到可以写入的私人文件夹，无法打开衍枰说明。")});
+            QVERIFY(viewers().isEmpty());
+            return;
+        }
+        QCOMPARE(found, expected);
         QVERIFY(written);
         QVERIFY(!QFile::exists(pageFile())); // nothing beside the program
         QCOMPARE(folderMode & QFileDevice::Permissions(0x7077),
@@ -282,7 +296,7 @@ private slots:
         qputenv("XDG_RUNTIME_DIR", QFile::encodeName(home.path()));
         const QString privateFolder = pagefile::privateFolder();
         qputenv("XDG_RUNTIME_DIR", oldRuntime);
-        QVERIFY(privateFolder.isEmpty());
+        QVERIFY2(!privateFolder.startsWith(home.path()), qPrintable(privateFolder));
     }
 
     void plantedLinkIsNotFollowed()

@@ -2,6 +2,7 @@
 // value lookup and the launcher.
 #include "fakehost.h"
 #include "platform/Clock.h"
+#include "platform/Files.h"
 #include "platform/Launcher.h"
 #include "platform/ProgramFolder.h"
 #include "platform/Registry.h"
@@ -28,6 +29,35 @@ class TestPlatform : public QObject
 {
     Q_OBJECT
 private slots:
+
+    // ---- reading a whole file within a cap ----------------------------------------------
+
+    // A file larger than its size says (procfs says 0) is refused, never cut at the cap.
+    void readRegularFile_data()
+    {
+        QTest::addColumn<QString>("path"); // empty: a file of `size` bytes
+        QTest::addColumn<int>("size");
+        QTest::newRow("exactly at the cap") << QString() << 100;
+        QTest::newRow("one byte over") << QString() << 101;
+        QTest::newRow("procfs") << "/proc/self/status" << 0;
+    }
+
+    void readRegularFile()
+    {
+        QFETCH(QString, path);
+        QFETCH(int, size);
+        QTemporaryDir dir;
+        if (path.isEmpty()) {
+            QFile file(path = dir.filePath(QStringLiteral("data")));
+            QVERIFY(file.open(QIODevice::WriteOnly) && file.write(QByteArray(size, 'x')) == size);
+        }
+        QByteArray bytes;
+        errors::Failure failure;
+        QCOMPARE(platform::readRegularFile(path, 100, &bytes, &failure), size == 100);
+        if (size != 100) // too large, however the file came to be so
+            QCOMPARE(failure.kind, errors::Kind::OutOfMemory);
+        QCOMPARE(bytes.size(), size == 100 ? 100 : 0);
+    }
 
     // ---- the program folder ------------------------------------------------------------
 

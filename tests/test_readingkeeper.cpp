@@ -18,9 +18,15 @@
 #include <QFileDialog>
 #include <QImageReader>
 #include <QMenu>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QPushButton>
+#include <QScopeGuard>
+#include <QToolButton>
 #include <QtTest>
 #include <optional>
+
+#include <sys/resource.h>
 
 // Keeping a reading: the context menu's entries and the shortcuts in every
 // state of the divination window, the file the save dialog proposes, and
@@ -87,7 +93,11 @@ private slots:
         QTest::addColumn<int>("lines"); // lines of the text shown, or 0 for the real one
         QTest::addColumn<bool>("enabled"); // both entries and shortcuts work
         QTest::addColumn<QString>("proposed"); // the save dialog's file name
-        QTest::addColumn<QString>("target"); // the name chosen, in a folder of the test's own
+        // The name chosen, in a folder of the test's own: "locked/" read-only,
+        // "full/" with no room past 10 kB, "gone/" a dangling link; "print:"
+        // as the print dialog's output file; "old": an earlier slip stands
+        // under the name written.
+        QTest::addColumn<QString>("target");
         QTest::addColumn<QString>("locale");
         QTest::addColumn<QSize>("picture"); // a PNG's size, or none for a PDF
         QTest::addColumn<int>("pages"); // 0 when nothing is to be written
@@ -126,6 +136,31 @@ private slots:
         QTest::newRow("real reading 312, read-only folder") << "reading"
                                                             << "312" << 0 << true << "衍枰占卜 312 2026-12-07.pdf"
                                                             << "locked/312.pdf" << zh << pdf << 0 << "没有权限";
+        const QString full = QStringLiteral("磁盘已满");
+        QTest::newRow("picture, disk full") << "reading"
+                                            << "203" << 10 << true << "衍枰占卜 203 2026-12-07.pdf"
+                                            << "full/203.png" << zh << QSize(1240, 1754) << 0 << full;
+        QTest::newRow("PDF over an earlier slip, disk full") << "reading"
+                                                             << "203" << 10 << true << "衍枰占卜 203 2026-12-07.pdf"
+                                                             << "full/old.pdf" << zh << pdf << 0 << full;
+        QTest::newRow("printed to a file over an earlier slip, disk full")
+            << "reading"
+            << "203" << 10 << true << "衍枰占卜 203 2026-12-07.pdf"
+            << "print:full/old.pdf" << zh << pdf << 0 << full;
+        QTest::newRow("printed to a file") << "reading"
+                                           << "203" << 10 << true << "衍枰占卜 203 2026-12-07.pdf"
+                                           << "print:printed.pdf" << zh << pdf << 1 << "";
+        QTest::newRow("other suffix beside an earlier slip of the longer name")
+            << "reading"
+            << "203" << 10 << true << "衍枰占卜 203 2026-12-07.pdf"
+            << "old.txt" << zh << pdf << 0 << "";
+        QTest::newRow("dangling link") << "reading"
+                                       << "203" << 10 << true << "衍枰占卜 203 2026-12-07.pdf"
+                                       << "gone/203.pdf" << zh << pdf << 0 << "文件未找到";
+        QTest::newRow("picture of more than ten pages")
+            << "detail"
+            << "122" << 600 << true << "衍枰占卜 122 2026-12-07.pdf"
+            << "long.png" << zh << QSize(1240, 1754) << 0 << "签文超过 10 页，不能存为图片，请存为 PDF 文档。";
     }
 
     void keepReading()
@@ -175,37 +210,73 @@ private slots:
         QCOMPARE(entries.at(entries.size() - 2)->isEnabled(), enabled);
         QCOMPARE(entries.at(entries.size() - 1)->isEnabled(), enabled);
 
+        QTemporaryDir out;
+        const bool printing = target.startsWith(QLatin1String("print:"));
+        const QString path = out.filePath(printing ? target.mid(6) : target);
+        const QString folder = QFileInfo(path).absolutePath();
+        QDir().mkpath(folder);
+        const bool suffixed = QStringList {"pdf", "png"}.contains(QFileInfo(path).suffix().toLower());
+        const QString written = suffixed ? path : path + QStringLiteral(".pdf");
+        const QString before = target.contains(QLatin1String("old")) ? QFileInfo(written).fileName() : QString();
+        if (!before.isEmpty()) {
+            QFile earlier(written);
+            QVERIFY(earlier.open(QIODevice::WriteOnly) && earlier.write("an earlier slip") > 0);
+        }
+        if (target.startsWith(QLatin1String("gone/")))
+            QVERIFY(QFile::link(out.filePath(QStringLiteral("nowhere")), path));
+        rlimit room {};
+        QCOMPARE(getrlimit(RLIMIT_FSIZE, &room), 0);
+        const rlim_t unlimited = room.rlim_cur;
+        const auto restore = qScopeGuard([&] { room.rlim_cur = unlimited, setrlimit(RLIMIT_FSIZE, &room); });
+        room.rlim_cur = target.contains(QLatin1String("full/")) ? 10000 : unlimited;
+
         // Ctrl+P opens the print dialog only while a reading is shown.
         QStringList opened;
         {
             const msgbox::DialogOverride dialogs([&](QDialog &d) {
                 opened << d.windowTitle() + (d.inherits("QPrintDialog") ? QString() : QStringLiteral("?"));
-                return int(QDialog::Rejected);
+                auto *print = qobject_cast<QPrintDialog *>(&d);
+                if (!print || !printing)
+                    return int(QDialog::Rejected);
+                // The dialog's own file chooser, accepted, keeps no settings.
+                QTimer::singleShot(0, [] {
+                    if (auto *chooser = qobject_cast<QDialog *>(QApplication::activeModalWidget()))
+                        chooser->done(QDialog::Accepted);
+                });
+                if (auto *browse = d.findChild<QToolButton *>(QStringLiteral("fileBrowser")))
+                    browse->click();
+                print->printer()->setOutputFileName(path);
+                return int(QDialog::Accepted);
             });
             w->readingPane()->setFocus();
+            QCOMPARE(setrlimit(RLIMIT_FSIZE, &room), 0);
             QTest::keyClick(w->readingPane(), Qt::Key_P, Qt::ControlModifier);
         }
         QCOMPARE(opened, enabled ? QStringList {QStringLiteral("打印签文")} : QStringList());
 
-        // Ctrl+S: the save dialog proposes a name; the test picks its own.
-        QTemporaryDir out;
-        const QString path = out.filePath(target);
-        QDir().mkpath(QFileInfo(path).absolutePath());
+        // Ctrl+S: the save dialog proposes a name; the test picks its own,
+        // and declines any name the dialog comes back with.
         if (target.startsWith(QLatin1String("locked/")))
-            QVERIFY(
-                QFile::setPermissions(QFileInfo(path).absolutePath(), QFileDevice::ReadOwner | QFileDevice::ExeOwner));
+            QVERIFY(QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::ExeOwner));
         QString proposedName, title;
+        QStringList again;
         bool nativeDialog = true;
+        mainWindow->activateWindow(); // again, after the print dialog's file chooser
+        QVERIFY(QTest::qWaitForWindowActive(mainWindow));
         {
             const msgbox::DialogOverride dialogs([&](QDialog &d) {
                 auto *dialog = qobject_cast<QFileDialog *>(&d);
                 if (!dialog)
                     return int(QDialog::Rejected);
+                if (!title.isEmpty()) {
+                    again << QFileInfo(dialog->selectedFiles().value(0)).fileName();
+                    return int(QDialog::Rejected);
+                }
                 title = dialog->windowTitle();
                 nativeDialog = !dialog->testOption(QFileDialog::DontUseNativeDialog);
                 proposedName = QFileInfo(dialog->selectedFiles().value(0)).fileName();
                 dialog->selectFile(path);
-                return int(QDialog::Accepted);
+                return int(printing ? QDialog::Rejected : QDialog::Accepted);
             });
             QTest::keyClick(w->readingPane(), Qt::Key_S, Qt::ControlModifier);
         }
@@ -218,13 +289,13 @@ private slots:
         fixture->messages.texts.clear();
         QVERIFY2(QDir(config.path()).isEmpty(), "the file dialog kept settings");
 
-        const QString written = QFileInfo(path).suffix().isEmpty() ? path + QStringLiteral(".pdf") : path;
-        const QStringList left
-            = QDir(QFileInfo(path).absolutePath()).entryList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot);
-        QFile::setPermissions(QFileInfo(path).absolutePath(),
-                              QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+        QCOMPARE(again, !suffixed && !before.isEmpty() ? QStringList {before} : QStringList());
+        const QStringList left = QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot);
+        QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
         if (pages == 0) {
-            QVERIFY2(left.isEmpty(), qPrintable(left.join(QLatin1Char(' '))));
+            QCOMPARE(left, before.isEmpty() ? QStringList() : QStringList {before});
+            if (!before.isEmpty())
+                QCOMPARE(testsupport::readFile(written), QByteArray("an earlier slip"));
             return;
         }
         QCOMPARE(left, QStringList {QFileInfo(written).fileName()}); // nothing else beside it

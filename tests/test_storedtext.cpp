@@ -74,6 +74,8 @@ private slots:
     {
         const Codes codes = storedtext::unshift(storedtext::gather(bytes({0xB0, 0xFE, 0x81, 0xFF})), 3);
         QCOMPARE(codes, Codes({0xB101, 0x8202}));
+        // A lead byte ending a range stays alone, whatever byte follows it in memory.
+        QCOMPARE(gbk::codes(QByteArray::fromRawData("a\xB0\xA1", 2)), Codes({'a', 0xB0}));
     }
 
     void pageBytes_data()

@@ -215,6 +215,10 @@
         <source>打印签文…</source>
         <translation>列印籤文…</translation>
     </message>
+    <message>
+        <source>签文超过 %1 页，不能存为图片，请存为 PDF 文档。</source>
+        <translation>籤文超過 %1 頁，無法存為圖片，請存為 PDF 文件。</translation>
+    </message>
 </context>
 <context>
     <name>ReadingSheet</name>
@@ -287,6 +291,10 @@
         <translation>找不到路徑</translation>
     </message>
     <message>
+        <source>磁盘已满</source>
+        <translation>磁碟已滿</translation>
+    </message>
+    <message>
         <source>无效的图片</source>
         <translation>無效的圖片</translation>
     </message>
@@ -300,6 +308,13 @@
     <message>
         <source>确定</source>
         <translation>確定</translation>
+    </message>
+</context>
+<context>
+    <name>pages</name>
+    <message>
+        <source>找不到可以写入的私人文件夹，无法打开%1。</source>
+        <translation>找不到可以寫入的私人資料夾，無法開啓%1。</translation>
     </message>
 </context>
 <context>
