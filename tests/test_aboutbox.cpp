@@ -62,7 +62,8 @@ private slots:
         QCOMPARE(box.findChild<QLabel *>("disclaimerLabel")->text(), verse);
         // A screen reader hears title, version and description with the
         // button that has the focus when the box opens.
-        QCOMPARE(QAccessible::queryAccessibleInterface(box.findChild<QPushButton *>("okButton"))->text(QAccessible::Description),
+        QCOMPARE(QAccessible::queryAccessibleInterface(box.findChild<QPushButton *>("okButton"))
+                     ->text(QAccessible::Description),
                  QStringLiteral("衍枰占卜 版本 " YANPING_VERSION " ") + description.trimmed());
     }
 
