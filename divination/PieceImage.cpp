@@ -137,6 +137,18 @@ void PieceImage::resizeEvent(QResizeEvent *event)
     scaled_ = QPixmap();
 }
 
+void PieceImage::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    // A screen reader keeps the states it once read of an object, and Qt
+    // tells it only that a shown piece is "showing", never that it is
+    // "visible": a piece it met while hidden would stay hidden to it for
+    // good. Each time the piece is shown it is presented as a new object,
+    // whose states the screen reader reads afresh.
+    if (QAccessibleInterface *iface = QAccessible::queryAccessibleInterface(this))
+        QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(iface));
+}
+
 void PieceImage::paintEvent(QPaintEvent *)
 {
     if (picture_.isNull())

@@ -194,6 +194,9 @@ private slots:
         QFETCH(int, l);
         QFETCH(QString, shown);
         open();
+        // A piece met hidden is a new object to assistive technology once shown.
+        const QAccessible::Id hiddenId
+            = QAccessible::uniqueId(QAccessible::queryAccessibleInterface(w->lowerPieces()[0]));
         showPieces(4, 4, 4);
         showPieces(u, m, l);
         QCOMPARE(pieces(), shown);
@@ -205,6 +208,7 @@ private slots:
         QTRY_COMPARE(iface->text(QAccessible::Name), l ? QStringLiteral("下") : QStringLiteral("空白"));
         QCOMPARE(iface->text(QAccessible::Description), QStringLiteral("下组第1枚"));
         QCOMPARE(iface->role(), QAccessible::Graphic);
+        QVERIFY(QAccessible::uniqueId(iface) != hiddenId && !iface->state().invisible);
         // The pictures are those of the program folder.
         QPixmap shang;
         QVERIFY(shang.load(fixture->folder.path(QStringLiteral("picture/shang.jpg"))));
