@@ -263,11 +263,7 @@ QPixmap PageBrowser::placeholder()
 
 PageView::PageView(QWidget *parent) : QWidget(parent)
 {
-    static bool described = false;
-    if (!described) {
-        QAccessible::installFactory(pageFactory);
-        described = true;
-    }
+    QAccessible::installFactory(pageFactory); // Qt keeps each factory once
     browser_ = new PageBrowser(this);
     browser_->setObjectName(QStringLiteral("pageBrowser"));
     // A caret that the arrow keys move, as in a document, besides Tab from

@@ -75,11 +75,7 @@ QAccessibleInterface *mdiFrameFactory(const QString &className, QObject *object)
 
 void describeMdiFrames()
 {
-    static bool installed = false;
-    if (!installed) {
-        QAccessible::installFactory(mdiFrameFactory);
-        installed = true;
-    }
+    QAccessible::installFactory(mdiFrameFactory); // Qt keeps each factory once
 }
 
 void keepFrameOutOfFocus(QMdiSubWindow *sub)

@@ -14,11 +14,7 @@ QAccessibleInterface *noticeFactory(const QString &className, QObject *object)
 
 SpokenNotice::SpokenNotice(QWidget *parent) : QWidget(parent)
 {
-    static bool installed = false;
-    if (!installed) {
-        QAccessible::installFactory(noticeFactory);
-        installed = true;
-    }
+    QAccessible::installFactory(noticeFactory); // Qt keeps each factory once
     setFocusPolicy(Qt::NoFocus);
     setAttribute(Qt::WA_TransparentForMouseEvents);
     resize(0, 0);

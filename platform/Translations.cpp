@@ -11,6 +11,8 @@ namespace {
 
 std::vector<QPointer<QTranslator>> &installed()
 {
+    // Process-wide, as the application's translators are: what this program
+    // installed, so that a session that turns Simplified can take it back.
     static std::vector<QPointer<QTranslator>> translators;
     return translators;
 }

@@ -230,7 +230,7 @@ private slots:
         const QStringList quotes {QStringLiteral("[“”‘’]")};
         const QStringList wrong {
             QStringLiteral("別隻|隻只|當麵|當麪|婆母后|分明瞭|鬱郁|溢位|文字錢|全域性|曹衝|遊酢|慾入|出徵|萬神鹹"),
-            QStringLiteral("水將幹|踏實幹淨|比干等|歸[裡裏]|焰卷|風高卷|排程|社群|迴音|自制的")};
+            QStringLiteral("水將幹|踏實幹淨|比干等|若干勁|歸[裡裏]|焰卷|風高卷|排程|社群|迴音|自制的")};
         for (const Script script : {Script::Taiwan, Script::HongKong}) {
             const char *region = script == Script::Taiwan ? "Taiwan" : "Hong Kong";
             for (const bool instructions : {false, true}) {
