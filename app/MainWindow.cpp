@@ -11,6 +11,7 @@
 #include "platform/MdiChild.h"
 #include "platform/MessageBox.h"
 #include "platform/ProgramFiles.h"
+#include "platform/Script.h"
 #include "platform/Twips.h"
 #include "shell/AboutBox.h"
 #include "shell/HomePanel.h"
@@ -23,6 +24,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
+#include <QTimer>
 #include <exception>
 #include <new>
 
@@ -123,6 +125,12 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == mdiArea_->viewport() && event->type() == QEvent::Resize)
         fitHomePanel();
+    // The converter of a Traditional session loads once the first screen
+    // has been painted, so that it does not hold that screen up.
+    if (watched == mdiArea_->viewport() && event->type() == QEvent::Paint && !firstPaintSeen_) {
+        firstPaintSeen_ = true;
+        QTimer::singleShot(0, this, [] { script::startLoading(); });
+    }
     return QMainWindow::eventFilter(watched, event);
 }
 

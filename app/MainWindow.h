@@ -49,4 +49,5 @@ private:
     QAction *divinationAction_ = nullptr;
     QAction *aboutAction_ = nullptr;
     QAction *exitAction_ = nullptr;
+    bool firstPaintSeen_ = false;
 };

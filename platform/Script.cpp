@@ -393,6 +393,19 @@ struct LoadState {
         std::function<void(Script)> done;
     };
     std::vector<Waiter> waiters;
+    // Whether loading may begin: at once, when the program's first window
+    // is on screen, or when a text is asked for, whichever comes first.
+    bool go = true;
+    Clock::time_point startBy;
+
+    void letGo()
+    {
+        {
+            const std::lock_guard<std::mutex> lock(mutex);
+            go = true;
+        }
+        changed.notify_all();
+    }
 
     Script shown() const { return converters ? script : Script::Simplified; }
 
@@ -424,6 +437,7 @@ struct LoadState {
     // The converters, waiting for them until the deadline at most.
     const Converters *wait()
     {
+        letGo();
         {
             std::unique_lock<std::mutex> lock(mutex);
             if (changed.wait_until(lock, deadline, [this] { return settled; }))
@@ -461,18 +475,27 @@ std::shared_ptr<Session> &session()
     return s;
 }
 
-std::shared_ptr<Session> makeSession(Script script, const Folders &folders)
+// A session whose loading is held back starts it by startLoading() or the
+// first text asked for, and at the latest after kHoldBackMs.
+std::shared_ptr<Session> makeSession(Script script, const Folders &folders, bool holdBack = false)
 {
+    constexpr int kHoldBackMs = 1000;
     auto s = std::make_shared<Session>();
     s->script = script;
     if (script == Script::Simplified)
         return s;
     s->state = std::make_shared<LoadState>();
     s->state->script = script;
-    s->state->deadline = Clock::now() + std::chrono::milliseconds(kLoadLimitMs);
+    s->state->go = !holdBack;
+    s->state->startBy = Clock::now() + std::chrono::milliseconds(holdBack ? kHoldBackMs : 0);
+    s->state->deadline = s->state->startBy + std::chrono::milliseconds(kLoadLimitMs);
     // The loader holds the state, never the session: a session given up
     // (its time ran out, or a test's override ended) does not wait for it.
     std::thread([state = s->state, script, folders] {
+        {
+            std::unique_lock<std::mutex> lock(state->mutex);
+            state->changed.wait_until(lock, state->startBy, [&state] { return state->go; });
+        }
         state->settle(load(script, folders, state->deadline));
     }).detach();
     return s;
@@ -494,7 +517,15 @@ Script scriptFor(const QLocale &locale)
 
 void chooseForSession()
 {
-    session() = makeSession(scriptFor(QLocale::system()), Folders::forProgram());
+    // Loading competes with the start of the window system for the
+    // processor; it waits until the first window is on screen.
+    session() = makeSession(scriptFor(QLocale::system()), Folders::forProgram(), true);
+}
+
+void startLoading()
+{
+    if (const std::shared_ptr<Session> &s = session(); s && s->state)
+        s->state->letGo();
 }
 
 Script requested()

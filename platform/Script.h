@@ -62,9 +62,15 @@ constexpr int kLoadLimitMs = 2000;
 #endif
 
 // Chooses the session's script from the user's language (QLocale::system())
-// and, in a Traditional session, starts loading the converter in the
-// background at once. Called once, at start-up, before any text is shown.
+// and, in a Traditional session, makes ready to load the converter in the
+// background: loading starts with startLoading(), the first text asked for,
+// or a second after this call, whichever comes first. Called once, at
+// start-up, before any text is shown.
 void chooseForSession();
+
+// Lets the session's converter start loading now (the program calls it once
+// its first window is on screen). Does nothing once loading has started.
+void startLoading();
 
 // The script the session's language asks for, without waiting for the
 // converter: for what may be decided before it has loaded (the program's
