@@ -86,8 +86,8 @@ int runProgram(int argc, char *argv[])
 {
     // Before the first font is looked up.
     platform::useProgramFontConfiguration(platform::executableFolder());
-    // The user's language decides the script of every text; its converter
-    // loads while the window system starts.
+    // The user's language decides the script of every text; a Traditional
+    // session's converter loads once the first screen is painted.
     script::chooseForSession();
     QApplication app(argc, argv);
     prepareApplication(app);
