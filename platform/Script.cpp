@@ -168,14 +168,14 @@ private:
 
     void gather(const QJsonValue &value, int depth)
     {
-        const QJsonObject spec = value.toObject();
+        const QJsonObject entry = value.toObject();
         if (depth > kMaxNesting)
             throw LoadFailure(QStringLiteral("dictionaries nested too deep"));
-        if (spec.value(QStringLiteral("type")).toString() == QLatin1String("group")) {
-            for (const QJsonValue &member : spec.value(QStringLiteral("dicts")).toArray())
+        if (entry.value(QStringLiteral("type")).toString() == QLatin1String("group")) {
+            for (const QJsonValue &member : entry.value(QStringLiteral("dicts")).toArray())
                 gather(member, depth + 1);
         } else {
-            read(locate(spec.value(QStringLiteral("file")).toString()), kMaxDictionaryBytes);
+            read(locate(entry.value(QStringLiteral("file")).toString()), kMaxDictionaryBytes);
         }
     }
 
@@ -215,19 +215,19 @@ private:
 
     opencc::DictPtr dictionary(const QJsonValue &value, int depth)
     {
-        const QJsonObject spec = value.toObject();
-        const QString type = spec.value(QStringLiteral("type")).toString();
+        const QJsonObject entry = value.toObject();
+        const QString type = entry.value(QStringLiteral("type")).toString();
         if (depth > kMaxNesting)
             throw LoadFailure(QStringLiteral("dictionaries nested too deep"));
         if (type == QLatin1String("group")) {
             std::list<opencc::DictPtr> members;
-            for (const QJsonValue &member : spec.value(QStringLiteral("dicts")).toArray())
+            for (const QJsonValue &member : entry.value(QStringLiteral("dicts")).toArray())
                 members.push_back(dictionary(member, depth + 1));
             if (members.empty())
                 throw LoadFailure(QStringLiteral("an empty dictionary group"));
             return std::make_shared<opencc::DictGroup>(members);
         }
-        const QString path = locate(spec.value(QStringLiteral("file")).toString());
+        const QString path = locate(entry.value(QStringLiteral("file")).toString());
         const QString key = type + QLatin1Char(':') + path;
         if (const auto known = loaded_.constFind(key); known != loaded_.constEnd())
             return known.value();
